@@ -11,10 +11,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <unistd.h>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -482,6 +486,100 @@ void Store::closeIdle()
     conns_.clear();
 }
 
+namespace {
+
+// Makes the file's table and keys, or adds what a newer declaration has
+// beyond what the file holds.
+Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
+{
+    if (!c.exec("PRAGMA journal_mode=DELETE") || !c.exec("PRAGMA synchronous=FULL"))
+        return Status::fail(Err::Io, c.error());
+    return inWriteTransaction(c, [&]() -> Status {
+        sqlite3_stmt* q = c.prepare("SELECT count(*) FROM sqlite_master WHERE name='rec'");
+        if (!q || sqlite3_step(q) != SQLITE_ROW)
+            return Status::fail(Err::Io, c.error());
+        const bool have = sqlite3_column_int(q, 0) > 0;
+        sqlite3_reset(q);
+        QStringList sql;
+        if (!have) {
+            QStringList defs{def.reuseSpace ? "id INTEGER PRIMARY KEY" : "id INTEGER PRIMARY KEY AUTOINCREMENT"};
+            for (size_t i = 0; i < def.fields.size(); ++i)
+                defs << col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i]) + " NOT NULL DEFAULT "
+                            + (isText(def.fields[i].type) ? "''" : "0");
+            sql << "CREATE TABLE ven_meta(label TEXT, schema TEXT)"
+                << "INSERT INTO ven_meta VALUES('" + QString::fromUtf8(def.label) + "', '')"
+                << "CREATE TABLE rec(" + defs.join(", ") + ")";
+        } else {
+            // Columns declared since the file was made are added empty.
+            sqlite3_stmt* info = c.prepare("PRAGMA table_info(rec)");
+            QStringList present;
+            while (info && sqlite3_step(info) == SQLITE_ROW)
+                present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1))).toUpper();
+            if (info)
+                sqlite3_reset(info);
+            for (size_t i = 0; i < def.fields.size(); ++i)
+                if (!present.contains(QString::fromUtf8(def.fields[i].name).toUpper()))
+                    sql << "ALTER TABLE rec ADD COLUMN " + col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i])
+                               + " NOT NULL DEFAULT " + (isText(def.fields[i].type) ? "''" : "0");
+        }
+        for (size_t k = 0; k < def.keys.size(); ++k) {
+            const KeyDef& key = def.keys[k];
+            QStringList parts;
+            for (const KeyPart& p : key.parts)
+                parts << partExpr(def, p);
+            sql << QString("CREATE %1INDEX IF NOT EXISTS %2 ON rec(%3)%4")
+                       .arg(key.unique ? "UNIQUE " : "", indexName(def, int(k)), parts.join(", "),
+                            key.optional ? " WHERE " + optionalCond(def, key) : QString());
+        }
+        sql << "UPDATE ven_meta SET schema = '" + QString::fromLatin1(hash) + "'";
+        for (const QString& s : sql)
+            if (!c.exec(s))
+                return Status::fail(Err::Io, c.error());
+        return Status{};
+    });
+}
+
+// Opens the database at path with the file's cipher key and collation.
+bool openDatabase(Connection& c, const QString& path, const FileDef& def, int flags)
+{
+    if (sqlite3_open_v2(path.toUtf8().constData(), &c.db, flags, nullptr) != SQLITE_OK)
+        return false;
+    if (def.encrypted) {
+        const QByteArray& key = cipherKey();
+        sqlite3_key(c.db, key.constData(), int(key.size()));
+    }
+    sqlite3_create_collation(c.db, "VENTEXT", SQLITE_UTF8, nullptr, venCollate);
+    sqlite3_busy_timeout(c.db, c.exclusive ? 1000 : 10000);
+    sqlite3_extended_result_codes(c.db, 0);
+    return true;
+}
+
+// Makes a new, empty data file aside and links it into place, so that no
+// other process ever opens a half-made file; when another process made it
+// meanwhile, its file stays.
+Status createFile(const QString& path, const FileDef& def)
+{
+    const QString tmp = path + QString(".new%1").arg(getpid());
+    Status st;
+    {
+        Connection made;
+        if (!openDatabase(made, tmp, def, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
+            st = Status::fail(Err::CreateFailed, made.db ? made.error() : QString("cannot create"));
+        else
+            st = buildSchema(made, def, schemaHash(def));
+    }
+    if (st.ok()) {
+        const QByteArray from = QFile::encodeName(tmp), to = QFile::encodeName(path);
+        if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST
+            && ::rename(from.constData(), to.constData()) != 0)
+            st = Status::fail(Err::CreateFailed, QString::fromLocal8Bit(strerror(errno)));
+    }
+    QFile::remove(tmp);
+    return st;
+}
+
+} // namespace
+
 std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, Status& st)
 {
     const QString path = pathOf(def);
@@ -498,21 +596,20 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
     const bool existed = QFileInfo::exists(path);
     if (def.fixedPath)
         QDir().mkpath(QFileInfo(path).path());
+    bool opened = false;  // a failure before the file exists is one of creating it
     auto failed = [&](const QString& why) {
-        st = withMessage(Status::fail(existed ? Err::OpenFailed : Err::CreateFailed, why),
-                         existed ? 23 : 10, def);
+        const bool creating = !existed && !opened;
+        st = withMessage(Status::fail(creating ? Err::CreateFailed : Err::OpenFailed, why), creating ? 10 : 23, def);
         return nullptr;
     };
-    if (sqlite3_open_v2(path.toUtf8().constData(), &c->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
-        != SQLITE_OK)
-        return failed(c->db ? c->error() : QString("cannot open"));
-    if (def.encrypted) {
-        const QByteArray& key = cipherKey();
-        sqlite3_key(c->db, key.constData(), int(key.size()));
+    if (!existed) {
+        Status made = createFile(path, def);
+        if (!made.ok())
+            return failed(made.errorText);
     }
-    sqlite3_create_collation(c->db, "VENTEXT", SQLITE_UTF8, nullptr, venCollate);
-    sqlite3_busy_timeout(c->db, exclusive ? 1000 : 10000);
-    sqlite3_extended_result_codes(c->db, 0);
+    opened = true;
+    if (!openDatabase(*c, path, def, SQLITE_OPEN_READWRITE))
+        return failed(c->db ? c->error() : QString("cannot open"));
 
     // Is it a database at all, and one of ours?
     sqlite3_stmt* probe = c->prepare("SELECT count(*) FROM sqlite_master");
@@ -527,58 +624,8 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
     c->selectList = cols.join(", ");
 
     const QByteArray hash = schemaHash(def);
-    auto createSchema = [&]() -> Status {
-        if (!c->exec("PRAGMA journal_mode=DELETE") || !c->exec("PRAGMA synchronous=FULL"))
-            return Status::fail(Err::Io, c->error());
-        return inWriteTransaction(*c, [&]() -> Status {
-            sqlite3_stmt* q = c->prepare("SELECT count(*) FROM sqlite_master WHERE name='rec'");
-            if (!q || sqlite3_step(q) != SQLITE_ROW)
-                return Status::fail(Err::Io, c->error());
-            const bool have = sqlite3_column_int(q, 0) > 0;
-            sqlite3_reset(q);
-            QStringList sql;
-            if (!have) {
-                QStringList defs{def.reuseSpace ? "id INTEGER PRIMARY KEY" : "id INTEGER PRIMARY KEY AUTOINCREMENT"};
-                for (size_t i = 0; i < def.fields.size(); ++i)
-                    defs << col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i]) + " NOT NULL DEFAULT "
-                                + (isText(def.fields[i].type) ? "''" : "0");
-                sql << "CREATE TABLE ven_meta(label TEXT, schema TEXT)"
-                    << "INSERT INTO ven_meta VALUES('" + QString::fromUtf8(def.label) + "', '')"
-                    << "CREATE TABLE rec(" + defs.join(", ") + ")";
-            } else {
-                // Columns declared since the file was made are added empty.
-                sqlite3_stmt* info = c->prepare("PRAGMA table_info(rec)");
-                QStringList present;
-                while (info && sqlite3_step(info) == SQLITE_ROW)
-                    present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1))).toUpper();
-                if (info)
-                    sqlite3_reset(info);
-                for (size_t i = 0; i < def.fields.size(); ++i)
-                    if (!present.contains(QString::fromUtf8(def.fields[i].name).toUpper()))
-                        sql << "ALTER TABLE rec ADD COLUMN " + col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i])
-                                   + " NOT NULL DEFAULT " + (isText(def.fields[i].type) ? "''" : "0");
-            }
-            for (size_t k = 0; k < def.keys.size(); ++k) {
-                const KeyDef& key = def.keys[k];
-                QStringList parts;
-                for (const KeyPart& p : key.parts)
-                    parts << partExpr(def, p);
-                sql << QString("CREATE %1INDEX IF NOT EXISTS %2 ON rec(%3)%4")
-                           .arg(key.unique ? "UNIQUE " : "", indexName(def, int(k)), parts.join(", "),
-                                key.optional ? " WHERE " + optionalCond(def, key) : QString());
-            }
-            sql << "UPDATE ven_meta SET schema = '" + QString::fromLatin1(hash) + "'";
-            for (const QString& s : sql)
-                if (!c->exec(s))
-                    return Status::fail(Err::Io, c->error());
-            return Status{};
-        });
-    };
-
     if (tables == 0) {
-        Status made = createSchema();
-        if (!made.ok())
-            return failed(made.errorText);
+        return failed("not a data file of this program");
     } else {
         sqlite3_stmt* meta = c->prepare("SELECT label, schema FROM ven_meta");
         if (!meta || sqlite3_step(meta) != SQLITE_ROW)
@@ -589,7 +636,7 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
         if (label.compare(QString::fromUtf8(def.label), Qt::CaseInsensitive) != 0)
             return failed(QString("holds the file %1, not %2").arg(label, QString::fromUtf8(def.label)));
         if (stored != hash) {
-            Status up = createSchema();
+            Status up = buildSchema(*c, def, hash);
             if (!up.ok())
                 return failed(up.errorText);
         }

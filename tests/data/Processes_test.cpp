@@ -23,8 +23,10 @@ namespace {
     Store::instance().closeIdle();
     Context ctx;
     KeyedFile& dry = ctx.file(VenDry);
-    if (!dry.open().ok())
+    if (Status st = dry.open(); !st) {
+        fprintf(stderr, "open: %s\n", qPrintable(st.text));
         _exit(2);
+    }
     for (int i = 0; count == 0 || i < count; ++i) {
         if (!dry.primeRecord().ok())
             _exit(3);
