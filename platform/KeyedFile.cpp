@@ -323,6 +323,7 @@ struct Connection {
     QString path;
     bool exclusive = false;
     uint64_t generation = 0;  // bumped by every write through this connection
+    bool inBatch = false;     // a WriteBatch holds the transaction
     std::unordered_map<std::string, sqlite3_stmt*> stmts;
     QString selectList;       // "id, col1, col2, ..."
 
@@ -405,6 +406,17 @@ Value columnValue(sqlite3_stmt* st, int i, const FieldDef& f)
 template <class Fn>
 Status inWriteTransaction(Connection& c, Fn&& fn)
 {
+    if (c.inBatch) {
+        // Inside a batch each write is a savepoint of the batch's transaction.
+        if (!c.exec("SAVEPOINT w"))
+            return Status::fail(Err::Io, c.error());
+        Status st = fn();
+        if (!st.ok())
+            c.exec("ROLLBACK TO w");
+        c.exec("RELEASE w");
+        ++c.generation;
+        return st;
+    }
     if (!c.exec("BEGIN IMMEDIATE")) {
         int rc = sqlite3_errcode(c.db);
         return Status::fail(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io, c.error());
@@ -641,7 +653,9 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
                 return failed(up.errorText);
         }
     }
-    if (!c->exec("PRAGMA synchronous=FULL"))
+    // A larger page cache keeps a big file's key and record pages in memory
+    // while a list pages through it; it grows only as pages are read.
+    if (!c->exec("PRAGMA synchronous=FULL") || !c->exec("PRAGMA cache_size=-16384"))
         return failed(c->error());
     if (exclusive) {
         if (!c->exec("PRAGMA locking_mode=EXCLUSIVE") || !c->exec("BEGIN EXCLUSIVE") || !c->exec("COMMIT")) {
@@ -1155,19 +1169,24 @@ const KeyDef* autoKey(const FileDef& d)
 }
 
 // The next number of an auto-numbered component: the highest among the
-// records that share the key's leading components, plus one.
-bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Record& r, int64_t selfId, int64_t& out)
+// records that share the key's leading components, plus one. The record
+// being numbered is never among them (it is new, or stored under other
+// leading values); blank records that an optional key leaves out hold 0 and
+// cannot raise the highest, so the key's own condition is added to let the
+// engine read the highest from the key.
+bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Record& r, int64_t& out)
 {
-    QStringList where{"id <> ?"};
+    QStringList where;
     for (int p = 0; p < k.autoPart; ++p)
         where << col(d, k.parts[p].field) + " = ?";
-    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[k.autoPart].field) + ") FROM rec WHERE "
-                                 + where.join(" AND "));
+    if (k.optional)
+        where << optionalCond(d, k);
+    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[k.autoPart].field) + ") FROM rec"
+                                 + (where.isEmpty() ? QString() : " WHERE " + where.join(" AND ")));
     if (!st)
         return false;
-    sqlite3_bind_int64(st, 1, selfId);
     for (int p = 0; p < k.autoPart; ++p)
-        bindValue(st, p + 2, d.fields[k.parts[p].field], r.value(k.parts[p].field));
+        bindValue(st, p + 1, d.fields[k.parts[p].field], r.value(k.parts[p].field));
     if (sqlite3_step(st) != SQLITE_ROW) {
         sqlite3_reset(st);
         return false;
@@ -1198,7 +1217,7 @@ Status KeyedFile::primeRecord()
         int64_t id = 0;
         last = inWriteTransaction(*conn_, [&]() -> Status {
             int64_t n = 0;
-            if (!nextAutoNumber(*conn_, *def_, *ak, rec_, 0, n))
+            if (!nextAutoNumber(*conn_, *def_, *ak, rec_, n))
                 return Status::fail(Err::Io, conn_->error());
             rec_.set(af, n);
             int rc = writeRow(*conn_, *def_, rec_, id);
@@ -1260,7 +1279,7 @@ Status KeyedFile::insert()
                     renumber = true;
             if (renumber) {
                 int64_t n = 0;
-                if (!nextAutoNumber(*conn_, *def_, *ak, rec_, id, n))
+                if (!nextAutoNumber(*conn_, *def_, *ak, rec_, n))
                     return withMessage(Status::fail(Err::Io, conn_->error()), 4, *def_);
                 rec_.set(af, n);
             }
@@ -1508,6 +1527,37 @@ void KeyedFile::restore(const Saved& s)
     current_ = s.current;
     if (s.cursor)
         *cursor_ = *std::static_pointer_cast<Cursor>(s.cursor);
+}
+
+// =========================================================== write batch ==
+
+WriteBatch::WriteBatch(KeyedFile& file)
+    : conn_(file.conn_)
+{
+    if (conn_ && !conn_->inBatch && conn_->exec("BEGIN IMMEDIATE"))
+        open_ = conn_->inBatch = true;
+}
+
+WriteBatch::~WriteBatch()
+{
+    if (open_) {
+        conn_->exec("ROLLBACK");
+        conn_->inBatch = false;
+        ++conn_->generation;
+    }
+}
+
+Status WriteBatch::commit()
+{
+    if (!open_)
+        return Status::fail(Err::Io, conn_ ? "a batch is already open" : "file not open");
+    const bool done = conn_->exec("COMMIT");
+    Status st = done ? Status{} : Status::fail(Err::Io, conn_->error());
+    if (!done)
+        conn_->exec("ROLLBACK");
+    open_ = conn_->inBatch = false;
+    ++conn_->generation;
+    return st;
 }
 
 // =============================================================== context ==

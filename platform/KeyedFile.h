@@ -267,6 +267,7 @@ public:
 
 private:
     friend class Store;
+    friend class WriteBatch;
     struct Cursor;
     Status ensureOpen() const;
     Status reportDuplicate(int64_t selfId);
@@ -292,6 +293,22 @@ struct KeyedFile::Saved {
     Record rec, original;
     int64_t current = 0;
     std::shared_ptr<void> cursor;
+};
+
+// Groups the writes made to one file while it lives into one transaction:
+// a run of many adds pays for one commit, and a run that fails or is
+// abandoned stores none of them.
+class WriteBatch {
+public:
+    explicit WriteBatch(KeyedFile& file);
+    ~WriteBatch();  // rolls back unless committed
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+    Status commit();
+
+private:
+    std::shared_ptr<Connection> conn_;
+    bool open_ = false;
 };
 
 // A set of file instances: the files of one procedure context (the frame's,

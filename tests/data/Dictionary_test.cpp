@@ -441,3 +441,35 @@ TEST(FileFaults, ForeignOrCorruptFilesAndUncreatableFolders)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Files, ABatchStoresAllOrNothing)
+{
+    KeyedFile& dry = open(VenDry);
+    {
+        WriteBatch batch(dry);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(dry.primeRecord().ok());
+            ASSERT_TRUE(dry.insert().ok());
+        }
+        // abandoned: nothing stays
+    }
+    EXPECT_EQ(dry.records(), 0);
+    {
+        WriteBatch batch(dry);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(dry.primeRecord().ok());
+            ASSERT_TRUE(dry.insert().ok());
+        }
+        ASSERT_TRUE(batch.commit().ok());
+    }
+    EXPECT_EQ(dry.records(), 3);
+    dry.set(DRY::NUMBER_KEY);
+    ASSERT_TRUE(dry.previous().code == Err::EndOfFile);
+    dry.setToEnd(DRY::NUMBER_KEY);
+    ASSERT_TRUE(dry.previous().ok());
+    EXPECT_EQ(dry.rec().num(DRY::NUMBER), 3);
+}
+
+} // namespace
