@@ -1,0 +1,395 @@
+// The alarm scan and the alarm rules: firing time, passed and next, repeat
+// codes, and the NextAlarm block with its texts.
+#include "core/AlarmScan.h"
+
+#include "data/Dictionary.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/Picture.h"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <vector>
+
+namespace ven {
+
+namespace {
+
+constexpr int64_t kMinute = 6000;
+constexpr int64_t kDay = 8640000;
+constexpr int32_t kMessageLead = 6200;  // a message alarm opens 62 seconds earlier
+constexpr int kMemoSize = 895;
+constexpr int kTextSize = 1023;
+constexpr int kLineSize = 255;
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Days to the next date of the codes "8" and "9", by the old date's weekday (Sunday first).
+constexpr std::array<int, 7> kNextWorkday = {1, 1, 1, 1, 1, 3, 2};
+constexpr std::array<int, 7> kNextWeekendDay = {6, 5, 4, 3, 2, 1, 1};
+
+int weekdayOf(int64_t day)
+{
+    return int(((day % 7) + 7) % 7);
+}
+
+// n / 6000 rounded to the nearest whole number, halves away from zero.
+int64_t roundToMinutes(int64_t n)
+{
+    return n >= 0 ? (n + kMinute / 2) / kMinute : -((-n + kMinute / 2) / kMinute);
+}
+
+QString kindOf(const Record& r)
+{
+    return r.str(ALA::MESSAGE).trimmed();
+}
+
+// An alarm as the scan weighs it: the record, its engine identity and its firing moment.
+struct Alarm {
+    Record rec;
+    int64_t id = 0;
+    AlarmFiring firing;
+};
+
+// Which of two not-passed alarms comes first: the earlier firing moment, and
+// between equal moments the one first in ALA:ALARM_KEY order.
+auto rank(const Alarm& a)
+{
+    return std::make_tuple(a.firing, a.rec.num(ALA::DATE), a.rec.num(ALA::TIME), -a.rec.num(ALA::WARNING), a.id);
+}
+
+// A passed alarm: passed with no valid date, else by its firing moment.
+bool isPassed(const Record& r, const AlarmFiring& f, int32_t today, int32_t now)
+{
+    return !isValidDay(int32_t(r.num(ALA::DATE))) || AlarmPassed(f, today, now);
+}
+
+// The date a passed alarm moves on to: its repeat code applied until the
+// alarm is no longer passed; nullopt when it does not repeat or would leave
+// the calendar. Every code repeats weekly and every date before today is
+// passed whatever the time, so whole weeks before today are skipped at once.
+std::optional<int32_t> moveOn(const Record& r, int32_t today, int32_t now)
+{
+    const QString dow = r.str(ALA::DOW);
+    const QChar code = dow.isEmpty() ? QChar(' ') : dow.at(0);
+    int64_t date = r.num(ALA::DATE);
+    const bool repeats = RepeatDate(code, kFirstDay).has_value();
+    if (!repeats || date > kLastDay)
+        return std::nullopt;
+    if (date < today - 1)
+        date += (today - 1 - date) / 7 * 7;
+    Record moved = r;
+    for (;;) {
+        date = *RepeatDate(code, int32_t(date));
+        if (date > kLastDay)
+            return std::nullopt;
+        moved.set(ALA::DATE, date);
+        if (!isPassed(moved, FiringTime(moved), today, now))
+            return int32_t(date);
+    }
+}
+
+// A memo line of another message alarm of the same minute.
+void addMemoLine(QString& memo, const Record& other)
+{
+    if (!memo.isEmpty())
+        memo += kCrLf;
+    memo += formatTime(int32_t(other.num(ALA::TIME)), u"T01.") + ' ' + other.str(ALA::ACTION).trimmed();
+    memo.truncate(kMemoSize);
+}
+
+bool sameMinute(const Record& a, const Record& b)
+{
+    return a.num(ALA::DATE) == b.num(ALA::DATE) && a.num(ALA::TIME) == b.num(ALA::TIME);
+}
+
+// Whether `other` is listed in the memo of `alarm`: a message alarm of the
+// same date and time that is not the alarm itself.
+bool listedWith(const Record& alarm, const Record& other)
+{
+    return sameMinute(alarm, other) && kindOf(other) != "A" && other.num(ALA::NBR) != alarm.num(ALA::NBR);
+}
+
+int32_t advanceOf(const Record& r)
+{
+    return int32_t(std::clamp<int64_t>(r.num(ALA::WARNING), 0, kDay));
+}
+
+// The block of an alarm, its memo aside.
+NextAlarmBlock blockOf(const Alarm& a)
+{
+    const Record& r = a.rec;
+    NextAlarmBlock b;
+    b.Pending = 1;
+    b.Nbr = int32_t(r.num(ALA::NBR));
+    b.Date = a.firing.date;
+    b.Time = int32_t(r.num(ALA::TIME));
+    b.Warning = advanceOf(r) + kMessageLead;
+    b.FireTime = a.firing.time;
+    b.Kind = kindOf(r);
+    b.Important = uint8_t(r.num(ALA::IMPORTANT));
+    b.Log = uint8_t(r.num(ALA::LOG));
+    b.Action = r.str(ALA::ACTION).trimmed();
+    b.Sound = r.str(ALA::SOUND).trimmed();
+    return b;
+}
+
+// The block's texts; `alarmDate` is ALA:DATE, shown when it is not today.
+void setTexts(NextAlarmBlock& b, int32_t alarmDate, int32_t today)
+{
+    if (!b.Pending) {
+        b.Text = b.Line = kNoAlarms;
+        return;
+    }
+    const QString time = formatTime(b.Time, u"T01.");
+    if (b.Kind == "A") {
+        b.Text = b.Sound.compare("VIEW", Qt::CaseInsensitive) == 0
+            ? time + ' ' + b.Sound + ' ' + b.Action
+            : time + " Execute:" + kCrLf + b.Sound + kCrLf + b.Action;
+    } else {
+        b.Text = (alarmDate != today ? formatDate(alarmDate, u"D010-") + ' ' : QString()) + time + ' ' + b.Action;
+        if (!b.Memo.isEmpty())
+            b.Text += kCrLf + b.Memo;
+    }
+    b.Text.truncate(kTextSize);
+    b.Line = b.Text;
+    b.Line.replace('\r', ';').replace('\n', ' ');
+    b.Line.truncate(kLineSize);
+}
+
+// The context's file instances as the scan uses them: each opened on first
+// use when it is not open, and closed at the end only when the scan opened it.
+class ScanFiles {
+public:
+    explicit ScanFiles(Context& ctx) : ctx_(ctx) {}
+    ~ScanFiles()
+    {
+        for (KeyedFile* f : opened_)
+            f->close();
+    }
+    KeyedFile* open(const FileDef& def)
+    {
+        KeyedFile& f = ctx_.file(def);
+        if (f.isOpen())
+            return &f;
+        if (!f.open(KeyedFile::Mode::Shared).ok())
+            return nullptr;
+        opened_.push_back(&f);
+        return &f;
+    }
+
+private:
+    Context& ctx_;
+    std::vector<KeyedFile*> opened_;
+};
+
+// The memorandum of the alarm's diary entry, cut to the memo's size; empty
+// without one.
+QString diaryMemo(ScanFiles& files, const Record& alarm)
+{
+    const int64_t entry = alarm.num(ALA::DRYNUM);
+    if (entry == 0)
+        return {};
+    KeyedFile* dry = files.open(VenDry);
+    if (!dry)
+        return {};
+    dry->rec().clear();
+    dry->rec().set(DRY::NUMBER, entry);
+    if (!dry->get(DRY::NUMBER_KEY).ok())
+        return {};
+    return dry->rec().str(DRY::MEMORANDUM).left(kMemoSize);
+}
+
+} // namespace
+
+AlarmFiring FiringTime(int32_t date, int32_t time, int32_t warning, const QString& kind)
+{
+    const int64_t lead = std::clamp<int64_t>(warning, 0, kDay) + (kind.trimmed() == "M" ? kMessageLead : 0);
+    int64_t f = roundToMinutes(std::clamp<int64_t>(time, 0, kDay) - lead) * kMinute + 1;
+    int64_t d = date;
+    // With the time and advance taken within a day this reaches back two days at most.
+    while (f < 0) {
+        f += kDay;
+        --d;
+    }
+    return {int32_t(d), int32_t(f)};
+}
+
+AlarmFiring FiringTime(const Record& alarm)
+{
+    return FiringTime(int32_t(alarm.num(ALA::DATE)), int32_t(alarm.num(ALA::TIME)), int32_t(alarm.num(ALA::WARNING)),
+                      alarm.str(ALA::MESSAGE));
+}
+
+bool AlarmPassed(AlarmFiring firing, int32_t today, int32_t now)
+{
+    return firing.date < today || (firing.date == today && firing.time < now);
+}
+
+bool IsNextAlarm(AlarmFiring firing, int32_t today, int32_t now)
+{
+    return firing.date == today + 1 || (firing.date == today && firing.time > now);
+}
+
+std::optional<int32_t> RepeatDate(QChar code, int32_t date)
+{
+    const int weekday = weekdayOf(date);
+    const char16_t c = code.unicode();
+    if (c == '0')
+        return date + 1;
+    if (c >= '1' && c <= '7')
+        return date + ((c - '1' - weekday + 6) % 7) + 1;
+    if (c == '8')
+        return date + kNextWorkday[weekday];
+    if (c == '9')
+        return date + kNextWeekendDay[weekday];
+    return std::nullopt;
+}
+
+namespace {
+
+// The other passed message alarms of the minute of passed[i], which lie
+// beside it in key order, as lines of `memo`.
+void addPassedLines(QString& memo, const std::vector<Alarm>& passed, size_t i)
+{
+    const Record& alarm = passed[i].rec;
+    size_t j = i;
+    while (j > 0 && sameMinute(passed[j - 1].rec, alarm))
+        --j;
+    for (; j < passed.size() && sameMinute(passed[j].rec, alarm); ++j)
+        if (listedWith(alarm, passed[j].rec))
+            addMemoLine(memo, passed[j].rec);
+}
+
+// The scan itself; gives the blocks of the windows to start.
+std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
+{
+    ScanFiles files(ctx);
+    KeyedFile* ala = files.open(VenAlarm);
+
+    std::vector<Alarm> passed;      // in key order
+    std::vector<Alarm> candidates;  // not passed: the first one read, and the passed ones moved on
+    std::optional<Alarm> first;     // of the alarms read that are not passed, the one that fires first
+
+    if (ala) {
+        KeyedFile& f = *ala;
+        // In key order. An alarm fires at most two days before its date, so
+        // the reading ends two days after the first firing found: no alarm
+        // that fires earlier, passed or not, is left unread.
+        bool stopped = false;
+        if (f.set(ALA::ALARM_KEY).ok()) {
+            while (f.next().ok()) {
+                if (first && f.rec().num(ALA::DATE) > int64_t(first->firing.date) + 2) {
+                    stopped = true;
+                    break;
+                }
+                Alarm a{f.rec(), f.currentId(), FiringTime(f.rec())};
+                if (isPassed(a.rec, a.firing, today, now))
+                    passed.push_back(std::move(a));
+                else if (!first || rank(a) < rank(*first))
+                    first = std::move(a);
+            }
+        }
+        // Dates beyond the calendar count as passed; they come last in key order.
+        if (stopped && f.setToEnd(ALA::ALARM_KEY).ok()) {
+            const int64_t lastRead = std::max<int64_t>(kLastDay, int64_t(first->firing.date) + 2);
+            while (f.previous().ok() && f.rec().num(ALA::DATE) > lastRead)
+                passed.push_back({f.rec(), f.currentId(), FiringTime(f.rec())});
+        }
+
+        // Moved on or deleted, in one transaction. Each alarm is read again
+        // inside it, so that one changed meanwhile by another station is
+        // left alone. A write that fails ends the writing; what is left stays
+        // passed for a later scan.
+        std::vector<Alarm> moved;
+        std::optional<WriteBatch> batch;
+        if (!passed.empty())
+            batch.emplace(f);
+        for (const Alarm& p : passed) {
+            if (!f.getById(p.id).ok() || !isPassed(f.rec(), FiringTime(f.rec()), today, now))
+                continue;
+            const std::optional<int32_t> date = moveOn(f.rec(), today, now);
+            if (date)
+                f.rec().set(ALA::DATE, int64_t(*date));
+            if (!(date ? f.put() : f.remove()).ok())
+                break;
+            if (date)
+                moved.push_back({f.rec(), p.id, FiringTime(f.rec())});
+        }
+        if (batch && batch->commit().ok())
+            candidates = std::move(moved);
+        if (first)
+            candidates.push_back(*first);
+    }
+
+    const auto chosen = std::min_element(candidates.begin(), candidates.end(),
+                                         [](const Alarm& a, const Alarm& b) { return rank(a) < rank(b); });
+    NextAlarmBlock block;
+    int32_t alarmDate = 0;
+    if (chosen != candidates.end() && IsNextAlarm(chosen->firing, today, now)) {
+        block = blockOf(*chosen);
+        block.Memo = diaryMemo(files, chosen->rec);
+        alarmDate = int32_t(chosen->rec.num(ALA::DATE));
+    }
+
+    // The VenAlarm buffer: for a message alarm the record after the alarms of
+    // its minute (read to list them in the memo), else the chosen alarm; all
+    // fields zero when there is none, or the reading ended at the end of the file.
+    if (ala) {
+        bool read = false;
+        if (block.Pending && block.Kind != "A") {
+            ala->rec() = chosen->rec;
+            ala->rec().set(ALA::WARNING, int64_t(INT32_MAX));
+            if (ala->setFromBuffer(ALA::ALARM_KEY).ok()) {
+                while ((read = ala->next().ok()) && sameMinute(ala->rec(), chosen->rec))
+                    if (listedWith(chosen->rec, ala->rec()))
+                        addMemoLine(block.Memo, ala->rec());
+            }
+        } else if (chosen != candidates.end()) {
+            read = ala->getById(chosen->id).ok();
+        }
+        if (!read)
+            ala->rec().clear();
+    }
+
+    setTexts(block, alarmDate, today);
+    NextAlarm = block;
+
+    // The windows of passed important alarms, each with its own block.
+    std::vector<NextAlarmBlock> windows;
+    if (StartAlarmWindow) {
+        for (size_t i = 0; i < passed.size(); ++i) {
+            const Alarm& a = passed[i];
+            const QString kind = kindOf(a.rec);
+            if (a.rec.num(ALA::IMPORTANT) != 1 || (kind != "M" && kind != "A"))
+                continue;
+            NextAlarmBlock b = blockOf(a);
+            b.Memo = diaryMemo(files, a.rec);
+            if (kind != "A")
+                addPassedLines(b.Memo, passed, i);
+            setTexts(b, int32_t(a.rec.num(ALA::DATE)), today);
+            windows.push_back(std::move(b));
+        }
+    }
+    return windows;
+}
+
+} // namespace
+
+void ScanAlarms(Context& ctx, int32_t today, int32_t now)
+{
+    // The files are closed again before the windows start.
+    const std::vector<NextAlarmBlock> windows = scan(ctx, today, now);
+    AlarmsChanged = 0;
+    ClosedAlarmNbr = 0;
+    for (const NextAlarmBlock& b : windows)
+        StartAlarmWindow(b);
+}
+
+void ScanAlarms(Context& ctx)
+{
+    const QDateTime moment = ven::clock().now();
+    ScanAlarms(ctx, dayNumber(moment), timeValue(moment));
+}
+
+} // namespace ven
