@@ -326,6 +326,7 @@ struct Connection {
     bool inBatch = false;     // a WriteBatch holds the transaction
     std::unordered_map<std::string, sqlite3_stmt*> stmts;
     QString selectList;       // "id, col1, col2, ..."
+    QString insertSql, updateSql;  // made on the first write
 
     ~Connection()
     {
@@ -994,18 +995,21 @@ Status KeyedFile::reportDuplicate(int64_t selfId)
 
 namespace {
 
-// Writes the buffer as row `id` (0: a new row); returns the row's id.
+// Writes the buffer as row `id` (0: a new row, whose id is then set);
+// returns SQLite's result code.
 int writeRow(Connection& c, const FileDef& d, const Record& r, int64_t& id)
 {
-    QStringList cols, marks, sets;
-    for (size_t i = 0; i < d.fields.size(); ++i) {
-        cols << col(d, uint16_t(i));
-        marks << "?";
-        sets << col(d, uint16_t(i)) + " = ?";
+    if (c.insertSql.isEmpty()) {
+        QStringList cols, marks, sets;
+        for (size_t i = 0; i < d.fields.size(); ++i) {
+            cols << col(d, uint16_t(i));
+            marks << "?";
+            sets << col(d, uint16_t(i)) + " = ?";
+        }
+        c.insertSql = "INSERT INTO rec(" + cols.join(", ") + ") VALUES(" + marks.join(", ") + ")";
+        c.updateSql = "UPDATE rec SET " + sets.join(", ") + " WHERE id = ?";
     }
-    sqlite3_stmt* st = id == 0
-        ? c.prepare("INSERT INTO rec(" + cols.join(", ") + ") VALUES(" + marks.join(", ") + ")")
-        : c.prepare("UPDATE rec SET " + sets.join(", ") + " WHERE id = ?");
+    sqlite3_stmt* st = c.prepare(id == 0 ? c.insertSql : c.updateSql);
     if (!st)
         return sqlite3_errcode(c.db);
     for (size_t i = 0; i < d.fields.size(); ++i)
