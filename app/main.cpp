@@ -1,13 +1,29 @@
-// Program entry: prepares the process-wide services, runs the frame and
-// releases the services again in reverse order.
+// Program entry: prepares the process-wide services, runs the frame until
+// it closes and releases the services again in reverse order.
+#include "app/Procedures.h"
+#include "core/Main.h"
+#include "data/Dictionary.h"
+#include "platform/ErrorReporter.h"
+#include "platform/SettingsFile.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow frame;
-    frame.setWindowTitle("My Personal Vendrolix");
-    frame.show();
-    return app.exec();
+    app.setApplicationName("My Personal Vendrolix");
+    app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
+
+    ven::errors().setEndProgram([] { std::exit(1); });
+    ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
+    ven::InitDataFiles();
+    ven::DefineProcedures();
+
+    ven::run(std::make_unique<ven::Main>(),
+             [&app](uint8_t) { QMetaObject::invokeMethod(&app, &QApplication::quit, Qt::QueuedConnection); });
+    const int rc = app.exec();
+
+    ven::KillDataFiles();
+    return rc;
 }

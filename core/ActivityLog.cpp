@@ -128,4 +128,18 @@ LineResult ActivityLogLine(const QString& text)
     return result;
 }
 
+LineResult AppendLogLines(const QStringList& lines)
+{
+    TextFileName = joinPath(Daily_Notes, ActivityLogName);
+    LineResult result;
+    for (const QString& line : lines) {
+        result = AppendTextLine(line);
+        if (!result.ok())
+            break;
+    }
+    TextFileName.clear();
+    LogWritten = 1;
+    return result;
+}
+
 } // namespace ven

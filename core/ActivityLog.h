@@ -42,4 +42,9 @@ QString dateLineFor(int32_t day);
 // `TextFileName` is empty and `LogWritten` is 1.
 LineResult ActivityLogLine(const QString& text);
 
+// Appends `lines` as they are (no time) to Daily_Notes / ActivityLogName,
+// for the date headers that the frame writes at start-up and at midnight.
+// Afterwards `TextFileName` is empty and `LogWritten` is 1.
+LineResult AppendLogLines(const QStringList& lines);
+
 } // namespace ven

@@ -1,0 +1,577 @@
+// The application frame: its set-up, commands, heartbeat and closing.
+#include "core/Main.h"
+
+#include "core/ActivityLog.h"
+#include "core/AlarmScan.h"
+#include "core/DateHelpers.h"
+#include "core/FrameCommands.h"
+#include "core/FrameSettings.h"
+#include "core/Globals.h"
+#include "core/OwnerProfile.h"
+#include "core/Procedures.h"
+#include "data/Dictionary.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
+#include "platform/Ini.h"
+#include "platform/Picture.h"
+#include "platform/SettingsFile.h"
+#include "platform/System.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace ven {
+namespace {
+
+// The MDI area wearing the frame's wallpaper in its style.
+class WallpaperArea : public QMdiArea {
+public:
+    void setWallpaper(const QString& file, const QString& style)
+    {
+        image_ = QPixmap();
+        if (!file.trimmed().isEmpty()) {
+            const QString found = QFileInfo::exists(file) ? file : findPictureFile(QFileInfo(file).fileName());
+            image_.load(found);
+        }
+        style_ = wallpaperStyle(style);
+        viewport()->update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QMdiArea::paintEvent(e);
+        if (image_.isNull())
+            return;
+        QPainter p(viewport());
+        const QRect r = viewport()->rect();
+        if (style_.stretched)
+            p.drawPixmap(r, image_);
+        else if (style_.tiled)
+            p.drawTiledPixmap(r, image_);
+        else if (style_.centered)
+            p.drawPixmap((r.width() - image_.width()) / 2, (r.height() - image_.height()) / 2, image_);
+        else
+            p.drawPixmap(0, 0, image_);
+    }
+
+private:
+    QPixmap image_;
+    WallpaperStyle style_;
+};
+
+// The numeric keypad's decimal key types a period, whatever the locale
+// makes of it, for as long as the program runs.
+class KeypadPeriod : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if ((k->modifiers() & Qt::KeypadModifier) && (k->key() == Qt::Key_Comma || k->key() == Qt::Key_Period)
+                && k->text() != ".") {
+                QKeyEvent period(k->type(), Qt::Key_Period, k->modifiers(), ".", k->isAutoRepeat(), ushort(k->count()));
+                QApplication::sendEvent(o, &period);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// The three lines that Alt+F4 puts on the clipboard.
+QString dayNumberLines(int32_t today)
+{
+    return QStringLiteral("01.01.1900 = %1\r\n31.12.2099 = %2\r\n%3 = %4")
+        .arg(dayNumber(1900, 1, 1))
+        .arg(dayNumber(2099, 12, 31))
+        .arg(formatDate(today, u"D06."))
+        .arg(today);
+}
+
+constexpr int kZoneWidths[] = {-1, 150, 70, 90, 7, 7, 7};
+
+} // namespace
+
+const WindowDef& mainWindowDef()
+{
+    static const WindowDef def = [] {
+        WindowDef d;
+        d.title = "My Personal Vendrolix";
+        d.w = 360;
+        d.h = 220;
+        d.icon = "Vendrolix.ico";
+        d.font = FontDef{"Tahoma", 10};
+        d.resizable = true;
+        return d;
+    }();
+    return def;
+}
+
+Main::Main()
+    : WindowController("Main", mainWindowDef())
+    , timer_(*this)
+{
+}
+
+Main::~Main()
+{
+    if (frameArea() == mdi_)
+        setFrameArea(nullptr);
+}
+
+Context& Main::files()
+{
+    return threadContext(thread());
+}
+
+QLabel* Main::statusZone(int zone) const
+{
+    return zone >= 1 && zone <= int(zones_.size()) ? zones_[zone - 1] : nullptr;
+}
+
+QAction* Main::action(int number) const
+{
+    auto it = actions_.find(number);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+// ------------------------------------------------------------- set-up ----
+
+bool Main::setUp()
+{
+    ReadFrameSettings();
+    ActivityLogFileName();
+    const int32_t today = ven::clock().today();
+    timer_.start(today);
+    DateLine = dateLineFor(today);
+
+    // One copy at a time, unless the user says otherwise.
+    if (readIni(ProgramIni(), "Main", "Vendrolix:Running", {}) == u"Yes") {
+        const int answer = messageBox("One copy of Vendrolix may be running already or|it wasn't closed properly the "
+                                      "last time!||Do you wish to continue?",
+                                      "Start Vendrolix?", Icon::Question, "&Yes|&No", 2);
+        if (answer == 2)
+            return false;
+    } else {
+        writeIni(ProgramIni(), "Main", "Vendrolix:Running", "Yes");
+    }
+    static KeypadPeriod keypad;
+    qApp->installEventFilter(&keypad);
+
+    CallRequest = 0;
+    CallResponse = 0;
+    buildFrame();
+    return true;
+}
+
+void Main::buildFrame()
+{
+    inner_ = new QMainWindow(&window());
+    inner_->setWindowFlags(Qt::Widget);
+    auto* layout = new QVBoxLayout(&window());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(inner_);
+    auto* area = new WallpaperArea;
+    mdi_ = area;
+    inner_->setCentralWidget(mdi_);
+    setFrameArea(mdi_);
+
+    // Menu bar.
+    std::map<QString, QMenu*> menus;
+    for (const MenuEntry& m : frameMenu()) {
+        QMenu*& menu = menus[m.menu];
+        if (!menu)
+            menu = inner_->menuBar()->addMenu(m.menu);
+        QMenu* into = menu;
+        if (*m.submenu) {
+            QMenu*& sub = menus[QString(m.menu) + '/' + m.submenu];
+            if (!sub)
+                sub = menu->addMenu(m.submenu);
+            into = sub;
+        }
+        if (m.number == 0) {
+            into->addSeparator();
+            continue;
+        }
+        QAction* a = into->addAction(m.text);
+        actions_[m.number] = a;
+        connect(a, &QAction::triggered, this, [this, n = m.number] { command(n); });
+    }
+    // The Window menu also lists the open child windows.
+    if (QMenu* win = menus["&Window"]) {
+        QAction* listStart = win->addSeparator();
+        connect(win, &QMenu::aboutToShow, this, [this, win, listStart] {
+            const auto all = win->actions();
+            for (qsizetype i = all.indexOf(listStart) + 1; i < all.size(); ++i)
+                win->removeAction(all[i]);
+            for (QMdiSubWindow* sub : mdi_->subWindowList())
+                connect(win->addAction(sub->windowTitle()), &QAction::triggered, mdi_,
+                        [this, sub] { mdi_->setActiveSubWindow(sub); });
+        });
+    }
+
+    // Toolbar.
+    toolbar_ = inner_->addToolBar("Toolbar");
+    toolbar_->setMovable(false);
+    for (const ToolButton& b : frameToolbar()) {
+        if (b.number == kBellImage) {
+            auto* bell = new QLabel;
+            bell->setPixmap(QIcon(findPictureFile(b.icon)).pixmap(24, 24));
+            actions_[b.number] = toolbar_->addWidget(bell);
+            continue;
+        }
+        QAction* a = *b.icon ? toolbar_->addAction(QIcon(findPictureFile(b.icon)), b.text) : toolbar_->addAction(b.text);
+        a->setToolTip(b.tip);
+        actions_[b.number] = a;
+        connect(a, &QAction::triggered, this, [this, n = b.number] { command(n); });
+    }
+
+    // Status bar: seven zones.
+    const DialogUnits& du = window().units();
+    for (int w : kZoneWidths) {
+        auto* z = new QLabel;
+        if (w > 0)
+            z->setFixedWidth(du.x(w));
+        inner_->statusBar()->addWidget(z, w < 0 ? 1 : 0);
+        zones_.push_back(z);
+    }
+}
+
+void Main::opened()
+{
+    CloseRequested = 0;
+    QApplication::setWindowIcon(QIcon(findPictureFile("Tarn-Vel.ico")));
+    if (window().windowIcon().isNull())
+        window().setWindowIcon(QApplication::windowIcon());
+    applyFrameWallpapers();
+    QWidget* outer = window().outer();
+    outer->setMinimumSize(window().units().x(360), window().units().y(220));
+    PlayAlertSound();
+    applyCommandStates();
+    FrameRight = outer->x() + outer->width();
+    FrameBottom = outer->y() + outer->height();
+    setViewLogEnabled(Log_Activity != u"N");
+
+    VersionLabel = QStringLiteral("Vendrolix ver. %1.%2")
+                       .arg(int(calendarDate(BuildDate)->year()) - 1999)
+                       .arg(WeekNumber(BuildDate));
+    CurrentUser = logOnName().left(39);
+    if (CurrentUser.isEmpty())
+        CurrentUser = "Nomen Nescio";
+    startLog();
+    LastOn = ven::clock().today();
+    writeIni(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
+
+    if (!checkUserFile())
+        return;
+    if (Log_Activity != u"N")
+        ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path);
+    ScanAlarms(files(), ven::clock().today(), ven::clock().time());
+
+    if (readOwnerProfile().incomplete())
+        startProcedure("ConfigureWnd");
+    for (const HotKey& k : frameHotKeys())
+        armAlertKey(k.key);
+    if (GOpenCalendar)
+        startProcedure("CalendarWnd");
+    if (TimeDisplay)
+        startProcedure("TimeDisplayWnd");
+    if (Start_Maximized)
+        window().outer()->showMaximized();
+    if (Start_In_Tray)
+        post(Event::Iconized);
+    showAlarmStatus();
+    showDaylightSaving();
+    statusZone(3)->setText(CurrentUser);
+    statusZone(4)->setText(Program_Path);
+    setTimer(100);
+    setTitle(FrameTitle(ven::clock().time()));
+}
+
+// The day's log header, unless there is no log.
+void Main::startLog()
+{
+    if (Log_Activity == u"N")
+        return;
+    const QString file = joinPath(Daily_Notes, ActivityLogName);
+    if (!QFileInfo::exists(file))
+        AppendLogLines({DateLine, QString()});
+    else if (Log_Activity != u"D" && LastOn != ven::clock().today())
+        AppendLogLines({QString(), DateLine, QString()});
+}
+
+// The user file: made on the very first start, required on every later
+// one; a log-in when it holds a named user. False when the program ends.
+bool Main::checkUserFile()
+{
+    KeyedFile& usr = files().file(VenUsr);
+    const QString userFile = joinPath(Program_Path, "VenUsr.tps");
+    if (!ownerProfileExists()) {
+        writeOwnerProfile({});
+        Status made = usr.open();
+        if (!made.ok())
+            messageBox("Main: " + userFile + " NOT Created!", made.errorText);
+        usr.close();
+    }
+    Status st = QFileInfo::exists(Store::instance().pathOf(VenUsr))
+                    ? usr.open()
+                    : Status::fail(Err::OpenFailed, "missing");
+    if (!st.ok()) {
+        messageBox("User File could not be opened!", "Error!", Icon::Stop);
+        if (Log_Activity != u"N") {
+            TextFileName = joinPath(Daily_Notes, "Vendrolix.log");
+            AppendTextLine(formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!");
+            TextFileName.clear();
+        }
+        writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+        close(RequestCancelled);
+        return false;
+    }
+    bool named = false;
+    usr.set();
+    while (!named && usr.next().ok())
+        named = !usr.rec().str(USR::NAME).trimmed().isEmpty();
+    usr.close();
+    if (named && !loggedIn_) {
+        // The log-in runs on the frame's thread; the frame goes on when it has
+        // let the user in.
+        callProcedure("LoginWnd", NoRequest, [this](uint8_t response) {
+            if (response != RequestCompleted)
+                close(RequestCancelled);
+        });
+    }
+    return true;
+}
+
+// ------------------------------------------------------------- events ----
+
+void Main::windowEvent(Event e)
+{
+    WindowController::windowEvent(e);
+    switch (e) {
+    case Event::OpenWindow: opened(); break;
+    case Event::Timer: {
+        const QDateTime now = ven::clock().now();
+        timer_.tick(dayNumber(now), timeValue(now));
+        break;
+    }
+    case Event::AlertKey: hotKey(alertKey()); break;
+    case Event::GainFocus:
+        applyCommandStates();
+        showDaylightSaving();
+        showAlarmStatus();
+        statusZone(4)->setText(Program_Path);
+        break;
+    case Event::Resume: applyCommandStates(); break;
+    case Event::Maximize: Start_Maximized = 1; break;
+    case Event::Iconized: iconize(); break;
+    case Event::Restore: restore(); break;
+    default: break;
+    }
+}
+
+void Main::iconize()
+{
+    window().outer()->showMinimized();
+    showDaylightSaving();
+    showAlarmStatus();
+}
+
+void Main::restore()
+{
+    QWidget* w = window().outer();
+    if (Start_Maximized)
+        w->showMaximized();
+    else
+        w->showNormal();
+    w->raise();
+    w->activateWindow();
+    showDaylightSaving();
+    showAlarmStatus();
+}
+
+bool Main::closeRequested()
+{
+    if (CloseRefused()) {
+        if (QAction* exit = action(kExitButton))
+            exit->setEnabled(false);
+        PlayAlertSound();
+        return false;
+    }
+    if (QAction* exit = action(kExitButton))
+        exit->setEnabled(true);
+    writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+    writeIni(ProgramIni(), "Main", "Maximize", "Yes");
+    if (Log_Activity != u"N")
+        ActivityLogLine("Logout: " + CurrentUser + " (" + Program_Path + ")");
+    return true;
+}
+
+void Main::tearDown()
+{
+    files().closeAll();
+}
+
+// ----------------------------------------------------------- commands ----
+
+void Main::command(int number)
+{
+    const Command* c = frameCommand(number);
+    if (!c)
+        return;
+    runCommand(c->procedure, int(c->how), c->how == How::T25C ? QStringLiteral("C") : QString(), int(c->action));
+}
+
+void Main::hotKey(int key)
+{
+    for (const HotKey& k : frameHotKeys())
+        if (k.key == key) {
+            runCommand(k.procedure, int(k.procedure ? How::T2_5 : How::None), k.parameter, int(k.action));
+            return;
+        }
+}
+
+void Main::runCommand(const char* procedure, int howValue, const QString& parameter, int actionValue)
+{
+    const auto how = How(howValue);
+    const auto act = FrameAction(actionValue);
+    QWidget* focused = QApplication::focusWidget();
+    switch (act) {
+    case FrameAction::PrintSetup: {
+        QPrinter printer;
+        if (!DefaultPrinter.isEmpty())
+            printer.setPrinterName(DefaultPrinter);
+        QPrintDialog dialog(&printer, window().outer());
+        if (dialog.exec() == QDialog::Accepted)
+            DefaultPrinter = printer.printerName();
+        return;
+    }
+    case FrameAction::Close: post(Event::CloseWindow); return;
+    case FrameAction::Cut:
+    case FrameAction::Copy:
+    case FrameAction::Paste:
+        if (focused)
+            QMetaObject::invokeMethod(focused, act == FrameAction::Cut ? "cut" : act == FrameAction::Copy ? "copy" : "paste");
+        return;
+    case FrameAction::Tile: mdi_->tileSubWindows(); return;
+    case FrameAction::Cascade: mdi_->cascadeSubWindows(); return;
+    case FrameAction::ArrangeIcons: mdi_->tileSubWindows(); return;
+    case FrameAction::HelpContents:
+    case FrameAction::HelpSearch:
+    case FrameAction::HelpOnHelp: help(); return;
+    case FrameAction::NoMax:
+        Start_Maximized = 0;
+        window().outer()->showNormal();
+        return;
+    case FrameAction::Max:
+        Start_Maximized = 1;
+        window().outer()->showMaximized();
+        return;
+    case FrameAction::NoIco:
+        Start_In_Tray = 0;
+        restore();
+        return;
+    case FrameAction::Ico:
+        Start_In_Tray = 1;
+        iconize();
+        return;
+    case FrameAction::ClockStandIn:
+        RestoreRequested = 0;
+        post(Event::Iconized);
+        break;
+    case FrameAction::DayNumbersToClipboard: QApplication::clipboard()->setText(dayNumberLines(ven::clock().today())); break;
+    case FrameAction::Ignore: return;
+    default: break;
+    }
+    if (!procedure)
+        return;
+    if (how == How::Direct) {
+        callProcedure(procedure, NoRequest, {}, parameter);
+    } else {
+        const bool defined = procedureDefined(procedure);
+        if (startProcedure(procedure, parameter) == 0 && defined && act == FrameAction::ExitOrEnd) {
+            // The user can always leave: without a thread for the question the program ends.
+            writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+            close(RequestCancelled);
+            return;
+        }
+    }
+    if (act == FrameAction::IconizeAfter)
+        post(Event::Iconized);
+}
+
+void Main::applyCommandStates()
+{
+    const CommandStates s = UpdateCommandStates();
+    if (QAction* a = action(kExitButton))
+        a->setEnabled(s.exitEnabled);
+    if (QAction* a = action(kDailyNotesItem))
+        a->setEnabled(s.dailyNotesEnabled);
+    if (QAction* a = action(kCalendarButton))
+        a->setEnabled(s.calendarEnabled);
+}
+
+// ---------------------------------------------------------- FrameHost ----
+
+void Main::setTitle(const QString& title)
+{
+    window().setTitle(title);
+}
+
+void Main::showAlarmStatus()
+{
+    if (QLabel* z = statusZone(2))
+        z->setText(NextAlarmLine);
+    if (QAction* bell = action(kBellImage))
+        bell->setVisible(NextAlarm.Pending != 0);
+}
+
+void Main::showDaylightSaving()
+{
+}
+
+void Main::setKeyLockLetters()
+{
+}
+
+void Main::applyFrameWallpapers()
+{
+    static_cast<WallpaperArea*>(mdi_)->setWallpaper(FrameWallpaper.WallPaper, FrameWallpaper.WallPaperStyle);
+    const QString tb = FrameWallpaper.TbWallPaper.trimmed();
+    QPixmap image;
+    if (!tb.isEmpty())
+        image.load(QFileInfo::exists(tb) ? tb : findPictureFile(QFileInfo(tb).fileName()));
+    QPalette pal = toolbar_->palette();
+    if (!image.isNull()) {
+        const WallpaperStyle s = wallpaperStyle(FrameWallpaper.TbWallPaperStyle);
+        pal.setBrush(QPalette::Window, s.stretched ? QBrush(image.scaled(toolbar_->size())) : QBrush(image));
+        toolbar_->setAutoFillBackground(true);
+    }
+    toolbar_->setPalette(pal);
+}
+
+void Main::setViewLogEnabled(bool on)
+{
+    if (QAction* a = action(kViewLogItem))
+        a->setEnabled(on);
+}
+
+} // namespace ven

@@ -1,0 +1,244 @@
+// The record form's requests: preparing, completing, refusing and
+// cancelling an insert, change or delete.
+#include "platform/RecordForm.h"
+
+#include "platform/BrowseList.h"
+#include "platform/ErrorReporter.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <map>
+
+namespace ven {
+namespace {
+
+// The last record each form saved, for its history key.
+std::map<QString, Record>& histories()
+{
+    static std::map<QString, Record> h;
+    return h;
+}
+
+// Messages of the engine that a form shows as they are and then stays
+// open; other failures of a change or delete ask whether to try again.
+bool shownAsIs(int message)
+{
+    static const int kShown[] = {6, 7, 13, 14, 15, 16, 17, 18, 30, 31};
+    return std::find(std::begin(kShown), std::end(kShown), message) != std::end(kShown);
+}
+
+enum Retry { TryAgain = 1, CloseForm = 2, Stay = 3 };
+const QString kRetryButtons = QStringLiteral("&Yes|&No|&Cancel");
+
+} // namespace
+
+RecordForm::RecordForm(const QString& procedure, const WindowDef& def, const FileDef& file)
+    : RecordForm(procedure, def, file, traitsOf(procedure))
+{
+}
+
+RecordForm::RecordForm(const QString& procedure, const WindowDef& def, const FileDef& file, const ProcedureTraits& traits)
+    : WindowController(procedure, def, traits)
+    , def_(file)
+{
+    // Every form of the system deletes from its window on OK and drops
+    // changes silently when cancelled.
+    DELETEACTION = 3;
+    CANCELACTION = 0;
+    OKCONTROL = QStringLiteral("OK");
+}
+
+void RecordForm::setServes(std::initializer_list<uint8_t> requests)
+{
+    serves_.assign(requests.begin(), requests.end());
+}
+
+const Record* RecordForm::history() const
+{
+    auto it = histories().find(procedure());
+    return it == histories().end() ? nullptr : &it->second;
+}
+
+bool RecordForm::setUp()
+{
+    if (!openFile(def_)) {
+        RESPONSE = RequestCancelled;
+        return false;
+    }
+    if (!serves_.empty() && std::find(serves_.begin(), serves_.end(), REQUEST) == serves_.end()) {
+        static const std::map<uint8_t, int> kRefusal = {{InsertRecord, 20}, {ChangeRecord, 38}, {DeleteRecord, 12}};
+        if (auto it = kRefusal.find(REQUEST); it != kRefusal.end())
+            errors().show(it->second);
+        RESPONSE = RequestCancelled;
+        return false;
+    }
+    KeyedFile& f = primary();
+    switch (REQUEST) {
+    case InsertRecord: {
+        bool copy = false;
+        if (!takeInsertPrepared(f, &copy)) {
+            if (Status st = f.primeRecord(); !st) {
+                errors().show(st);
+                RESPONSE = RequestCancelled;
+                return false;
+            }
+        }
+        primeFields(copy);
+        break;
+    }
+    case DeleteRecord:
+        if (DELETEACTION == 4) {
+            // Deleted at once, with no question and no window.
+            RESPONSE = deleteRecord(false) ? RequestCompleted : RequestCancelled;
+            return false;
+        }
+        break;
+    default:
+        break;
+    }
+    // Controls that name a field of the file show and edit the buffer.
+    Window& w = window();
+    for (const QString& name : w.controlNames()) {
+        const ControlDef* d = w.controlDef(name);
+        const int field = *d->use ? def_.findField(QString::fromUtf8(d->use)) : -1;
+        if (field < 0 || d->kind == Kind::Radio)
+            continue;
+        const uint16_t fi = uint16_t(field);
+        w.bind(name, Binding{[this, fi] { return primary().rec().get(fi); },
+                             [this, fi](const QVariant& v) { primary().rec().setVariant(fi, v); }});
+    }
+    armAlertKey(HISTORYKEY);
+    return true;
+}
+
+void RecordForm::tearDown()
+{
+    KeyedFile& f = primary();
+    if (RESPONSE != RequestCompleted && f.isOpen() && f.autoIncPending())
+        f.cancelAutoInc();
+}
+
+void RecordForm::accepted(const QString& control)
+{
+    if (!OKCONTROL.isEmpty() && control == OKCONTROL) {
+        complete();
+        return;
+    }
+    WindowController::accepted(control);
+}
+
+void RecordForm::windowEvent(Event e)
+{
+    if (e == Event::AlertKey && alertKey() == HISTORYKEY) {
+        recallHistory(window().focusedControl());
+        return;
+    }
+    WindowController::windowEvent(e);
+}
+
+void RecordForm::recallHistory(const QString& control)
+{
+    const Record* h = history();
+    const ControlDef* d = window().controlDef(control);
+    if (!h || !d || !*d->use)
+        return;
+    const int field = def_.findField(QString::fromUtf8(d->use));
+    if (field < 0)
+        return;
+    primary().rec().setValue(uint16_t(field), h->value(uint16_t(field)));
+    window().display(control);
+}
+
+bool RecordForm::deleteRecord(bool inWindow)
+{
+    KeyedFile& f = primary();
+    for (;;) {
+        Status st = f.deleteWithChildren();
+        if (st)
+            return true;
+        if (shownAsIs(st.message)) {
+            errors().show(st);
+            return false;
+        }
+        switch (errors().show(33, {}, kRetryButtons, Stay)) {
+        case TryAgain: continue;
+        case CloseForm:
+            if (inWindow)
+                close(RequestCancelled);
+            return false;
+        default:
+            if (inWindow && !FIRSTFIELD.isEmpty())
+                control(FIRSTFIELD).select();
+            return false;
+        }
+    }
+}
+
+bool RecordForm::complete()
+{
+    Window& w = window();
+    for (const QString& name : w.controlNames())
+        if (w.isBound(name) && !w.update(name)) {
+            control(name).select();
+            return false;
+        }
+    KeyedFile& f = primary();
+    switch (REQUEST) {
+    case InsertRecord: {
+        Status st = f.insert();
+        if (!st) {
+            errors().show(st);
+            if (!FIRSTFIELD.isEmpty())
+                control(FIRSTFIELD).select();
+            return false;
+        }
+        histories()[procedure()] = f.rec();
+        close(RequestCompleted);  // INSERTACTION 2: the form closes after an insert
+        return true;
+    }
+    case ChangeRecord:
+        for (;;) {
+            Status st = f.updateWithChildren();
+            if (st) {
+                histories()[procedure()] = f.rec();
+                close(RequestCompleted);
+                return true;
+            }
+            if (st.code == Err::RecordChanged) {
+                // The other station's record is shown; the history key
+                // brings the user's values back.
+                histories()[procedure()] = f.rec();
+                errors().show(st);
+                f.getById(f.currentId());
+                w.display();
+                return false;
+            }
+            if (shownAsIs(st.message)) {
+                errors().show(st);
+                w.display();
+                return false;
+            }
+            switch (errors().show(34, {}, kRetryButtons, Stay)) {
+            case TryAgain: continue;
+            case CloseForm: close(RequestCancelled); return false;
+            default:
+                if (!FIRSTFIELD.isEmpty())
+                    control(FIRSTFIELD).select();
+                return false;
+            }
+        }
+    case DeleteRecord:
+        if (deleteRecord(true)) {
+            close(RequestCompleted);
+            return true;
+        }
+        return false;
+    default:
+        close(RequestCompleted);
+        return true;
+    }
+}
+
+} // namespace ven

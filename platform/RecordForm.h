@@ -1,0 +1,56 @@
+// The record form: a window that inserts, changes or deletes one record of
+// its file by the request it was called with, its controls bound to the
+// record buffer through their pictures.
+//
+// GUI thread only. Refinements that override setUp() or tearDown() call
+// RecordForm's at the end of theirs.
+#pragma once
+
+#include "platform/WindowController.h"
+
+#include <initializer_list>
+
+namespace ven {
+
+class RecordForm : public WindowController {
+    Q_OBJECT
+public:
+    RecordForm(const QString& procedure, const WindowDef& def, const FileDef& file);
+    RecordForm(const QString& procedure, const WindowDef& def, const FileDef& file, const ProcedureTraits& traits);
+
+    // The procedure's instance of the form's file.
+    KeyedFile& primary() { return file(def_); }
+    const FileDef& fileDef() const { return def_; }
+    // The requests the form serves; the others are refused before the
+    // window opens (messages 20, 38, 12) with response 2. All by default.
+    void setServes(std::initializer_list<uint8_t> requests);
+    // The record the form saved last, for the history key; nullptr when
+    // none was saved since the program started.
+    const Record* history() const;
+    // Puts the history record's value of a bound control back into it.
+    void recallHistory(const QString& control);
+
+protected:
+    // The form's own values for a new record, after the file's initial
+    // values; `copy` when the buffer holds a copy of a listed record.
+    virtual void primeFields(bool /*copy*/) {}
+
+    // Opens the file, refuses unserved requests, prepares the request
+    // (DELETEACTION 4 deletes at once and opens no window) and binds every
+    // control whose `use` names a field of the file.
+    bool setUp() override;
+    // Releases an auto-number reserved for an insert that was not completed.
+    void tearDown() override;
+    void accepted(const QString& control) override;
+    void windowEvent(Event e) override;
+
+    // Completes the request as OK does; false when the form stays open.
+    bool complete();
+
+private:
+    bool deleteRecord(bool inWindow);
+    const FileDef& def_;
+    std::vector<uint8_t> serves_;
+};
+
+} // namespace ven

@@ -1,0 +1,519 @@
+// The life of a window procedure: set-up, single-instance rules, opening,
+// events, closing and tear-down; procedure calls and posted events.
+#include "platform/WindowController.h"
+
+#include "platform/ErrorReporter.h"
+#include "platform/SettingsFile.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <algorithm>
+
+namespace ven {
+namespace {
+
+// Every controller from the start of its set-up to its end, in the order
+// they began: the last one of a thread handles that thread's events.
+std::vector<WindowController*>& live()
+{
+    static std::vector<WindowController*> v;
+    return v;
+}
+
+std::function<void(const QString&, const QString&)>& helpHandler()
+{
+    static std::function<void(const QString&, const QString&)> h;
+    return h;
+}
+
+struct ManualTimers {
+    bool on = false;
+    qint64 now = 0;
+    std::function<void(qint64)> hook;
+};
+ManualTimers& manual()
+{
+    static ManualTimers m;
+    return m;
+}
+
+} // namespace
+
+// ------------------------------------------------------------ controller --
+
+WindowController::WindowController(const QString& procedure, const WindowDef& def)
+    : WindowController(procedure, def, traitsOf(procedure))
+{
+}
+
+WindowController::WindowController(const QString& procedure, const WindowDef& def, const ProcedureTraits& traits)
+    : procedure_(procedure)
+    , traits_(traits)
+{
+    // Built after every member is in place: the window reports to the sink while it is built.
+    window_ = std::make_unique<Window>(def, static_cast<WindowSink*>(this));
+    helpTopic = procedure;
+    connect(&timer_, &QTimer::timeout, this, [this] { dispatch(Event::Timer); });
+}
+
+WindowController::~WindowController()
+{
+    auto& l = live();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+    parts_.clear();
+}
+
+WindowController* WindowController::topOf(int thread)
+{
+    const auto& l = live();
+    for (auto it = l.rbegin(); it != l.rend(); ++it)
+        if ((*it)->thread_ == thread && (*it)->opened_ && !(*it)->ending_)
+            return *it;
+    return nullptr;
+}
+
+std::vector<WindowController*> WindowController::openWindows()
+{
+    std::vector<WindowController*> v;
+    for (WindowController* c : live())
+        if (c->isOpen())
+            v.push_back(c);
+    return v;
+}
+
+WindowController* WindowController::find(const QString& procedure)
+{
+    const auto& l = live();
+    for (auto it = l.rbegin(); it != l.rend(); ++it)
+        if ((*it)->procedure_ == procedure && !(*it)->ended_)
+            return *it;
+    return nullptr;
+}
+
+void WindowController::begin(Done done)
+{
+    thread_ = currentThread();
+    caller_ = topOf(thread_);
+    retainThread(thread_);
+    live().push_back(this);
+    done_ = std::move(done);
+    ThreadScope scope(thread_);
+
+    // 1. The name for error messages, the request and the defaults.
+    savedProcedureName_ = errors().procedure();
+    errors().setProcedure(procedure_);
+    REQUEST = CallRequest;
+    ORIGINALREQUEST = REQUEST;
+    // 2. The single-instance check: a refusal opens no window and no file.
+    if (!singleInstanceAllows()) {
+        ending_ = true;
+        finish();
+        return;
+    }
+    // 3. The request is consumed.
+    CallRequest = NoRequest;
+    CallResponse = NoResponse;
+    // 4. The procedure's own settings.
+    VCRREQUEST = &CallVcrRequest;
+    if (!setUp()) {
+        ending_ = true;
+        tearDown();
+        finish();
+        return;
+    }
+    // 5. The window opens.
+    openWindow();
+}
+
+bool WindowController::singleInstanceAllows()
+{
+    const bool check = REQUEST != SelectRecord;
+    switch (traits_.single) {
+    case SingleRule::Window:
+        if (!check)
+            return true;
+        if (Running.get(procedure_)) {
+            postEvent(Event::GainFocus, Thread.get(procedure_));
+            return false;
+        }
+        break;
+    case SingleRule::Form:
+        if (!check)
+            return true;
+        if (Thread.get(procedure_)) {
+            postEvent(Event::GainFocus, Thread.get(procedure_));
+            return false;
+        }
+        break;
+    case SingleRule::None:
+    case SingleRule::SelfClosing:
+        return true;
+    }
+    Thread[procedure_] = uint8_t(thread_);
+    setThread_ = true;
+    return true;
+}
+
+void WindowController::openWindow()
+{
+    QWidget* outer = window_->outer();
+    if (traits_.keepsPlacement)
+        placementRestored_ = settingsFile().restorePlacement(procedure_, outer);
+    applyWallpaper();
+    for (auto& p : parts_)
+        p->opened();
+    outer->show();
+    opened_ = true;
+    if (window_->def().timer > 0 && timerHundredths_ == 0)
+        setTimer(window_->def().timer);
+    if (caller_ && caller_->window_)
+        caller_->window_->outer()->setEnabled(false);
+    if (!FIRSTFIELD.isEmpty())
+        control(FIRSTFIELD).select();
+    activate();
+    dispatch(Event::OpenWindow);
+}
+
+void WindowController::applyWallpaper()
+{
+    QString image, style;
+    switch (traits_.wallpaper) {
+    case WallpaperKind::None: return;
+    case WallpaperKind::Browse: image = BrWallPaper, style = BrWallPaperStyle; break;
+    case WallpaperKind::Form: image = FrWallPaper, style = FrWallPaperStyle; break;
+    case WallpaperKind::Other: image = WdWallPaper, style = WdWallPaperStyle; break;
+    case WallpaperKind::FixedTiled:
+    case WallpaperKind::FixedStretched:
+        image = QDir(Program_Path.isEmpty() ? QDir::currentPath() : Program_Path).filePath("Window_Bgr.jpg");
+        style = traits_.wallpaper == WallpaperKind::FixedTiled ? "Tiled" : "Stretched";
+        break;
+    }
+    if (!image.trimmed().isEmpty())
+        window_->setWallpaper(image.trimmed());
+    const WallpaperStyle s = wallpaperStyle(style);
+    window_->setWallpaperFlags(s.tiled, s.centered, s.stretched);
+}
+
+void WindowController::dispatch(Event e)
+{
+    if (!opened_ || ending_)
+        return;
+    ThreadScope scope(thread_);
+    switch (e) {
+    case Event::OpenWindow: {
+        const bool keepsRunning = traits_.single == SingleRule::Window || traits_.single == SingleRule::SelfClosing;
+        const bool busySingle = traits_.busy && traits_.busyKeptSingle;
+        // A second instance whose flag is already set closes itself and
+        // leaves the flag to the instance that set it.
+        if ((keepsRunning && Running.get(procedure_)) || (busySingle && Busy.get(traits_.busy))) {
+            duplicate_ = true;
+            post(Event::CloseWindow);
+            return;
+        }
+        if (keepsRunning) {
+            Running[procedure_] = uint8_t(traits_.runningHoldsFrame ? kFrameThread : thread_);
+            setRunning_ = true;
+        }
+        if (traits_.busy) {
+            Busy[traits_.busy] = uint8_t(traits_.busyKeptSingle ? thread_ : 1);
+            setBusy_ = true;
+        }
+        windowEvent(e);
+        break;
+    }
+    case Event::CloseWindow:
+        handleClose();
+        break;
+    case Event::GainFocus:
+        windowEvent(e);
+        if (traits_.single == SingleRule::Window || traits_.single == SingleRule::Form) {
+            if (iconized())
+                setIconized(false);
+            activate();
+        }
+        break;
+    default:
+        windowEvent(e);
+        break;
+    }
+}
+
+void WindowController::windowEvent(Event e)
+{
+    if (e == Event::GainFocus)
+        window_->display();
+    for (auto& p : parts_)
+        if (p->windowEvent(e))
+            return;
+}
+
+void WindowController::fieldEvent(const QString& control, FieldEvent e)
+{
+    switch (e) {
+    case FieldEvent::Accepted: accepted(control); return;
+    case FieldEvent::NewSelection: newSelection(control); return;
+    default: break;
+    }
+    for (auto& p : parts_)
+        if (p->fieldEvent(control, e))
+            return;
+}
+
+void WindowController::accepted(const QString& control)
+{
+    for (auto& p : parts_)
+        if (p->fieldEvent(control, FieldEvent::Accepted))
+            return;
+    if (const ControlDef* d = window_->controlDef(control)) {
+        if (d->closes)
+            close(d->closes);
+        else if (d->flags & HelpButton)
+            help();
+    }
+}
+
+void WindowController::newSelection(const QString& control)
+{
+    for (auto& p : parts_)
+        if (p->fieldEvent(control, FieldEvent::NewSelection))
+            return;
+}
+
+void WindowController::close(uint8_t response)
+{
+    RESPONSE = response;
+    post(Event::CloseWindow);
+}
+
+void WindowController::post(Event e)
+{
+    QTimer::singleShot(0, this, [this, e] { dispatch(e); });
+}
+
+void WindowController::handleClose()
+{
+    if (ending_)
+        return;
+    if (!duplicate_ && !closeRequested())
+        return;  // refused
+    if (setRunning_)
+        Running[procedure_] = 0;
+    if (setBusy_)
+        Busy[traits_.busy] = 0;
+    ending_ = true;
+    for (auto& p : parts_)
+        p->closing();
+    tearDown();
+    // The window goes at the next turn of the event loop, so that no
+    // widget is destroyed inside its own event handler.
+    QTimer::singleShot(0, this, [this] { finish(); });
+}
+
+void WindowController::finish()
+{
+    ThreadScope scope(thread_);
+    // Tear-down: files, Thread: flag, placement, the name for messages.
+    for (auto it = opened_files_.rbegin(); it != opened_files_.rend(); ++it)
+        file(**it).close();
+    opened_files_.clear();
+    if (setThread_)
+        Thread[procedure_] = 0;
+    if (opened_ && traits_.keepsPlacement)
+        settingsFile().savePlacement(procedure_, window_->outer());
+    errors().setProcedure(savedProcedureName_);
+    timer_.stop();
+    timerHundredths_ = 0;
+    if (opened_) {
+        window_->allowClose_ = true;
+        window_->outer()->hide();
+    }
+    ended_ = true;
+    CallResponse = RESPONSE ? RESPONSE : uint8_t(RequestCancelled);
+    auto& l = live();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+    if (caller_ && caller_->window_) {
+        caller_->window_->outer()->setEnabled(true);
+        caller_->activate();
+    }
+    const uint8_t response = CallResponse;
+    if (Done d = std::move(done_))
+        d(response);
+    releaseThread(thread_);
+    deleteLater();
+}
+
+void WindowController::setTimer(int hundredths)
+{
+    timerHundredths_ = std::max(0, hundredths);
+    timer_.stop();
+    if (timerHundredths_ == 0)
+        return;
+    if (manual().on)
+        nextTick_ = manual().now + qint64(timerHundredths_) * 10;
+    else
+        timer_.start(timerHundredths_ * 10);
+}
+
+void WindowController::armAlertKey(int key, const QString& control)
+{
+    window_->armAlertKey(key, control);
+}
+
+void WindowController::activate()
+{
+    QWidget* outer = window_->outer();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        outer->raise();  // the offscreen platform has no stacking to change
+    outer->activateWindow();
+}
+
+bool WindowController::iconized() const
+{
+    return window_->outer()->windowState() & Qt::WindowMinimized;
+}
+
+void WindowController::setIconized(bool on)
+{
+    QWidget* outer = window_->outer();
+    Qt::WindowStates s = outer->windowState();
+    s.setFlag(Qt::WindowMinimized, on);
+    outer->setWindowState(s);
+}
+
+KeyedFile& WindowController::file(const FileDef& def)
+{
+    return threadContext(thread_).file(def);
+}
+
+Status WindowController::openFile(const FileDef& def)
+{
+    Status st = file(def).open();
+    if (st)
+        opened_files_.push_back(&def);
+    else
+        errors().show(st);
+    return st;
+}
+
+void WindowController::addPart(std::unique_ptr<WindowPart> part)
+{
+    parts_.push_back(std::move(part));
+}
+
+void WindowController::help()
+{
+    if (helpHandler())
+        helpHandler()(QStringLiteral("VenHelp.hlp"), helpTopic);
+}
+
+// ------------------------------------------------------------ window sink --
+
+void WindowController::fieldEventFrom(const QString& control, FieldEvent e)
+{
+    if (!opened_ || ending_)
+        return;
+    ThreadScope scope(thread_);
+    fieldEvent(control, e);
+}
+
+void WindowController::alertKeyFrom(int key, const QString& control)
+{
+    if (!opened_ || ending_)
+        return;
+    ThreadScope scope(thread_);
+    alertKey_ = key;
+    if (control.isEmpty())
+        dispatch(Event::AlertKey);
+    else
+        fieldEvent(control, FieldEvent::AlertKey);
+}
+
+bool WindowController::closeFromUser()
+{
+    dispatch(Event::CloseWindow);
+    return false;  // the controller hides and ends the window itself
+}
+
+void WindowController::activatedFrom()
+{
+    dispatch(Event::GainFocus);
+}
+
+void WindowController::stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now)
+{
+    if ((now & Qt::WindowMinimized) && !(old & Qt::WindowMinimized))
+        dispatch(Event::Iconized);
+    else if ((old & Qt::WindowMinimized) && !(now & Qt::WindowMinimized))
+        dispatch(Event::Restore);
+    if ((now & Qt::WindowMaximized) && !(old & Qt::WindowMaximized)) {
+        dispatch(Event::Maximize);
+        dispatch(Event::Maximized);
+    }
+}
+
+// -------------------------------------------------------------- calls ---
+
+void run(std::unique_ptr<WindowController> proc, Done done)
+{
+    WindowController* p = proc.release();  // owned by the framework until it ends
+    p->begin(std::move(done));
+}
+
+void call(std::unique_ptr<WindowController> proc, uint8_t request, Done done)
+{
+    CallRequest = request;
+    run(std::move(proc), std::move(done));
+}
+
+int start(std::function<std::unique_ptr<WindowController>()> make)
+{
+    return startThread([make = std::move(make)] { run(make()); });
+}
+
+void postEvent(Event e, int thread)
+{
+    if (thread == 0)
+        thread = currentThread();
+    if (WindowController* w = WindowController::topOf(thread))
+        w->post(e);
+}
+
+void setManualTimers(bool on, std::function<void(qint64)> hook)
+{
+    manual().on = on;
+    manual().hook = std::move(hook);
+}
+
+void advanceTimers(qint64 msecs)
+{
+    ManualTimers& m = manual();
+    const qint64 target = m.now + msecs;
+    for (;;) {
+        WindowController* due = nullptr;
+        for (WindowController* c : live())
+            if (c->timer() > 0 && c->isOpen() && c->nextTick_ <= target && (!due || c->nextTick_ < due->nextTick_))
+                due = c;
+        if (!due)
+            break;
+        if (m.hook && due->nextTick_ > m.now)
+            m.hook(due->nextTick_ - m.now);
+        m.now = std::max(m.now, due->nextTick_);
+        due->nextTick_ += qint64(due->timer()) * 10;
+        due->dispatch(Event::Timer);
+    }
+    if (m.hook && target > m.now)
+        m.hook(target - m.now);
+    m.now = target;
+}
+
+void setHelpHandler(std::function<void(const QString&, const QString&)> handler)
+{
+    helpHandler() = std::move(handler);
+}
+
+} // namespace ven

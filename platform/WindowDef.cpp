@@ -1,0 +1,833 @@
+// Builds windows from their definitions and binds their controls to
+// variables through pictures.
+#include "platform/WindowDef.h"
+
+#include "platform/Picture.h"
+#include "platform/Procedure.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTabWidget>
+
+namespace ven {
+
+// ---------------------------------------------------------- dialog units --
+
+DialogUnits::DialogUnits(const QFont& font)
+{
+    QFontMetricsF fm(font);
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    cx_ = (fm.horizontalAdvance(letters) / 52.0) / 4.0;
+    cy_ = fm.height() / 8.0;
+}
+
+int DialogUnits::x(int units) const { return qRound(units * cx_); }
+int DialogUnits::y(int units) const { return qRound(units * cy_); }
+int DialogUnits::toUnitsX(int pixels) const { return cx_ > 0 ? qRound(pixels / cx_) : 0; }
+QRect DialogUnits::rect(int x0, int y0, int w, int h) const { return QRect(x(x0), y(y0), x(w), y(h)); }
+
+namespace {
+QPointer<QMdiArea> gFrameArea;
+
+QFont fontOf(const FontDef& f, const QFont& base)
+{
+    QFont font = base;
+    if (f.family)
+        font.setFamily(QString::fromUtf8(f.family));
+    if (f.points > 0)
+        font.setPointSize(f.points);
+    if (f.bold)
+        font.setBold(true);
+    if (f.italic)
+        font.setItalic(true);
+    return font;
+}
+
+// A spin over whole numbers shown through a picture (numbers, dates, times).
+class PictureSpin : public QAbstractSpinBox {
+public:
+    PictureSpin(const QString& picture, int64_t low, int64_t high, QWidget* parent)
+        : QAbstractSpinBox(parent), picture_(Picture::parse(picture)), low_(low), high_(high)
+    {
+        connect(this, &QAbstractSpinBox::editingFinished, this, [this] { readBack(); });
+        show(value_);
+    }
+    int64_t value() const { return value_; }
+    void setValue(int64_t v)
+    {
+        value_ = v;
+        show(v);
+    }
+    std::function<void()> onStep;
+    void stepBy(int steps) override
+    {
+        readBack();
+        int64_t v = value_ + steps;
+        if (high_ > low_)
+            v = std::clamp(v, low_, high_);
+        setValue(v);
+        if (onStep)
+            onStep();
+    }
+    bool readBack()
+    {
+        auto v = picture_.isValid() ? parse(picture_, lineEdit()->text()) : std::optional<QVariant>(lineEdit()->text().toLongLong());
+        if (!v) {
+            show(value_);
+            return false;
+        }
+        value_ = v->toLongLong();
+        return true;
+    }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        if (high_ <= low_)
+            return StepUpEnabled | StepDownEnabled;
+        StepEnabled s = StepNone;
+        if (value_ < high_)
+            s |= StepUpEnabled;
+        if (value_ > low_)
+            s |= StepDownEnabled;
+        return s;
+    }
+
+private:
+    void show(int64_t v) { lineEdit()->setText(picture_.isValid() ? format(picture_, QVariant::fromValue<qlonglong>(v)) : QString::number(v)); }
+    Picture picture_;
+    int64_t low_, high_;
+    int64_t value_ = 0;
+};
+
+} // namespace
+
+void setFrameArea(QMdiArea* area) { gFrameArea = area; }
+QMdiArea* frameArea() { return gFrameArea; }
+
+QString findPictureFile(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    QFileInfo fi(name);
+    if (fi.isAbsolute())
+        return fi.exists() ? name : QString();
+    const QString folder = Program_Path.isEmpty() ? QDir::currentPath() : Program_Path;
+    const QString local = QDir(folder).filePath(name);
+    if (QFileInfo::exists(local))
+        return local;
+    const QString res = ":/" + name;
+    return QFileInfo::exists(res) ? res : QString();
+}
+
+// -------------------------------------------------------------- bindings --
+
+Binding bindTo(int32_t& v) { return {[&v] { return QVariant(v); }, [&v](const QVariant& x) { v = int32_t(x.toLongLong()); }}; }
+Binding bindTo(uint8_t& v) { return {[&v] { return QVariant(int(v)); }, [&v](const QVariant& x) { v = uint8_t(x.toLongLong()); }}; }
+Binding bindTo(int64_t& v) { return {[&v] { return QVariant::fromValue<qlonglong>(v); }, [&v](const QVariant& x) { v = x.toLongLong(); }}; }
+Binding bindTo(double& v) { return {[&v] { return QVariant(v); }, [&v](const QVariant& x) { v = x.toDouble(); }}; }
+Binding bindTo(QString& v) { return {[&v] { return QVariant(v); }, [&v](const QVariant& x) { v = x.toString(); }}; }
+
+// --------------------------------------------------------------- control --
+
+Control::Control(Window* w, const ControlDef* def, QWidget* widget)
+    : window_(w), def_(def), widget_(widget), name_(QString::fromUtf8(def->name))
+{
+}
+
+Kind Control::kind() const { return def_ ? def_->kind : Kind::Region; }
+
+QString Control::text() const
+{
+    QWidget* w = widget_;
+    if (!w)
+        return {};
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* s = qobject_cast<QAbstractSpinBox*>(w))
+        return s->text();
+    if (auto* t = qobject_cast<QPlainTextEdit*>(w))
+        return t->toPlainText();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->currentText();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    if (auto* p = qobject_cast<QProgressBar*>(w))
+        return QString::number(p->value());
+    return {};
+}
+
+void Control::setText(const QString& text)
+{
+    QWidget* w = widget_;
+    if (!w)
+        return;
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        e->setText(text);
+    else if (auto* t = qobject_cast<QPlainTextEdit*>(w))
+        t->setPlainText(text);
+    else if (auto* l = qobject_cast<QLabel*>(w))
+        l->setText(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        b->setText(text);
+    else if (auto* c = qobject_cast<QComboBox*>(w))
+        c->setCurrentText(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(w))
+        g->setTitle(text);
+    else if (auto* s = qobject_cast<QAbstractSpinBox*>(w); s && s->findChild<QLineEdit*>())
+        s->findChild<QLineEdit*>()->setText(text);
+}
+
+QVariant Control::value() const
+{
+    QWidget* w = widget_;
+    if (!w || !def_)
+        return {};
+    if (auto* s = dynamic_cast<PictureSpin*>(w))
+        return QVariant::fromValue<qlonglong>(s->value());
+    if (auto* c = qobject_cast<QCheckBox*>(w))
+        return c->isChecked() ? 1 : 0;
+    if (auto* p = qobject_cast<QProgressBar*>(w))
+        return p->value();
+    if (def_->kind == Kind::Option) {
+        auto it = window_->options_.find(QString::fromUtf8(def_->name));
+        if (it == window_->options_.end() || !it->second->checkedButton())
+            return {};
+        return it->second->checkedButton()->property("venValue");
+    }
+    const Picture pic = Picture::parse(QString::fromUtf8(def_->picture));
+    if (pic.isValid() && pic.kind != Picture::Kind::Text) {
+        auto v = parse(pic, text());
+        return v ? *v : QVariant();
+    }
+    return text();
+}
+
+void Control::setValue(const QVariant& v)
+{
+    QWidget* w = widget_;
+    if (!w || !def_)
+        return;
+    if (auto* s = dynamic_cast<PictureSpin*>(w))
+        return s->setValue(v.toLongLong());
+    if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        QSignalBlocker b(c);
+        return c->setChecked(v.toLongLong() != 0);
+    }
+    if (auto* p = qobject_cast<QProgressBar*>(w))
+        return p->setValue(v.toInt());
+    if (def_->kind == Kind::Option) {
+        auto it = window_->options_.find(QString::fromUtf8(def_->name));
+        if (it == window_->options_.end())
+            return;
+        for (QAbstractButton* b : it->second->buttons()) {
+            if (b->property("venValue").toString() == v.toString()) {
+                QSignalBlocker block(b);
+                b->setChecked(true);
+            }
+        }
+        return;
+    }
+    const Picture pic = Picture::parse(QString::fromUtf8(def_->picture));
+    setText(pic.isValid() ? format(pic, v) : v.toString());
+}
+
+void Control::show(bool on)
+{
+    if (!window_ || !def_)
+        return;
+    if (Window::Item* it = window_->item(QString::fromUtf8(def_->name))) {
+        it->ownHidden = !on;
+        window_->applyTabs();
+    }
+}
+
+bool Control::isVisible() const
+{
+    if (!window_ || !def_)
+        return false;
+    const Window::Item* it = window_->item(QString::fromUtf8(def_->name));
+    return it && !it->ownHidden;
+}
+
+void Control::enable(bool on)
+{
+    if (widget_)
+        widget_->setEnabled(on);
+}
+
+bool Control::isEnabled() const { return widget_ && widget_->isEnabled(); }
+
+void Control::select()
+{
+    if (widget_)
+        widget_->setFocus(Qt::OtherFocusReason);
+}
+
+QString Control::tip() const { return widget_ ? widget_->toolTip() : QString(); }
+
+// ---------------------------------------------------------------- window --
+
+Window::Window(const WindowDef& def, WindowSink* sink)
+    : QWidget(nullptr)
+    , def_(def)
+    , sink_(sink)
+    , units_(fontOf(def.font, QApplication::font()))
+{
+    setFont(fontOf(def.font, QApplication::font()));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    designSize_ = QSize(units_.x(def.w), units_.y(def.h));
+    resize(designSize_);
+    setWindowTitle(QString::fromUtf8(def.title));
+    if (QString icon = findPictureFile(QString::fromUtf8(def.icon)); !icon.isEmpty())
+        setWindowIcon(QIcon(icon));
+    build();
+    if (def.mdi && gFrameArea) {
+        sub_ = gFrameArea->addSubWindow(this);
+        sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub_->setWindowTitle(windowTitle());
+        sub_->installEventFilter(this);
+    } else {
+        setWindowFlag(Qt::Window, true);
+    }
+    installEventFilter(this);
+}
+
+Window::~Window()
+{
+    if (sub_) {
+        sub_->removeEventFilter(this);
+        sub_->setWidget(nullptr);
+        setParent(nullptr);
+        delete sub_;
+    }
+}
+
+QWidget* Window::outer() const
+{
+    return sub_ ? static_cast<QWidget*>(sub_) : const_cast<Window*>(this);
+}
+
+void Window::setTitle(const QString& title)
+{
+    setWindowTitle(title);
+    if (sub_)
+        sub_->setWindowTitle(title);
+}
+
+QString Window::title() const { return windowTitle(); }
+
+void Window::build()
+{
+    items_.reserve(def_.controls.size());
+    for (const ControlDef& c : def_.controls) {
+        const QString name = QString::fromUtf8(c.name);
+        if (byName_.count(name)) {
+            qWarning("window \"%s\": control \"%s\" declared twice; the second is left out", def_.title, c.name);
+            continue;
+        }
+        QWidget* w = makeControl(c);
+        if (!w)
+            continue;
+        w->setObjectName(name);
+        w->setFont(fontOf(c.font, font()));
+        if (c.tip && *c.tip)
+            w->setToolTip(QString::fromUtf8(c.tip));
+        if (c.color != kNoColor || c.background != kNoColor) {
+            QPalette p = w->palette();
+            if (c.color != kNoColor) {
+                p.setColor(QPalette::WindowText, QColor::fromRgb(c.color));
+                p.setColor(QPalette::Text, QColor::fromRgb(c.color));
+                p.setColor(QPalette::ButtonText, QColor::fromRgb(c.color));
+            }
+            if (c.background != kNoColor) {
+                p.setColor(QPalette::Window, QColor::fromRgb(c.background));
+                p.setColor(QPalette::Base, QColor::fromRgb(c.background));
+                w->setAutoFillBackground(true);
+            }
+            w->setPalette(p);
+        }
+        if (c.flags & Disabled)
+            w->setEnabled(false);
+        w->installEventFilter(this);
+        for (QObject* child : w->findChildren<QWidget*>())
+            child->installEventFilter(this);
+        byName_[name] = items_.size();
+        items_.push_back({&c, w, (c.flags & Hidden) != 0});
+        place(items_.back());
+        connectControl(name, w, c.kind);
+    }
+    // Parents that the definition does not declare are reported once; the
+    // control then stands on the window itself.
+    for (const Item& it : items_) {
+        const QString parent = QString::fromUtf8(it.def->parent);
+        if (!parent.isEmpty() && !byName_.count(parent))
+            qWarning("window \"%s\": control \"%s\" names an unknown parent \"%s\"", def_.title, it.def->name, it.def->parent);
+    }
+    applyTabs();
+}
+
+QWidget* Window::makeControl(const ControlDef& c)
+{
+    const QString text = QString::fromUtf8(c.text);
+    const Picture pic = Picture::parse(QString::fromUtf8(c.picture));
+    switch (c.kind) {
+    case Kind::Prompt: {
+        auto* l = new QLabel(text, this);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    }
+    case Kind::String: {
+        auto* l = new QLabel(text, this);
+        l->setTextFormat(Qt::PlainText);
+        if (c.flags & AlignRight)
+            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    }
+    case Kind::Entry: {
+        auto* e = new QLineEdit(text, this);
+        if (pic.isValid() && pic.width() > 0)
+            e->setMaxLength(pic.width());
+        if (c.flags & ReadOnly)
+            e->setReadOnly(true);
+        if (c.flags & Password)
+            e->setEchoMode(QLineEdit::Password);
+        if (c.flags & AlignRight || (pic.isValid() && pic.kind == Picture::Kind::Number))
+            e->setAlignment(Qt::AlignRight);
+        return e;
+    }
+    case Kind::Text: {
+        auto* t = new QPlainTextEdit(text, this);
+        t->setReadOnly(c.flags & ReadOnly);
+        return t;
+    }
+    case Kind::Spin: return new PictureSpin(QString::fromUtf8(c.picture), c.low, c.high, this);
+    case Kind::Check: return new QCheckBox(text, this);
+    case Kind::Option: {
+        auto* g = new QGroupBox(text, this);
+        auto* bg = new QButtonGroup(this);
+        bg->setExclusive(true);
+        options_[QString::fromUtf8(c.name)] = bg;
+        return g;
+    }
+    case Kind::Radio: {
+        auto* r = new QRadioButton(text, this);
+        auto it = options_.find(QString::fromUtf8(c.parent));
+        if (it != options_.end()) {
+            r->setProperty("venValue", *c.use ? QVariant(QString::fromUtf8(c.use)) : QVariant(QString::number(it->second->buttons().size())));
+            it->second->addButton(r);
+        }
+        return r;
+    }
+    case Kind::Button: {
+        auto* b = new QPushButton(text, this);
+        if (QString icon = findPictureFile(QString::fromUtf8(c.icon)); !icon.isEmpty())
+            b->setIcon(QIcon(icon));
+        if (c.flags & Default)
+            b->setDefault(true);
+        b->setAutoDefault(false);
+        return b;
+    }
+    case Kind::List: {
+        auto* v = new ListView(this);
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
+        v->setSelectionMode(QAbstractItemView::SingleSelection);
+        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        v->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        v->verticalHeader()->hide();
+        v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        v->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 2);
+        v->horizontalHeader()->setHighlightSections(false);
+        v->setContextMenuPolicy(Qt::CustomContextMenu);
+        return v;
+    }
+    case Kind::Combo: {
+        auto* cb = new QComboBox(this);
+        if (!text.isEmpty())
+            cb->addItems(text.split('|'));
+        return cb;
+    }
+    case Kind::Sheet: return new QTabWidget(this);
+    case Kind::Tab: {
+        auto it = byName_.find(QString::fromUtf8(c.parent));
+        QTabWidget* sheet = it == byName_.end() ? nullptr : qobject_cast<QTabWidget*>(items_[it->second].widget.data());
+        auto* page = new QWidget(sheet ? static_cast<QWidget*>(sheet) : this);
+        if (sheet)
+            sheet->addTab(page, text);
+        else
+            page->hide();
+        return page;
+    }
+    case Kind::Image: {
+        auto* l = new QLabel(this);
+        QPixmap pm(findPictureFile(QString::fromUtf8(c.icon)));
+        if (!pm.isNull())
+            l->setPixmap(pm);
+        l->setScaledContents(true);
+        return l;
+    }
+    case Kind::Progress: {
+        auto* p = new QProgressBar(this);
+        p->setRange(c.high > c.low ? int(c.low) : 0, c.high > c.low ? int(c.high) : 100);
+        p->setValue(p->minimum());
+        p->setTextVisible(false);
+        return p;
+    }
+    case Kind::Group: return new QGroupBox(text, this);
+    case Kind::Region: return new QWidget(this);
+    }
+    return nullptr;
+}
+
+void Window::place(Item& it)
+{
+    if (it.def->kind == Kind::Tab)
+        return;  // a page of its sheet
+    QRect r = units_.rect(it.def->x, it.def->y, it.def->w, it.def->h);
+    if (it.def->w == 0 || it.def->h == 0) {
+        QSize hint = it.widget->sizeHint();
+        if (it.def->w == 0)
+            r.setWidth(hint.width());
+        if (it.def->h == 0)
+            r.setHeight(hint.height());
+    }
+    if (def_.resizable && !designSize_.isEmpty() && size() != designSize_) {
+        const double fx = double(width()) / designSize_.width(), fy = double(height()) / designSize_.height();
+        r = QRect(qRound(r.x() * fx), qRound(r.y() * fy), qRound(r.width() * fx), qRound(r.height() * fy));
+    }
+    it.widget->setGeometry(r);
+}
+
+// Shows each control by its own state and, for controls on a tab, by
+// whether that tab is chosen.
+void Window::applyTabs()
+{
+    for (Item& it : items_) {
+        if (!it.widget || it.def->kind == Kind::Tab)
+            continue;
+        bool on = !it.ownHidden;
+        for (QString p = QString::fromUtf8(it.def->parent); on && !p.isEmpty();) {
+            const Item* parent = item(p);
+            if (!parent)
+                break;
+            if (parent->ownHidden)
+                on = false;
+            if (parent->def->kind == Kind::Tab) {
+                auto* sheet = qobject_cast<QTabWidget*>(item(QString::fromUtf8(parent->def->parent)) ? item(QString::fromUtf8(parent->def->parent))->widget.data() : nullptr);
+                if (sheet && sheet->currentWidget() != parent->widget)
+                    on = false;
+            }
+            p = QString::fromUtf8(parent->def->parent);
+        }
+        it.widget->setVisible(on);
+    }
+    for (Item& it : items_) {
+        if (it.def->kind != Kind::Tab || !it.widget)
+            continue;
+        const Item* sheetItem = item(QString::fromUtf8(it.def->parent));
+        if (auto* sheet = sheetItem ? qobject_cast<QTabWidget*>(sheetItem->widget.data()) : nullptr)
+            sheet->setTabVisible(sheet->indexOf(it.widget), !it.ownHidden);
+    }
+}
+
+void Window::connectControl(const QString& name, QWidget* w, Kind kind)
+{
+    auto accepted = [this, name] {
+        update(name);
+        fieldEvent(name, FieldEvent::Accepted);
+    };
+    switch (kind) {
+    case Kind::Button:
+        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, [this, name] { fieldEvent(name, FieldEvent::Accepted); });
+        break;
+    case Kind::Entry:
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::editingFinished, this, accepted);
+        break;
+    case Kind::Check:
+        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, accepted);
+        break;
+    case Kind::Radio: {
+        const QString option = QString::fromUtf8(item(name)->def->parent);
+        connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, [this, option] {
+            update(option);
+            fieldEvent(option, FieldEvent::Accepted);
+        });
+        break;
+    }
+    case Kind::Spin: {
+        auto* s = static_cast<PictureSpin*>(w);
+        s->onStep = [this, name] {
+            update(name);
+            fieldEvent(name, FieldEvent::NewSelection);
+        };
+        connect(s, &QAbstractSpinBox::editingFinished, this, accepted);
+        break;
+    }
+    case Kind::Combo:
+        connect(static_cast<QComboBox*>(w), &QComboBox::activated, this, [this, name] {
+            update(name);
+            fieldEvent(name, FieldEvent::NewSelection);
+            fieldEvent(name, FieldEvent::Accepted);
+        });
+        break;
+    case Kind::Sheet:
+        connect(static_cast<QTabWidget*>(w), &QTabWidget::currentChanged, this, [this, name] {
+            applyTabs();
+            fieldEvent(name, FieldEvent::NewSelection);
+        });
+        break;
+    default:
+        break;
+    }
+}
+
+Window::Item* Window::item(const QString& name)
+{
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : &items_[it->second];
+}
+
+const Window::Item* Window::item(const QString& name) const
+{
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : &items_[it->second];
+}
+
+Control Window::control(const QString& name)
+{
+    if (Item* it = item(name))
+        return Control(this, it->def, it->widget);
+    qWarning("window \"%s\": no control \"%s\"", def_.title, qPrintable(name));
+    return Control();
+}
+
+bool Window::hasControl(const QString& name) const { return byName_.count(name) > 0; }
+
+QStringList Window::controlNames() const
+{
+    QStringList names;
+    for (const Item& it : items_)
+        names << QString::fromUtf8(it.def->name);
+    return names;
+}
+
+const ControlDef* Window::controlDef(const QString& name) const
+{
+    const Item* it = item(name);
+    return it ? it->def : nullptr;
+}
+
+QString Window::nameOf(QObject* o) const
+{
+    for (; o && o != this; o = o->parent())
+        if (byName_.count(o->objectName()))
+            return o->objectName();
+    return {};
+}
+
+QString Window::focusedControl() const
+{
+    return nameOf(QApplication::focusWidget());
+}
+
+void Window::bind(const QString& control, Binding b)
+{
+    if (!item(control)) {
+        qWarning("window \"%s\": binding to unknown control \"%s\"", def_.title, qPrintable(control));
+        return;
+    }
+    bindings_[control] = std::move(b);
+    display(control);
+}
+
+void Window::display()
+{
+    for (const auto& [name, b] : bindings_)
+        display(name);
+}
+
+void Window::display(const QString& name)
+{
+    auto it = bindings_.find(name);
+    if (it != bindings_.end() && it->second.get)
+        control(name).setValue(it->second.get());
+}
+
+bool Window::update(const QString& name)
+{
+    auto it = bindings_.find(name);
+    if (it == bindings_.end() || !it->second.set)
+        return true;
+    Control c = control(name);
+    QVariant v = c.value();
+    const ControlDef* d = controlDef(name);
+    const Picture pic = Picture::parse(QString::fromUtf8(d->picture));
+    const bool typed = d->kind == Kind::Entry || d->kind == Kind::Spin;
+    if (typed && pic.isValid() && pic.kind != Picture::Kind::Text && !v.isValid()) {
+        display(name);  // not a value of the picture: shown as it was
+        return false;
+    }
+    if (d->kind == Kind::Option && !v.isValid())
+        return true;
+    it->second.set(v);
+    return true;
+}
+
+int Window::chosenTab(const QString& sheet) const
+{
+    const Item* it = item(sheet);
+    auto* tw = it ? qobject_cast<QTabWidget*>(it->widget.data()) : nullptr;
+    return tw ? tw->currentIndex() + 1 : 0;
+}
+
+void Window::chooseTab(const QString& sheet, int tab)
+{
+    const Item* it = item(sheet);
+    if (auto* tw = it ? qobject_cast<QTabWidget*>(it->widget.data()) : nullptr)
+        tw->setCurrentIndex(tab - 1);
+}
+
+void Window::setWallpaper(const QString& file)
+{
+    wallpaperFile_ = file;
+    wallpaperImage_ = QPixmap();
+    if (!file.isEmpty()) {
+        QImageReader reader(file);
+        QImage img = reader.read();  // missing or unreadable: no image, no message
+        if (!img.isNull())
+            wallpaperImage_ = QPixmap::fromImage(img);
+    }
+    QWidget::update();
+}
+
+void Window::setWallpaperFlags(bool tiled, bool centered, bool stretched)
+{
+    tiled_ = tiled;
+    centered_ = centered;
+    stretched_ = stretched;
+    QWidget::update();
+}
+
+void Window::armAlertKey(int key, const QString& control)
+{
+    disarmAlertKey(key, control);
+    alertKeys_.emplace_back(key, control);
+}
+
+void Window::disarmAlertKey(int key, const QString& control)
+{
+    std::erase_if(alertKeys_, [&](const auto& k) { return k.first == key && k.second == control; });
+}
+
+void Window::paintEvent(QPaintEvent* e)
+{
+    QWidget::paintEvent(e);
+    if (wallpaperImage_.isNull())
+        return;
+    QPainter p(this);
+    if (stretched_)
+        p.drawPixmap(rect(), wallpaperImage_);
+    else if (tiled_)
+        p.drawTiledPixmap(rect(), wallpaperImage_);
+    else if (centered_)
+        p.drawPixmap((width() - wallpaperImage_.width()) / 2, (height() - wallpaperImage_.height()) / 2, wallpaperImage_);
+    else
+        p.drawPixmap(0, 0, wallpaperImage_);
+}
+
+void Window::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (def_.resizable)
+        for (Item& it : items_)
+            place(it);
+}
+
+void Window::fieldEvent(const QString& name, FieldEvent e)
+{
+    if (sink_)
+        sink_->fieldEventFrom(name, e);
+}
+
+bool Window::eventFilter(QObject* o, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const int key = ke->keyCombination().toCombined();
+        const QString name = nameOf(o);
+        for (const auto& [k, ctl] : alertKeys_) {
+            if (k != key)
+                continue;
+            if (ctl.isEmpty() || ctl == name) {
+                if (sink_)
+                    sink_->alertKeyFrom(key, ctl);
+                return true;
+            }
+        }
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (QString name = nameOf(o); !name.isEmpty())
+            fieldEvent(name, FieldEvent::DoubleClick);
+        break;
+    case QEvent::ContextMenu:
+        if (QString name = nameOf(o); !name.isEmpty()) {
+            fieldEvent(name, FieldEvent::RightClick);
+            return true;
+        }
+        break;
+    case QEvent::FocusIn:
+        if (QString name = nameOf(o); !name.isEmpty() && o->isWidgetType())
+            fieldEvent(name, FieldEvent::Selected);
+        break;
+    case QEvent::WindowActivate:
+        if (o == outer() && sink_)
+            sink_->activatedFrom();
+        break;
+    case QEvent::WindowStateChange:
+        if (o == outer() && sink_) {
+            auto* se = static_cast<QWindowStateChangeEvent*>(e);
+            sink_->stateChangedFrom(se->oldState(), outer()->windowState());
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void Window::closeEvent(QCloseEvent* e)
+{
+    if (allowClose_ || !sink_ || sink_->closeFromUser()) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+}
+
+} // namespace ven

@@ -1,0 +1,297 @@
+// Window definitions as data, and the window built from one: controls
+// declared by kind, name, text, place and size in dialog units, picture,
+// tip, font and colours, found again by name, and bound to variables
+// through their pictures.
+//
+// GUI thread only. A window whose definition says it is a child of the
+// frame lives in the frame's MDI area once one is registered; the others
+// are top-level windows.
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <QTableView>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QButtonGroup;
+
+namespace ven {
+
+enum class Kind : uint8_t {
+    Prompt,    // a label
+    String,    // text shown, not typed (may be bound, with a picture)
+    Entry,     // one line typed through a picture
+    Text,      // several lines of text
+    Spin,      // a number, date or time stepped by arrows within low..high
+    Check,     // 1 ticked, 0 not
+    Option,    // the frame of a group of radios; bound to the chosen radio's value
+    Radio,     // one choice of the option named as its parent
+    Button,
+    List,      // a table of rows (a browse list's view)
+    Combo,     // a drop list; `text` holds its choices separated by "|"
+    Sheet,     // tabs; its tabs name it as parent
+    Tab,       // one tab; controls naming it as parent show only while it is chosen
+    Image,     // the picture file named in `icon`
+    Progress,  // a bar over low..high (0..100 when both are 0)
+    Group,     // a framed group
+    Region,    // an invisible area that takes clicks
+};
+
+// Control flags.
+enum : uint32_t {
+    Default = 1u << 0,   // the button that Enter presses
+    Hidden = 1u << 1,
+    Disabled = 1u << 2,
+    ReadOnly = 1u << 3,
+    Password = 1u << 4,  // typed text shows as asterisks
+    HelpButton = 1u << 5, // opens the window's help topic
+    AlignRight = 1u << 6,
+};
+
+inline constexpr uint32_t kNoColor = 0xFFFFFFFFu;
+
+struct FontDef {
+    const char* family = nullptr;  // nullptr: the window's (or the application's) font
+    int points = 0;
+    bool bold = false;
+    bool italic = false;
+};
+
+// One control. Coordinates and sizes are dialog units of the window's font.
+struct ControlDef {
+    const char* name;            // the name the window's code finds it by
+    Kind kind;
+    const char* text = "";       // caption, prompt or button text ("&" marks the mnemonic)
+    int x = 0, y = 0, w = 0, h = 0;
+    const char* parent = "";     // the tab, option or group it belongs to
+    const char* picture = "";    // display and entry picture ("D06-B", "n03B", "s40")
+    const char* tip = "";
+    const char* use = "";        // a form's record field ("DRY:LEGEND"); a radio's value
+    const char* icon = "";       // button icon or image file
+    int64_t low = 0, high = 0;   // spin and progress range
+    uint32_t flags = 0;
+    uint8_t closes = 0;          // a button that closes the window with this response
+    FontDef font{};
+    uint32_t color = kNoColor;   // text colour 0xRRGGBB
+    uint32_t background = kNoColor;
+};
+
+struct WindowDef {
+    const char* title;
+    int w = 0, h = 0;            // dialog units
+    const char* icon = "";
+    FontDef font{};
+    bool mdi = false;            // a child of the frame
+    bool resizable = false;      // controls keep their relative places when it is resized
+    int timer = 0;               // the window's timer in hundredths of a second, 0 none
+    std::vector<ControlDef> controls;
+};
+
+// Converts dialog units to pixels for a font: a horizontal unit is a
+// quarter of the font's average character width, a vertical unit an
+// eighth of its height.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+    int x(int units) const;
+    int y(int units) const;
+    int toUnitsX(int pixels) const;
+    QRect rect(int x, int y, int w, int h) const;
+
+private:
+    double cx_, cy_;
+};
+
+// The frame's MDI area that windows declared as frame children join; none
+// (nullptr) makes every window top-level.
+void setFrameArea(QMdiArea* area);
+QMdiArea* frameArea();
+
+// Where a file named in a definition (icon, image) is looked for: the
+// program folder, then the program's resources.
+QString findPictureFile(const QString& name);
+
+enum class FieldEvent : uint8_t {
+    Accepted,      // a button pressed, an entry or choice completed
+    NewSelection,  // a list row, spin step or drop-list choice changed
+    Selected,      // the control got the focus
+    AlertKey,      // an alert key of the control was pressed
+    RightClick,
+    DoubleClick,
+};
+
+class Window;
+
+// The view of a List control.
+class ListView : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+    using QTableView::updateGeometries;  // lets a list lay out rows it has just added
+};
+
+// What a window reports to the object that drives it (its controller).
+class WindowSink {
+public:
+    virtual ~WindowSink() = default;
+    virtual void fieldEventFrom(const QString& control, FieldEvent e) = 0;
+    virtual void alertKeyFrom(int key, const QString& control) = 0;  // control "" the window
+    virtual bool closeFromUser() = 0;  // false keeps the window open
+    virtual void activatedFrom() = 0;
+    virtual void stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now) = 0;
+};
+
+// A handle on one control, safe to use when the name is unknown: then
+// every call does nothing and reads give empty values.
+class Control {
+public:
+    Control() = default;
+    Control(Window* w, const ControlDef* def, QWidget* widget);
+
+    bool exists() const { return widget_ != nullptr; }
+    const QString& name() const { return name_; }
+    Kind kind() const;
+    QWidget* widget() const { return widget_; }
+    template <class W> W* as() const { return qobject_cast<W*>(widget_.data()); }
+
+    QString text() const;               // what it shows (an entry's typed text)
+    void setText(const QString& text);  // caption, prompt, entry text, window of a string
+    QVariant value() const;             // the value read through the picture
+    void setValue(const QVariant& v);   // shown through the picture
+    void show(bool on = true);
+    void hide() { show(false); }
+    bool isVisible() const;             // shown by its own state (tabs aside)
+    void enable(bool on = true);
+    void disable() { enable(false); }
+    bool isEnabled() const;
+    void select();                      // gives it the focus
+    QString tip() const;
+
+private:
+    Window* window_ = nullptr;
+    const ControlDef* def_ = nullptr;
+    QPointer<QWidget> widget_;
+    QString name_;
+};
+
+// A variable bound to a control: read and written as a QVariant (a number
+// or a text), shown and read back through the control's picture.
+struct Binding {
+    std::function<QVariant()> get;
+    std::function<void(const QVariant&)> set;
+};
+Binding bindTo(int32_t& v);
+Binding bindTo(uint8_t& v);
+Binding bindTo(int64_t& v);
+Binding bindTo(double& v);
+Binding bindTo(QString& v);
+
+// A window built from its definition. Controls are children of the window
+// at their declared places (tab pages show and hide theirs).
+class Window : public QWidget {
+    Q_OBJECT
+public:
+    explicit Window(const WindowDef& def, WindowSink* sink = nullptr);
+    ~Window() override;
+
+    const WindowDef& def() const { return def_; }
+    // The widget that is the window on screen: the MDI sub-window of a
+    // frame child, else the window itself.
+    QWidget* outer() const;
+    bool isMdiChild() const { return sub_ != nullptr; }
+    const DialogUnits& units() const { return units_; }
+
+    // The control with that name; an empty handle (and one warning) when
+    // the definition has none.
+    Control control(const QString& name);
+    bool hasControl(const QString& name) const;
+    QStringList controlNames() const;
+    const ControlDef* controlDef(const QString& name) const;
+    // The name of the control that holds the focus, "" for none.
+    QString focusedControl() const;
+
+    void setTitle(const QString& title);
+    QString title() const;
+
+    // Binds a control to a variable (replacing an earlier binding).
+    void bind(const QString& control, Binding b);
+    // Shows every bound variable in its control (redisplay).
+    void display();
+    void display(const QString& control);
+    // Reads a control back into its variable; false when the text does
+    // not fit the picture (the variable keeps its value and is shown again).
+    bool update(const QString& control);
+    bool isBound(const QString& control) const { return bindings_.count(control) > 0; }
+
+    // The chosen tab of a sheet, 1 for the first; 0 for no such sheet.
+    int chosenTab(const QString& sheet) const;
+    void chooseTab(const QString& sheet, int tab);
+
+    // Wallpaper: the image (none when the file is missing or unreadable)
+    // and the three placing flags.
+    void setWallpaper(const QString& file);
+    QString wallpaper() const { return wallpaperFile_; }
+    bool hasWallpaperImage() const { return !wallpaperImage_.isNull(); }
+    void setWallpaperFlags(bool tiled, bool centered, bool stretched);
+    bool tiled() const { return tiled_; }
+    bool centered() const { return centered_; }
+    bool stretched() const { return stretched_; }
+
+    // Keys that make the controller hear an alert-key event: on the window
+    // (any control) or on one control. Keys are Qt key combinations.
+    void armAlertKey(int key, const QString& control = {});
+    void disarmAlertKey(int key, const QString& control = {});
+
+    void setSink(WindowSink* sink) { sink_ = sink; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    friend class Control;
+    struct Item {
+        const ControlDef* def;
+        QPointer<QWidget> widget;
+        bool ownHidden = false;  // hidden by the window's code or its flags
+    };
+    void build();
+    QWidget* makeControl(const ControlDef& c);
+    void place(Item& it);
+    void applyTabs();
+    void connectControl(const QString& name, QWidget* w, Kind kind);
+    Item* item(const QString& name);
+    const Item* item(const QString& name) const;
+    void fieldEvent(const QString& name, FieldEvent e);
+    QString nameOf(QObject* o) const;
+
+    WindowDef def_;
+    WindowSink* sink_;
+    DialogUnits units_;
+    QMdiSubWindow* sub_ = nullptr;
+    std::vector<Item> items_;
+    std::map<QString, size_t> byName_;
+    std::map<QString, Binding> bindings_;
+    std::map<QString, QButtonGroup*> options_;
+    std::vector<std::pair<int, QString>> alertKeys_;
+    QString wallpaperFile_;
+    QPixmap wallpaperImage_;
+    bool tiled_ = false, centered_ = false, stretched_ = false;
+    QSize designSize_;
+    bool allowClose_ = false;
+    friend class WindowController;
+};
+
+} // namespace ven

@@ -1,0 +1,300 @@
+// The test kit for windows: runs procedures offscreen with a fake clock and
+// a temporary program folder, finds their controls by name, types, presses,
+// chooses, lets timer ticks pass, answers message boxes and reads what the
+// windows show, so that a window's test reads like a person using it.
+//
+// Header-only; one WindowKit per test (it resets the framework's state).
+#pragma once
+
+#include "platform/BatchProcess.h"
+#include "platform/BrowseList.h"
+#include "platform/Clock.h"
+#include "platform/ErrorReporter.h"
+#include "platform/KeyedFile.h"
+#include "platform/Procedure.h"
+#include "platform/SettingsFile.h"
+#include "platform/WindowController.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <stdexcept>
+
+namespace ven::test {
+
+class WindowKit {
+public:
+    // Starts at `now` on the fake clock, in a new empty program folder.
+    explicit WindowKit(const QDateTime& now = QDateTime(QDate(2026, 12, 9), QTime(10, 0)))
+        : clock_(now)
+    {
+        oldFolder_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        resetProcedureState();
+        Program_Path = dir_.path();
+        Store::instance().setFolder(dir_.path());
+        Store::instance().setFixedFolder(dir_.path());
+        settingsFile().setFile({});
+        setClock(&clock_);
+        setManualTimers(true, [this](qint64 ms) { clock_.advance(ms); });
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            boxes_.push_back(r);
+            if (answers_.empty())
+                return r.defaultButton;
+            const int a = answers_.front();
+            answers_.pop_front();
+            return a;
+        });
+        errors().setEndProgram([this] { ended_ = true; });
+        setReportDestination({ReportOutput::Pdf, {}, folder("report.pdf")});
+    }
+
+    ~WindowKit()
+    {
+        // Windows still open end with the kit.
+        for (int round = 0; round < 5 && !WindowController::openWindows().empty(); ++round) {
+            for (WindowController* w : WindowController::openWindows())
+                w->close(RequestCancelled);
+            settle();
+        }
+        resetProcedureState();
+        Store::instance().closeIdle();
+        setManualTimers(false);
+        setClock(nullptr);
+        setMessageBoxHandler({});
+        errors().setEndProgram({});
+        setReportDestination({});
+        QDir::setCurrent(oldFolder_);
+    }
+
+    WindowKit(const WindowKit&) = delete;
+    WindowKit& operator=(const WindowKit&) = delete;
+
+    FakeClock& clock() { return clock_; }
+    QString folder(const QString& name = {}) const { return name.isEmpty() ? dir_.path() : QDir(dir_.path()).filePath(name); }
+    QString ini() const { return folder("Vendrolix.ini"); }
+
+    // Lets queued events (posted window events, closings) run.
+    void settle()
+    {
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+    }
+
+    // Starts a procedure on a new thread and lets it open; the thread number.
+    int start(std::function<std::unique_ptr<WindowController>()> make)
+    {
+        const int t = ven::start(std::move(make));
+        settle();
+        return t;
+    }
+    // Calls a procedure with a request on the current (frame's) thread;
+    // `response` receives its response when it ends.
+    void call(std::unique_ptr<WindowController> proc, uint8_t request, uint8_t* response = nullptr)
+    {
+        ven::call(std::move(proc), request, [response](uint8_t r) {
+            if (response)
+                *response = r;
+        });
+        settle();
+    }
+
+    // The open window of a procedure; fails the test when there is none.
+    WindowController& window(const QString& procedure)
+    {
+        WindowController* w = WindowController::find(procedure);
+        if (!w || !w->isOpen())
+            throw std::runtime_error("no open window " + procedure.toStdString());
+        return *w;
+    }
+    bool isOpen(const QString& procedure) const
+    {
+        WindowController* w = WindowController::find(procedure);
+        return w && w->isOpen();
+    }
+    int openCount(const QString& procedure) const
+    {
+        int n = 0;
+        for (WindowController* w : WindowController::openWindows())
+            n += w->procedure() == procedure;
+        return n;
+    }
+
+    Control control(const QString& procedure, const QString& name) { return window(procedure).control(name); }
+
+    // Types into an entry or spin as a person would: select all, type, Enter.
+    void type(const QString& procedure, const QString& name, const QString& text)
+    {
+        QWidget* w = usable(procedure, name);
+        if (!w)
+            return;
+        w->setFocus();
+        QWidget* target = w->findChild<QLineEdit*>() ? w->findChild<QLineEdit*>() : w;
+        if (auto* e = qobject_cast<QLineEdit*>(target))
+            e->selectAll();
+        QTest::keyClicks(target, text);
+        QTest::keyClick(target, Qt::Key_Return);
+        settle();
+    }
+    // Presses a button (it must be shown and enabled, as for a person).
+    void press(const QString& procedure, const QString& name)
+    {
+        if (auto* b = qobject_cast<QAbstractButton*>(usable(procedure, name)))
+            b->click();
+        else
+            ADD_FAILURE() << name.toStdString() << " is not a button";
+        settle();
+    }
+    // Chooses: a radio of an option by its value, a drop-list entry by its
+    // text, a tab of a sheet by its number (1 the first).
+    void choose(const QString& procedure, const QString& name, const QString& value)
+    {
+        QWidget* w = usable(procedure, name);
+        if (!w)
+            return;
+        if (auto* c = qobject_cast<QComboBox*>(w)) {
+            const int i = c->findText(value);
+            c->setCurrentIndex(i);
+            emit c->activated(i);
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            tabs->setCurrentIndex(value.toInt() - 1);
+        } else {
+            for (QRadioButton* r : window(procedure).window().findChildren<QRadioButton*>())
+                if (r->property("venValue").toString() == value && window(procedure).window().controlDef(r->objectName())
+                    && QString::fromUtf8(window(procedure).window().controlDef(r->objectName())->parent) == name)
+                    r->click();
+        }
+        settle();
+    }
+    // A key on a control (or on the window's focused control).
+    void key(const QString& procedure, int combined, const QString& name = {})
+    {
+        QWidget* w = name.isEmpty() ? QApplication::focusWidget() : usable(procedure, name);
+        if (!w)
+            w = &window(procedure).window();
+        const QKeyCombination k = QKeyCombination::fromCombined(combined);
+        QTest::keyClick(w, k.key(), k.keyboardModifiers());
+        settle();
+    }
+    // Lets time pass: timer ticks fall due on the fake clock.
+    void wait(qint64 msecs)
+    {
+        advanceTimers(msecs);
+        settle();
+    }
+
+    // What a control shows.
+    QString text(const QString& procedure, const QString& name) { return control(procedure, name).text(); }
+
+    // A window's list: rows, cell texts, the highlighted row; selecting a row.
+    QTableView* list(const QString& procedure, const QString& name = QStringLiteral("List"))
+    {
+        return control(procedure, name).as<QTableView>();
+    }
+    int rows(const QString& procedure, const QString& name = QStringLiteral("List"))
+    {
+        QTableView* v = list(procedure, name);
+        return v ? v->model()->rowCount() : 0;
+    }
+    QString cell(const QString& procedure, int row, int column, const QString& name = QStringLiteral("List"))
+    {
+        QTableView* v = list(procedure, name);
+        return v ? v->model()->index(row, column).data().toString() : QString();
+    }
+    int highlighted(const QString& procedure, const QString& name = QStringLiteral("List"))
+    {
+        QTableView* v = list(procedure, name);
+        return v ? v->currentIndex().row() : -1;
+    }
+    void highlight(const QString& procedure, int row, const QString& name = QStringLiteral("List"))
+    {
+        if (QTableView* v = list(procedure, name)) {
+            v->setFocus();
+            v->setCurrentIndex(v->model()->index(row, 0));
+        }
+        settle();
+    }
+    // A key pressed in a list (paging, locator typing).
+    void keyInList(const QString& procedure, int combined, const QString& name = QStringLiteral("List"))
+    {
+        if (QTableView* v = list(procedure, name)) {
+            v->setFocus();
+            const QKeyCombination k = QKeyCombination::fromCombined(combined);
+            QTest::keyClick(v, k.key(), k.keyboardModifiers());
+        }
+        settle();
+    }
+    void typeInList(const QString& procedure, const QString& text, const QString& name = QStringLiteral("List"))
+    {
+        if (QTableView* v = list(procedure, name)) {
+            v->setFocus();
+            QTest::keyClicks(v, text);
+        }
+        settle();
+    }
+    // Opens a list's popup menu; its items' texts.
+    QMenu* popup(const QString& procedure, const QString& name = QStringLiteral("List"))
+    {
+        if (QTableView* v = list(procedure, name)) {
+            QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), v->viewport()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(v->viewport(), &e);
+            settle();
+            return window(procedure).window().findChild<QMenu*>(QStringLiteral("Browse Actions"));
+        }
+        return nullptr;
+    }
+
+    // Message boxes shown so far, and the answers (button numbers) that the
+    // next ones get; without an answer a box takes its default button.
+    const std::vector<MessageBoxRequest>& boxes() const { return boxes_; }
+    void answer(int button) { answers_.push_back(button); }
+    void clearBoxes() { boxes_.clear(); }
+    // True once a fatal message would have ended the program.
+    bool programEnded() const { return ended_; }
+
+    // The text of a PDF file (pdftotext -layout).
+    static QString pdfText(const QString& file)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+private:
+    QWidget* usable(const QString& procedure, const QString& name)
+    {
+        Control c = control(procedure, name);
+        if (!c.exists()) {
+            ADD_FAILURE() << "no control " << name.toStdString() << " in " << procedure.toStdString();
+            return nullptr;
+        }
+        if (!c.widget()->isVisible() || !c.widget()->isEnabled()) {
+            ADD_FAILURE() << name.toStdString() << " in " << procedure.toStdString() << " is hidden or disabled";
+            return nullptr;
+        }
+        return c.widget();
+    }
+
+    QTemporaryDir dir_;
+    QString oldFolder_;
+    FakeClock clock_;
+    std::vector<MessageBoxRequest> boxes_;
+    std::deque<int> answers_;
+    bool ended_ = false;
+};
+
+} // namespace ven::test

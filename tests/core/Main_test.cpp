@@ -1,0 +1,365 @@
+// The frame as a user meets it: the first start, the single-copy question,
+// the chimes, midnight, alarms firing, closing, and every command.
+#include "WindowKit.h"
+
+#include "core/ActivityLog.h"
+#include "core/AlarmScan.h"
+#include "core/FrameCommands.h"
+#include "core/FrameSettings.h"
+#include "core/Globals.h"
+#include "core/Main.h"
+#include "core/Procedures.h"
+#include "data/Dictionary.h"
+#include "platform/DateTime.h"
+#include "platform/Ini.h"
+#include "platform/Shell.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
+
+using namespace ven;
+using ven::test::WindowKit;
+
+namespace {
+
+// A procedure that notes its start and ends at once.
+class Stub : public WindowController {
+public:
+    explicit Stub(const QString& name) : WindowController(name, def()) {}
+    static const WindowDef& def()
+    {
+        static const WindowDef d{.title = "Stub", .w = 10, .h = 10, .controls = {}};
+        return d;
+    }
+
+protected:
+    bool setUp() override { return false; }
+};
+
+struct Frame : ::testing::Test {
+    WindowKit kit{QDateTime(QDate(2026, 12, 9), QTime(10, 0))};
+    std::vector<std::pair<QString, QString>> started;  // procedure, parameter
+    std::vector<QString> played;
+
+    Frame()
+    {
+        InitDataFiles();
+        setShellHandler([this] {
+            if (ShellOperation == u"Play")
+                played.push_back(ShellFile);
+            return kShellDone;
+        });
+    }
+    ~Frame() override
+    {
+        setShellHandler({});
+        clearProcedures();
+        resetFrameGlobals();
+    }
+    static void resetFrameGlobals()
+    {
+        Log_Activity.clear();
+        HourBell.clear();
+        HalfBell.clear();
+        QuarterBell.clear();
+        AlertSound.clear();
+        NextAlarm = NextAlarmBlock{};
+        AlarmsChanged = 0;
+        ClosedAlarmNbr = 0;
+        CloseRequested = 0;
+    }
+    // Every named procedure answers by noting its start.
+    void stubAll(std::initializer_list<const char*> names)
+    {
+        for (const char* n : names)
+            defineProcedure(n, [this, n](const QString& p) {
+                started.emplace_back(n, p);
+                return std::make_unique<Stub>(n);
+            });
+    }
+    void owner()
+    {
+        // A complete owner profile, so that the configuration does not open.
+        const QString f = kit.folder("VenOwner.ini");
+        for (const char* k : {"FirstName", "LastName", "Street", "ZipCode", "City", "Country", "EMail"})
+            writeIni(f, "Owner", k, "x");
+        Context ctx;
+        ctx.file(VenUsr).open();
+    }
+    void setting(const char* section, const char* key, const QString& value) { writeIni(kit.ini(), section, key, value); }
+    QString ini(const char* section, const char* key) { return readIni(kit.ini(), section, key, "<none>"); }
+    QString file(const QString& name)
+    {
+        QFile f(kit.folder(name));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+    void startFrame()
+    {
+        kit.call(std::make_unique<Main>(), NoRequest);
+    }
+    Main& frame() { return static_cast<Main&>(kit.window("Main")); }
+    void at(int h, int m, int s) { kit.clock().set(QDateTime(kit.clock().now().date(), QTime(h, m, s))); }
+};
+
+TEST_F(Frame, AFirstStartInAnEmptyFolder)
+{
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(ini("Paths", "Program_Path"), QDir::toNativeSeparators(kit.folder()));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "Yes");
+    EXPECT_EQ(ini("Main", "LastOn").toInt(), dayNumber(2026, 12, 9));
+    EXPECT_TRUE(QFile::exists(kit.folder("VenUsr.tps")));
+    // A blank log mode logs into "Vendrolix.log": the date line, an empty line, the log-in.
+    const QStringList log = file("Vendrolix.log").split("\r\n");
+    ASSERT_GE(log.size(), 3);
+    EXPECT_EQ(log[0], "Wednesday 09 December 2026, Week 49");
+    EXPECT_EQ(log[1], "");
+    EXPECT_TRUE(log[2].endsWith(" Login: " + CurrentUser + " in " + Program_Path)) << log[2].toStdString();
+    // The owner profile is empty, so the configuration is asked for (not built yet).
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_EQ(kit.boxes().back().text, "The Procedure ConfigureWnd has not been defined.");
+    // The title ticks with the clock.
+    kit.wait(1000);
+    EXPECT_TRUE(frame().window().title().startsWith("10:00:01 \u00b7 Wednesday 09 December 2026, Week 49 \u00b7 "
+                                                     "Vendrolix ver. 1.37 12-09-2000 15:12"))
+        << frame().window().title().toStdString();
+    EXPECT_EQ(frame().frameWindow()->menuBar()->actions().size(), 6);
+}
+
+TEST_F(Frame, TheSingleCopyQuestion)
+{
+    owner();
+    setting("Main", "Vendrolix:Running", "Yes");
+    kit.answer(2);  // No
+    startFrame();
+    EXPECT_FALSE(kit.isOpen("Main"));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Start Vendrolix?");
+    EXPECT_EQ(kit.boxes()[0].defaultButton, 2);
+    EXPECT_EQ(ini("Main", "LastOn"), "<none>") << "nothing written";
+
+    kit.clearBoxes();
+    kit.answer(1);  // Yes
+    startFrame();
+    EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(kit.boxes().size(), 1u);
+    frame().close(RequestCancelled);
+    kit.settle();
+
+    kit.clearBoxes();
+    setting("Main", "Vendrolix:Running", "yes");  // letter case counts: no question
+    startFrame();
+    EXPECT_TRUE(kit.boxes().empty());
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "Yes");
+}
+
+TEST_F(Frame, ChimesOnTheFirstTickAfterSecond45)
+{
+    owner();
+    setting("Paths", "QuarterBell", "q.wav");
+    setting("Paths", "HalfBell", "h.wav");
+    setting("Paths", "HourBell", "o.wav");
+    at(14, 14, 40);
+    startFrame();
+    played.clear();
+    struct Step {
+        int h, m, s;
+        const char* rings;  // "" none
+    } steps[] = {{14, 14, 44, ""}, {14, 14, 46, "\"q.wav\""}, {14, 14, 59, ""}, {14, 29, 30, ""},
+                 {14, 29, 45, ""}, {14, 29, 50, "\"h.wav\""}, {14, 44, 10, ""}, {14, 44, 47, "\"q.wav\""},
+                 {14, 59, 20, ""}, {14, 59, 46, "\"o.wav\""}};
+    for (const Step& s : steps) {
+        at(s.h, s.m, s.s - 1);
+        kit.wait(1000);
+        const QString rang = played.empty() ? QString() : played.back();
+        EXPECT_EQ(rang, QString(s.rings)) << s.h << ":" << s.m << ":" << s.s;
+        played.clear();
+    }
+}
+
+TEST_F(Frame, MidnightInEveryLogMode)
+{
+    struct Case {
+        const char* mode;
+        const char* yesterday;  // the file the midnight line goes to
+        const char* today;      // the file of the new day
+    } cases[] = {
+        {"C", "Vendrolix Activity.log", "Vendrolix Activity.log"},
+        {"D", "Vendrolix Activity 2026-12-09 Wednesday.log", "Vendrolix Activity 2026-12-10 Thursday.log"},
+        {"W", "Vendrolix Activity Year 2026 Week 49.log", "Vendrolix Activity Year 2026 Week 49.log"},
+    };
+    owner();
+    for (const Case& c : cases) {
+        setting("Main", "Log_Activity", c.mode);
+        setting("Main", "Vendrolix:Running", "No");
+        kit.clock().set(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 50)));
+        startFrame();
+        kit.wait(11000);  // to 00:00:01
+        EXPECT_TRUE(file(c.yesterday).contains(" >>> Midnight <<")) << c.mode;
+        const QString today = file(c.today);
+        EXPECT_TRUE(today.contains("Thursday 10 December 2026, Week 49")) << c.mode;
+        if (QString(c.mode) == "D") {
+            EXPECT_TRUE(today.startsWith("Thursday 10 December 2026, Week 49\r\n\r\n00:00:0")) << today.toStdString();
+        }
+        EXPECT_TRUE(today.contains("New Log File Created") == (QString(c.mode) == "D")) << c.mode;
+        EXPECT_EQ(ini("Main", "LastOn").toInt(), dayNumber(2026, 12, 10));
+        // Once only.
+        kit.wait(10000);
+        EXPECT_EQ(file(c.yesterday).count(" >>> Midnight <<"), 1);
+        frame().close(RequestCancelled);
+        kit.settle();
+    }
+}
+
+TEST_F(Frame, AMidnightSleptThroughRollsOverOnWaking)
+{
+    owner();
+    setting("Main", "Log_Activity", "D");
+    kit.clock().set(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58)));
+    startFrame();
+    kit.clock().set(QDateTime(QDate(2026, 12, 10), QTime(7, 30, 0)));  // asleep over midnight
+    kit.wait(1000);
+    EXPECT_TRUE(file("Vendrolix Activity 2026-12-09 Wednesday.log").contains(" >>> Midnight <<"));
+    EXPECT_TRUE(QFile::exists(kit.folder("Vendrolix Activity 2026-12-10 Thursday.log")));
+}
+
+// Adds an alarm that fires in the test.
+void addAlarm(const char* kind, QTime time, int warning, const char* text)
+{
+    Context ctx;
+    KeyedFile& ala = ctx.file(VenAlarm);
+    ala.open();
+    ala.primeRecord();
+    ala.rec().set(ALA::DATE, dayNumber(2026, 12, 9));
+    ala.rec().set(ALA::TIME, timeValue(QTime(time)));
+    ala.rec().set(ALA::WARNING, warning);
+    ala.rec().set(ALA::MESSAGE, kind);
+    ala.rec().set(ALA::DOW, "N");
+    ala.rec().set(ALA::ACTION, text);
+    ASSERT_TRUE(ala.insert().ok());
+}
+
+TEST_F(Frame, AlarmsFireAtTheirSecond)
+{
+    owner();
+    stubAll({"AlarmWnd", "WarningWnd"});
+    // A message alarm at 10:15 with a 10-minute advance fires at 10:03:58 ->
+    // 10:04:00 (a further 62 seconds, to the minute); an action alarm at
+    // 10:30 without advance at 10:30:00.
+    addAlarm("M", QTime(10, 15), 60001, "Dentist");
+    addAlarm("A", QTime(10, 30), 0, "backup");
+    at(10, 3, 50);
+    startFrame();
+    kit.wait(4000);  // 10:03:54
+    EXPECT_TRUE(started.empty());
+    kit.wait(1000);  // 10:03:55, five seconds before
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].first, "AlarmWnd");
+
+    // The window closed: its alarm is not fired again; the rescan moves on.
+    ClosedAlarmNbr = NextAlarm.Nbr;
+    ++AlarmsChanged;
+    at(10, 14, 0);
+    kit.wait(12000);
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_EQ(NextAlarm.Kind, "A");
+    at(10, 29, 54);
+    kit.wait(1000);  // 10:29:55
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[1].first, "WarningWnd");
+}
+
+TEST_F(Frame, ClosingIsRefusedWhileAFormIsOpen)
+{
+    owner();
+    setting("Paths", "AlertSound", "alert.wav");
+    startFrame();
+    played.clear();
+    Busy["DiaryFr"] = 1;
+    frame().post(Event::CloseWindow);
+    kit.settle();
+    EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(played, std::vector<QString>{"\"alert.wav\""});
+    EXPECT_FALSE(frame().action(kExitButton)->isEnabled());
+    Busy["DiaryFr"] = 0;
+    frame().post(Event::CloseWindow);
+    kit.settle();
+    EXPECT_FALSE(kit.isOpen("Main"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+}
+
+TEST_F(Frame, EveryCommandReachesItsProcedure)
+{
+    owner();
+    std::vector<const char*> names;
+    for (const Command& c : frameCommands())
+        if (c.procedure)
+            names.push_back(c.procedure);
+    for (const HotKey& k : frameHotKeys())
+        if (k.procedure)
+            names.push_back(k.procedure);
+    for (const char* n : names)
+        defineProcedure(n, [this, n](const QString& p) {
+            started.emplace_back(n, p);
+            return std::make_unique<Stub>(n);
+        });
+    startFrame();
+    started.clear();
+    for (const Command& c : frameCommands()) {
+        if (!c.procedure)
+            continue;
+        started.clear();
+        ASSERT_NE(frame().action(c.number), nullptr) << c.number;
+        frame().action(c.number)->trigger();
+        kit.settle();
+        ASSERT_EQ(started.size(), 1u) << c.number;
+        EXPECT_EQ(started[0].first, c.procedure) << c.number;
+        EXPECT_EQ(started[0].second, c.how == How::T25C ? "C" : "") << c.number;
+    }
+    for (const HotKey& k : frameHotKeys()) {
+        started.clear();
+        frame().window().setFocus();
+        kit.key("Main", k.key);
+        if (!k.procedure) {
+            EXPECT_TRUE(started.empty());
+            continue;
+        }
+        ASSERT_EQ(started.size(), 1u) << QKeySequence(k.key).toString().toStdString();
+        EXPECT_EQ(started[0].first, k.procedure);
+        EXPECT_EQ(started[0].second, k.parameter);
+    }
+    // Alt+F4 leaves the day numbers on the clipboard.
+    EXPECT_EQ(QApplication::clipboard()->text(), "01.01.1900 = 36163\r\n31.12.2099 = 109211\r\n09.12.2026 = "
+                                                   + QString::number(dayNumber(2026, 12, 9)));
+}
+
+TEST_F(Frame, AProcedureNotBuiltAnswersWithMessage24)
+{
+    owner();
+    startFrame();
+    kit.clearBoxes();
+    frame().action(-31)->trigger();  // Diary
+    kit.settle();
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Procedure not defined");
+    EXPECT_EQ(kit.boxes()[0].text, "The Procedure DiarySel has not been defined.");
+}
+
+TEST_F(Frame, AMissingUserFileEndsTheProgram)
+{
+    owner();
+    QFile::remove(kit.folder("VenUsr.tps"));
+    startFrame();
+    EXPECT_FALSE(kit.isOpen("Main"));
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_EQ(kit.boxes().back().text, "User File could not be opened!");
+    EXPECT_EQ(kit.boxes().back().caption, "Error!");
+    EXPECT_TRUE(file("Vendrolix.log").contains(" User File Missing or Corrupt!"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+}
+
+} // namespace
