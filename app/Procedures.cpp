@@ -2,6 +2,10 @@
 // that is not listed answers with message 24 when it is started.
 #include "app/Procedures.h"
 
+#include "calendar/AlarmWindows.h"
+#include "calendar/AlarmWnd.h"
+#include "calendar/WarningWnd.h"
+#include "core/AlarmScan.h"
 #include "core/Procedures.h"
 
 namespace ven {
@@ -13,11 +17,13 @@ void DefineProcedures()
         ProcedureMaker make;
     };
     const Entry entries[] = {
-        {"", nullptr},
+        {"AlarmWnd", makeAlarmWnd},
+        {"WarningWnd", makeWarningWnd},
     };
     for (const Entry& e : entries)
-        if (e.make)
-            defineProcedure(e.name, e.make);
+        defineProcedure(e.name, e.make);
+    // The frame and the alarm scan open each alarm's window with its own block.
+    StartAlarmWindow = [](const NextAlarmBlock& alarm) { showAlarmWindow(alarm); };
 }
 
 } // namespace ven

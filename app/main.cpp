@@ -2,6 +2,7 @@
 // it closes and releases the services again in reverse order.
 #include "app/Procedures.h"
 #include "core/Main.h"
+#include "core/Procedures.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
 #include "platform/SettingsFile.h"
@@ -15,8 +16,11 @@ int main(int argc, char** argv)
     app.setApplicationName("My Personal Vendrolix");
     app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
 
+    // Every window's Help opens the program's own help text at its topic.
+    ven::setHelpHandler([](const QString&, const QString&) { ven::startProcedure("HelpWnd"); });
     ven::errors().setEndProgram([] { std::exit(1); });
     ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
+    ven::settingsFile().readSectors();
     ven::InitDataFiles();
     ven::DefineProcedures();
 
@@ -24,6 +28,7 @@ int main(int argc, char** argv)
              [&app](uint8_t) { QMetaObject::invokeMethod(&app, &QApplication::quit, Qt::QueuedConnection); });
     const int rc = app.exec();
 
+    ven::settingsFile().writeSectors();
     ven::KillDataFiles();
     return rc;
 }

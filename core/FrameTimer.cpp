@@ -170,7 +170,9 @@ void FrameTimer::midnight(int32_t today, int32_t)
 
 // Opens the next alarm's window when its firing time has come: within five
 // seconds of it, or later when the ticks stalled (a computer that slept),
-// but only once: a window that closed marks its alarm in ClosedAlarmNbr.
+// but once for each occurrence: a window that closed marks its alarm in
+// ClosedAlarmNbr, and the occurrence fired last is remembered. Another
+// alarm's window may still be open: each alarm gets a window of its own.
 void FrameTimer::fireAlarm(int32_t today, int32_t now)
 {
     if (!NextAlarm.Pending || NextAlarm.Nbr == ClosedAlarmNbr || NextAlarm.Important >= 9)
@@ -178,24 +180,24 @@ void FrameTimer::fireAlarm(int32_t today, int32_t now)
     const int64_t due = int64_t(NextAlarm.Date - today) * kOneDay + NextAlarm.FireTime;
     if (due - now > kFiveSeconds)
         return;
-    const bool action = NextAlarm.Kind == u"A";
-    const char* window = action ? "WarningWnd" : "AlarmWnd";
-    if (Running.get(window))
+    const Occurrence occurrence{NextAlarm.Nbr, NextAlarm.Date, NextAlarm.FireTime};
+    if (occurrence == lastFired_)
         return;
+    lastFired_ = occurrence;
     if (StartAlarmWindow)
         StartAlarmWindow(NextAlarm);
     else
-        startProcedure(window);
+        startProcedure(NextAlarm.Kind == u"A" ? "WarningWnd" : "AlarmWnd");
     host_.postToSelf(Running.get("AnalogClockWnd") || Running.get("TimeDisplayWnd") ? Event::Iconized
                                                                                     : Event::Restore);
     if (GOpenCalendar > 1 && !Running.get("CalendarWnd"))
         startProcedure("CalendarWnd");
 }
 
+// The rescan also runs while an alarm window is open (each window keeps its
+// own copy of its alarm), so that an alarm due meanwhile gets its window.
 void FrameTimer::rescan(int32_t today, int32_t now)
 {
-    if (Running.get("WarningWnd") || Running.get("AlarmWnd"))
-        return;
     if (AlarmsChanged > 8) {
         ScanAlarms(host_.files(), today, now);
     } else if (AlarmsChanged > 0) {

@@ -68,6 +68,8 @@ void SettingsFile::savePlacement(const QString& procedure, const QWidget* window
     if (window->isMinimized())
         return;
     const QString f = file();
+    if (!sectors_.contains(procedure, Qt::CaseInsensitive))
+        sectors_ << procedure;
     const bool max = window->isMaximized();
     writeIni(f, procedure, QStringLiteral("Maximize"), max ? QStringLiteral("Yes") : QStringLiteral("No"));
     if (max)
@@ -76,6 +78,17 @@ void SettingsFile::savePlacement(const QString& procedure, const QWidget* window
     writeIni(f, procedure, QStringLiteral("YPos"), QString::number(window->y()));
     writeIni(f, procedure, QStringLiteral("Width"), QString::number(window->width()));
     writeIni(f, procedure, QStringLiteral("Height"), QString::number(window->height()));
+}
+
+void SettingsFile::readSectors()
+{
+    sectors_ = readIni(file(), QStringLiteral("__Dont_Touch_Me__"), QStringLiteral("Sectors"), QString())
+                   .split(',', Qt::SkipEmptyParts);
+}
+
+void SettingsFile::writeSectors() const
+{
+    writeIni(file(), QStringLiteral("__Dont_Touch_Me__"), QStringLiteral("Sectors"), sectors_.join(','));
 }
 
 SettingsFile& settingsFile()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -28,8 +29,16 @@ public:
     // maximized, the place and size. An iconized window saves nothing.
     void savePlacement(const QString& procedure, const QWidget* window) const;
 
+    // The object's own bookkeeping: the sections it keeps placements in,
+    // [__Dont_Touch_Me__] "Sectors", read at the program's start and
+    // written back at its end.
+    void readSectors();
+    void writeSectors() const;
+    const QStringList& sectors() const { return sectors_; }
+
 private:
     QString file_;
+    mutable QStringList sectors_;
 };
 
 SettingsFile& settingsFile();

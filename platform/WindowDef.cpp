@@ -136,8 +136,19 @@ QString findPictureFile(const QString& name)
     const QString local = QDir(folder).filePath(name);
     if (QFileInfo::exists(local))
         return local;
-    const QString res = ":/" + name;
-    return QFileInfo::exists(res) ? res : QString();
+    // The program's own pictures, by name whatever the letter case (the
+    // definitions write "2People.Ico" and "2People.ico" alike).
+    static const QStringList own = [] {
+        QStringList all;
+        for (const QString& dir : {QStringLiteral(":/images"), QStringLiteral(":/sounds")})
+            for (const QString& f : QDir(dir).entryList(QDir::Files))
+                all << dir + '/' + f;
+        return all;
+    }();
+    for (const QString& res : own)
+        if (QFileInfo(res).fileName().compare(fi.fileName(), Qt::CaseInsensitive) == 0)
+            return res;
+    return {};
 }
 
 // -------------------------------------------------------------- bindings --
