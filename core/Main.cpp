@@ -555,17 +555,19 @@ void Main::setKeyLockLetters()
 void Main::applyFrameWallpapers()
 {
     static_cast<WallpaperArea*>(mdi_)->setWallpaper(FrameWallpaper.WallPaper, FrameWallpaper.WallPaperStyle);
+    // The toolbar wears its own image in its style.
     const QString tb = FrameWallpaper.TbWallPaper.trimmed();
-    QPixmap image;
-    if (!tb.isEmpty())
-        image.load(QFileInfo::exists(tb) ? tb : findPictureFile(QFileInfo(tb).fileName()));
-    QPalette pal = toolbar_->palette();
-    if (!image.isNull()) {
+    const QString file = tb.isEmpty() ? QString() : QFileInfo::exists(tb) ? tb : findPictureFile(QFileInfo(tb).fileName());
+    QString sheet;
+    if (!file.isEmpty() && !QPixmap(file).isNull()) {
         const WallpaperStyle s = wallpaperStyle(FrameWallpaper.TbWallPaperStyle);
-        pal.setBrush(QPalette::Window, s.stretched ? QBrush(image.scaled(toolbar_->size())) : QBrush(image));
-        toolbar_->setAutoFillBackground(true);
+        const QString url = "url(\"" + QString(file).replace('"', "\\\"") + "\")";
+        sheet = s.stretched  ? "QToolBar { border-image: " + url + " 0 0 0 0 stretch stretch; }"
+                : s.tiled    ? "QToolBar { background-image: " + url + "; background-repeat: repeat-xy; }"
+                : s.centered ? "QToolBar { background-image: " + url + "; background-repeat: no-repeat; background-position: center; }"
+                             : "QToolBar { background-image: " + url + "; background-repeat: no-repeat; }";
     }
-    toolbar_->setPalette(pal);
+    toolbar_->setStyleSheet(sheet);
 }
 
 void Main::setViewLogEnabled(bool on)
