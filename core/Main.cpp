@@ -16,6 +16,7 @@
 #include "platform/Ini.h"
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 
 #include <QAction>
@@ -173,6 +174,8 @@ bool Main::setUp()
     } else {
         writeIni(ProgramIni(), "Main", "Vendrolix:Running", "Yes");
     }
+    // A sound that cannot be played is told in the log, never shown.
+    setShellFailureHook([](const QString& why) { ActivityLogLine(why); });
     static KeypadPeriod keypad;
     qApp->installEventFilter(&keypad);
 

@@ -181,6 +181,21 @@ TEST_F(Frame, ChimesOnTheFirstTickAfterSecond45)
     }
 }
 
+TEST_F(Frame, AMissingChimeIsToldInTheLog)
+{
+    owner();
+    setShellHandler({});  // the real shell
+    setting("Paths", "QuarterBell", kit.folder("no such bell.wav"));
+    at(14, 14, 40);
+    startFrame();
+    kit.wait(1000);  // a tick before second 45 arms the chime
+    at(14, 14, 46);
+    kit.wait(1000);
+    EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_TRUE(file("Vendrolix.log").contains("Sound file not found: " + kit.folder("no such bell.wav")))
+        << file("Vendrolix.log").toStdString();
+}
+
 TEST_F(Frame, MidnightInEveryLogMode)
 {
     struct Case {
