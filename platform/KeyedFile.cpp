@@ -731,6 +731,18 @@ void KeyedFile::close()
     }
 }
 
+Status KeyedFile::requireCurrent(int message) const
+{
+    return current_ ? Status{} : withMessage(Status::fail(Err::NoCurrent, "No current record"), message, *def_);
+}
+
+void KeyedFile::becomeCurrent(int64_t id)
+{
+    original_ = rec_;
+    current_ = id;
+    positionAt(cursor_->key, id);
+}
+
 Status KeyedFile::ensureOpen() const
 {
     if (openCount_ > 0)
@@ -955,9 +967,7 @@ Status KeyedFile::getById(int64_t id)
     int64_t got;
     readRow(st, rec_, got);
     sqlite3_reset(st);
-    original_ = rec_;
-    current_ = got;
-    positionAt(cursor_->key, got);
+    becomeCurrent(got);
     return {};
 }
 
@@ -1041,9 +1051,7 @@ Status KeyedFile::add()
         return {};
     });
     if (st.ok()) {
-        original_ = rec_;
-        current_ = id;
-        positionAt(cursor_->key, id);
+        becomeCurrent(id);
     }
     return st;
 }
@@ -1052,8 +1060,8 @@ Status KeyedFile::put()
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    if (!current_)
-        return withMessage(Status::fail(Err::NoCurrent, "No current record"), 25, *def_);
+    if (Status st = requireCurrent(25); !st)
+        return st;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
         int64_t id = current_;
         int rc = writeRow(*conn_, *def_, rec_, id);
@@ -1065,10 +1073,8 @@ Status KeyedFile::put()
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         return {};
     });
-    if (st.ok()) {
-        original_ = rec_;
-        positionAt(cursor_->key, current_);
-    }
+    if (st.ok())
+        becomeCurrent(current_);
     return st;
 }
 
@@ -1076,8 +1082,8 @@ Status KeyedFile::remove()
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    if (!current_)
-        return withMessage(Status::fail(Err::NoCurrent, "No current record"), 11, *def_);
+    if (Status st = requireCurrent(11); !st)
+        return st;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
         sqlite3_stmt* s = conn_->prepare("DELETE FROM rec WHERE id = ?");
         if (!s)
@@ -1295,9 +1301,7 @@ Status KeyedFile::insert()
     });
     if (st.ok()) {
         pendingAuto_ = 0;
-        current_ = id;
-        original_ = rec_;
-        positionAt(cursor_->key, id);
+        becomeCurrent(id);
     }
     return st;
 }
@@ -1306,8 +1310,8 @@ Status KeyedFile::update()
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    if (!current_)
-        return withMessage(Status::fail(Err::NoCurrent, "No current record"), 25, *def_);
+    if (Status st = requireCurrent(25); !st)
+        return st;
     if (Status st = validateRecord(); !st)
         return st;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
@@ -1336,8 +1340,7 @@ Status KeyedFile::update()
     if (st.ok()) {
         if (pendingAuto_ == current_)
             pendingAuto_ = 0;
-        original_ = rec_;
-        positionAt(cursor_->key, current_);
+        becomeCurrent(current_);
     }
     return st;
 }
@@ -1447,8 +1450,8 @@ Status KeyedFile::deleteWithChildren()
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    if (!current_)
-        return withMessage(Status::fail(Err::NoCurrent, "No current record"), 11, *def_);
+    if (Status st = requireCurrent(11); !st)
+        return st;
     Context work;  // the relation's own instances leave the windows' buffers alone
     const Record rec = original_;
     if (Status st = restrictDeleteBelow(work, def_, rec); !st)

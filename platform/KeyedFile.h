@@ -270,6 +270,10 @@ private:
     friend class WriteBatch;
     struct Cursor;
     Status ensureOpen() const;
+    // Fails with `message` when no record is current.
+    Status requireCurrent(int message) const;
+    // The buffer, as stored under `id`, is the current record and the position.
+    void becomeCurrent(int64_t id);
     Status reportDuplicate(int64_t selfId);
     Status readRow(void* stmt, Record& into, int64_t& id);
     Status fetchBatch(bool forward);
