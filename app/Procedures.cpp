@@ -4,6 +4,9 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/DiaryBr.h"
+#include "calendar/DiaryFr.h"
+#include "calendar/DiarySel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/Procedures.h"
@@ -18,6 +21,9 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryFr", makeDiaryFr},
+        {"DiarySel", makeDiarySel},
         {"WarningWnd", makeWarningWnd},
     };
     for (const Entry& e : entries)
