@@ -1,8 +1,11 @@
 // Process-wide state shared by the diary windows (selection, browse, form):
 // the current category, the chosen date window, the times of the entry last
-// handled, the copy request, and the document-owner globals the form sets.
+// handled and the copy request. The document-owner globals that the form
+// sets are the system's (core/Globals.h).
 // GUI thread only, like every global of the system.
 #pragma once
+
+#include "core/Globals.h"
 
 #include <QString>
 #include <cstdint>
@@ -28,12 +31,5 @@ inline int32_t LastEndTime = 0;
 
 // Set while the diary browse's Copy opens the form on a copied entry.
 inline uint8_t DiaryCopyRequested = 0;
-
-// The document owner pair ("D" and the entry's number for the diary) and
-// the values a new document starts with.
-inline QString GCatId;
-inline uint32_t GCatNum = 0;
-inline QString GDocPath;
-inline QString GDocDescription;
 
 } // namespace ven

@@ -33,6 +33,14 @@ inline QString CurrentUser;          // the log-on name, then the logged-in user
 inline int32_t CurrentTime = 0;      // the time of the frame's last tick
 inline int FrameRight = 0, FrameBottom = 0;
 
+// The document owner pair (the owner's kind letter, "N", "D", "I" or "C",
+// and its number) and the values a new document starts with, set by the
+// four owners before they open or filter the document lists and form.
+inline QString GCatId;
+inline uint32_t GCatNum = 0;
+inline QString GDocPath;
+inline QString GDocDescription;
+
 // Requests of other windows to the frame, polled by its timer.
 inline uint8_t CloseRequested = 0;
 inline uint8_t RestoreRequested = 0;
