@@ -2,6 +2,8 @@
 // variables through pictures.
 #include "platform/WindowDef.h"
 
+#include "platform/DateTime.h"
+
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
 
@@ -69,6 +71,11 @@ public:
     PictureSpin(const QString& picture, int64_t low, int64_t high, QWidget* parent)
         : QAbstractSpinBox(parent), picture_(Picture::parse(picture)), low_(low), high_(high)
     {
+        // A date spin without a range of its own keeps to the valid days.
+        if (high_ <= low_ && picture_.kind == Picture::Kind::Date) {
+            low_ = kFirstDay;
+            high_ = kLastDay;
+        }
         connect(this, &QAbstractSpinBox::editingFinished, this, [this] { readBack(); });
         show(value_);
     }

@@ -2,8 +2,10 @@
 // settings file and the error reporter's message boxes.
 #include "Samples.h"
 
+#include "platform/DateTime.h"
 #include "platform/Ini.h"
 
+#include <QAbstractSpinBox>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -107,6 +109,23 @@ TEST(WindowDefs, TabsShowTheirControlsAndBindingsGoThroughPictures)
     kit.choose("Tabbed", "Sheet", "1");
     kit.choose("Tabbed", "Sheet", "2");
     EXPECT_FALSE(w.control("OnTwo").widget()->isVisible());  // hidden by the window's code stays hidden
+}
+
+TEST(WindowDefs, ADateSpinWithoutARangeKeepsToTheValidDays)
+{
+    static const WindowDef def{.title = "Dates",
+                               .w = 100,
+                               .h = 40,
+                               .controls = {{.name = "Day", .kind = Kind::Spin, .x = 4, .y = 4, .w = 60, .h = 12, .picture = "D06-B"}}};
+    Window w(def);
+    auto* spin = w.control("Day").as<QAbstractSpinBox>();
+    ASSERT_NE(spin, nullptr);
+    for (auto [start, steps, expected] : {std::tuple{kLastDay, 1, kLastDay}, std::tuple{kFirstDay, -1, kFirstDay},
+                                          std::tuple{kLastDay - 1, 5, kLastDay}}) {
+        w.control("Day").setValue(start);
+        spin->stepBy(steps);
+        EXPECT_EQ(w.control("Day").value().toLongLong(), expected) << start << " " << steps;
+    }
 }
 
 TEST(WindowDefs, FrameChildrenLiveInTheMdiAreaOthersAreTopLevel)
