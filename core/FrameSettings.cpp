@@ -3,6 +3,7 @@
 
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
+#include "platform/DateTime.h"
 #include "platform/Ini.h"
 #include "platform/Procedure.h"
 
@@ -18,6 +19,7 @@ struct Key {
     const char* key;
     Type type;
     void* global;
+    int high = 0;  // numbers: the highest value the global takes; beyond it reads as 0
 };
 
 // The keys in the order they are read; every read passes an empty default.
@@ -30,11 +32,11 @@ const Key kKeys[] = {
     {"Paths", "QuarterBell", Type::Text, &QuarterBell},
     {"Paths", "AlertSound", Type::Text, &AlertSound},
     {"Paths", "Daily_Notes", Type::Text, &Daily_Notes},
-    {"Main", "LastOn", Type::Day, &LastOn},
-    {"Main", "Calendar", Type::Byte, &GOpenCalendar},
-    {"Main", "TimeDisplay", Type::Byte, &TimeDisplay},
-    {"Main", "Start_In_Tray", Type::Byte, &Start_In_Tray},
-    {"Main", "Start_Maximized", Type::Byte, &Start_Maximized},
+    {"Main", "LastOn", Type::Day, &LastOn, kLastDay},
+    {"Main", "Calendar", Type::Byte, &GOpenCalendar, 3},
+    {"Main", "TimeDisplay", Type::Byte, &TimeDisplay, 255},
+    {"Main", "Start_In_Tray", Type::Byte, &Start_In_Tray, 255},
+    {"Main", "Start_Maximized", Type::Byte, &Start_Maximized, 255},
     {"Main", "Log_Activity", Type::Letter, &Log_Activity},
     {"Main", "DefaultPrinter", Type::Text, &DefaultPrinter},
     {"Main", "TelefaxDevice", Type::Text, &TelefaxDevice},
@@ -50,13 +52,20 @@ const Key kKeys[] = {
     {"Main", "WdWallPaperStyle", Type::Text, &WdWallPaperStyle},
 };
 
+// A number out of the global's range (a hand-edited file) reads as blank.
+int number(const Key& k, const QString& file)
+{
+    const int v = readIniInt(file, k.section, k.key, 0);
+    return v < 0 || v > k.high ? 0 : v;
+}
+
 void read(const Key& k, const QString& file)
 {
     switch (k.type) {
     case Type::Text: *static_cast<QString*>(k.global) = readIni(file, k.section, k.key, {}); break;
     case Type::Letter: *static_cast<QString*>(k.global) = readIni(file, k.section, k.key, {}).left(1); break;
-    case Type::Byte: *static_cast<uint8_t*>(k.global) = uint8_t(readIniInt(file, k.section, k.key, 0)); break;
-    case Type::Day: *static_cast<int32_t*>(k.global) = readIniInt(file, k.section, k.key, 0); break;
+    case Type::Byte: *static_cast<uint8_t*>(k.global) = uint8_t(number(k, file)); break;
+    case Type::Day: *static_cast<int32_t*>(k.global) = number(k, file); break;
     }
 }
 

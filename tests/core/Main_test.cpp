@@ -130,6 +130,23 @@ TEST_F(Frame, AFirstStartInAnEmptyFolder)
     EXPECT_EQ(frame().frameWindow()->menuBar()->actions().size(), 6);
 }
 
+TEST_F(Frame, SettingsOfTheWrongKindOrOutOfRangeReadAsBlank)
+{
+    owner();
+    setting("Main", "Calendar", "7");          // 0..3
+    setting("Main", "Start_Maximized", "abc");  // not a number
+    setting("Main", "LastOn", "-5");
+    setting("Main", "Log_Activity", "Daily");   // one letter is taken: "D"
+    stubAll({"CalendarWnd"});
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(GOpenCalendar, 0);
+    EXPECT_EQ(Start_Maximized, 0);
+    EXPECT_TRUE(started.empty()) << "no calendar opens";
+    EXPECT_EQ(Log_Activity, "D");
+    EXPECT_TRUE(QFile::exists(kit.folder("Vendrolix Activity 2026-12-09 Wednesday.log")));
+}
+
 TEST_F(Frame, TheSingleCopyQuestion)
 {
     owner();
