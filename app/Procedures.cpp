@@ -9,6 +9,8 @@
 #include "calendar/DiarySel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
+#include "core/CloseVendrolix.h"
+#include "core/LoginWnd.h"
 #include "core/Procedures.h"
 
 namespace ven {
@@ -21,9 +23,11 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"CloseVendrolix", makeCloseVendrolix},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
+        {"LoginWnd", makeLoginWnd},
         {"WarningWnd", makeWarningWnd},
     };
     for (const Entry& e : entries)

@@ -1,6 +1,7 @@
 // Program entry: prepares the process-wide services, runs the frame until
 // it closes and releases the services again in reverse order.
 #include "app/Procedures.h"
+#include "core/EndSessionLogout.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSessionManager>
 
 int main(int argc, char** argv)
 {
@@ -21,6 +23,8 @@ int main(int argc, char** argv)
     ven::errors().setEndProgram([] { std::exit(1); });
     ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
     ven::settingsFile().readSectors();
+    // The end of the user's log-on ends the program with its log-out line.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) { ven::EndSessionLogout(); });
     ven::InitDataFiles();
     ven::DefineProcedures();
 

@@ -283,8 +283,12 @@ void Main::opened()
     LastOn = ven::clock().today();
     writeIni(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
 
-    if (!checkUserFile())
-        return;
+    checkUserFile();
+}
+
+// The rest of the set-up, once the user is known.
+void Main::loggedIn()
+{
     if (Log_Activity != u"N")
         ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path);
     ScanAlarms(files(), ven::clock().today(), ven::clock().time());
@@ -322,8 +326,9 @@ void Main::startLog()
 }
 
 // The user file: made on the very first start, required on every later
-// one; a log-in when it holds a named user. False when the program ends.
-bool Main::checkUserFile()
+// one; a log-in when it holds a named user, and the set-up goes on when it
+// has let the user in.
+void Main::checkUserFile()
 {
     KeyedFile& usr = files().file(VenUsr);
     const QString userFile = joinPath(Program_Path, "VenUsr.tps");
@@ -346,22 +351,24 @@ bool Main::checkUserFile()
         }
         writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
         close(RequestCancelled);
-        return false;
+        return;
     }
     bool named = false;
     usr.set();
     while (!named && usr.next().ok())
         named = !usr.rec().str(USR::NAME).trimmed().isEmpty();
     usr.close();
-    if (named && !loggedIn_) {
-        // The log-in runs on the frame's thread; the frame goes on when it has
-        // let the user in.
-        callProcedure("LoginWnd", NoRequest, [this](uint8_t response) {
-            if (response != RequestCompleted)
-                close(RequestCancelled);
-        });
-    }
-    return true;
+    if (!named)
+        return loggedIn();
+    QPointer<Main> self(this);
+    callProcedure("LoginWnd", NoRequest, [self](uint8_t response) {
+        if (!self)
+            return;
+        if (response == RequestCompleted)
+            self->loggedIn();
+        else
+            self->close(RequestCancelled);
+    });
 }
 
 // ------------------------------------------------------------- events ----

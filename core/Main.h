@@ -51,7 +51,8 @@ protected:
 private:
     void buildFrame();
     void opened();
-    bool checkUserFile();
+    void checkUserFile();
+    void loggedIn();
     void startLog();
     void hotKey(int key);
     void runCommand(const char* procedure, int how, const QString& parameter, int action);
@@ -65,7 +66,6 @@ private:
     QToolBar* toolbar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::vector<QLabel*> zones_;
-    bool loggedIn_ = false;
 };
 
 // The frame's window definition.

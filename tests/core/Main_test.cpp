@@ -7,6 +7,7 @@
 #include "core/FrameCommands.h"
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
+#include "core/LoginWnd.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMainWindow>
+#include <QLabel>
 #include <QMenuBar>
 
 using namespace ven;
@@ -379,6 +381,29 @@ TEST_F(Frame, AProcedureNotBuiltAnswersWithMessage24)
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].caption, "Procedure not defined");
     EXPECT_EQ(kit.boxes()[0].text, "The Procedure DiarySel has not been defined.");
+}
+
+TEST_F(Frame, ANamedUserLogsInBeforeTheFrameGoesOn)
+{
+    owner();
+    {
+        Context ctx;
+        KeyedFile& usr = ctx.file(VenUsr);
+        usr.open();
+        usr.rec().set(USR::NAME, "Anna Berg");
+        usr.rec().set(USR::PWD, "tulip");
+        ASSERT_TRUE(usr.insert().ok());
+    }
+    defineProcedure("LoginWnd", makeLoginWnd);
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("LoginWnd"));
+    EXPECT_FALSE(file("Vendrolix.log").contains("Login: ")) << "the set-up waits for the log-in";
+    kit.type("LoginWnd", "Password", "TULIP");
+    kit.press("LoginWnd", "OK");
+    EXPECT_FALSE(kit.isOpen("LoginWnd"));
+    ASSERT_TRUE(kit.isOpen("Main"));
+    EXPECT_TRUE(file("Vendrolix.log").contains("Login: Anna Berg in " + Program_Path));
+    EXPECT_EQ(frame().statusZone(3)->text(), "Anna Berg");
 }
 
 TEST_F(Frame, AMissingUserFileEndsTheProgram)
