@@ -11,6 +11,9 @@
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
 #include "core/LoginWnd.h"
+#include "core/ShutDownWnd.h"
+#include "core/UserBr.h"
+#include "core/UserFr.h"
 #include "core/Procedures.h"
 
 namespace ven {
@@ -28,6 +31,9 @@ void DefineProcedures()
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
         {"LoginWnd", makeLoginWnd},
+        {"ShutDownWnd", makeShutDownWnd},
+        {"UserBr", makeUserBr},
+        {"UserFr", makeUserFr},
         {"WarningWnd", makeWarningWnd},
     };
     for (const Entry& e : entries)
