@@ -10,6 +10,7 @@
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
+#include "core/ConfigureWnd.h"
 #include "core/LoginWnd.h"
 #include "core/ShutDownWnd.h"
 #include "core/UserBr.h"
@@ -27,6 +28,7 @@ void DefineProcedures()
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
         {"CloseVendrolix", makeCloseVendrolix},
+        {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},

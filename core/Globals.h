@@ -58,4 +58,7 @@ inline QString DateLine;         // today's date header, e.g. "Wednesday 09 Dece
 // The shared line writer.
 inline QString TextFileName;  // the file that the next AppendTextLine writes
 
+// The chat's settings.
+inline QString ChatFileName;  // the folder of the chat file, [Paths] "ChatFileName"
+
 } // namespace ven

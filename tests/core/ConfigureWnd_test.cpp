@@ -1,0 +1,290 @@
+// The configuration window as a user meets it: what it shows on a first
+// start and with saved settings, saving (checks, settings file, owner
+// profile, globals, backup folders, log line) and cancelling.
+#include "WindowKit.h"
+
+#include "core/ConfigureWnd.h"
+#include "core/Globals.h"
+#include "core/OwnerProfile.h"
+#include "platform/DateTime.h"
+#include "platform/Ini.h"
+
+#include <QFile>
+
+using namespace ven;
+using ven::test::WindowKit;
+
+namespace {
+
+const QString kWnd = QStringLiteral("ConfigureWnd");
+
+struct Configure : ::testing::Test {
+    WindowKit kit;
+    QTemporaryDir outside;  // a folder outside the program folder
+    QString chosenFolder;
+    std::optional<QString> chosenPrinter;
+
+    Configure()
+    {
+        HourBell = HalfBell = QuarterBell = AlertSound = Sound_Path = ChatFileName = {};
+        Log_Activity = ActivityLogName = DefaultPrinter = TelefaxDevice = {};
+        ConfigChanged = Start_In_Tray = Start_Maximized = GOpenCalendar = 0;
+        DateLine = "Wednesday 09 December 2026, Week 50";
+        CurrentUser = "anna";
+        setConfigureDialogs({.file = {},
+                             .folder = [this](QWidget*, const QString&, const QString&) { return chosenFolder; },
+                             .printer = [this](QWidget*, const QString&) { return chosenPrinter; }});
+    }
+    ~Configure() override
+    {
+        setConfigureDialogs({});
+        CurrentUser.clear();
+        Log_Activity.clear();
+        ConfigChanged = 0;
+    }
+
+    void open() { kit.start([] { return makeConfigureWnd({}); }); }
+    QString ini(const char* section, const char* key) { return readIni(kit.ini(), section, key, "<none>"); }
+    void tab(int n) { kit.choose(kWnd, "Sheet", QString::number(n)); }
+    void fillOwner(bool withCountry)
+    {
+        tab(4);
+        const std::pair<const char*, const char*> fields[] = {
+            {"FirstName", "Anna"}, {"LastName", "Berg"},       {"Street", "Main Street 1"},
+            {"ZipCode", "00100"},  {"City", "Helsinki"},       {"EMail", "anna@example.org"},
+            {"Telephone", "123"},
+        };
+        for (auto [name, text] : fields)
+            kit.type(kWnd, name, text);
+        if (withCountry)
+            kit.type(kWnd, "Country", "Sweden");
+    }
+};
+
+TEST_F(Configure, FirstStartShowsTheDefaults)
+{
+    open();
+    ASSERT_TRUE(kit.isOpen(kWnd));
+    EXPECT_EQ(kit.window(kWnd).window().title(), "Configure Vendrolix");
+    const std::pair<const char*, const char*> sounds[] = {
+        {"HourBell", "HourBell.wav"}, {"HalfBell", "HalfBell.wav"}, {"QuarterBell", "QrtrBell.wav"}, {"AlertSound", "AlertSnd.wav"}};
+    for (auto [entry, file] : sounds)
+        EXPECT_EQ(kit.text(kWnd, entry), kit.folder(file)) << entry;
+    EXPECT_EQ(kit.text(kWnd, "TabName1"), "Programs 001-020");
+    EXPECT_EQ(kit.text(kWnd, "TabName5"), "Programs 081-100");
+    EXPECT_TRUE(kit.control(kWnd, "BackUpPath").isEnabled());
+    EXPECT_TRUE(kit.control(kWnd, "BackUpLookup").isVisible());
+
+    const std::tuple<const char*, const char*, const char*> walls[] = {
+        {"FrameImage", "FrameStyle", "Vendrolix.jpg|Stretched"}, {"BrowseImage", "BrowseStyle", "Browse_Bgr.gif|Tiled"},
+        {"FormImage", "FormStyle", "Form_Bgr.gif|Tiled"},        {"ToolbarImage", "ToolbarStyle", "ToolBar_Bgr.jpg|Tiled"},
+        {"WindowImage", "WindowStyle", "Window_Bgr.jpg|Stretched"}};
+    for (auto [image, style, want] : walls) {
+        const QStringList w = QString(want).split('|');
+        EXPECT_EQ(kit.text(kWnd, image), kit.folder(w[0])) << image;
+        EXPECT_EQ(kit.control(kWnd, style).value().toString(), w[1]) << style;
+    }
+    EXPECT_EQ(kit.control(kWnd, "CountdownDate").value().toInt(), dayNumber(2001, 1, 1));
+    EXPECT_EQ(kit.control(kWnd, "StartOption").value().toString(), "N");
+    EXPECT_EQ(kit.window(kWnd).window().wallpaper(), kit.folder("Window_Bgr.jpg"));
+    EXPECT_TRUE(kit.window(kWnd).window().stretched());
+}
+
+TEST_F(Configure, ShowsSavedSettingsAndOwnerAndLocksTheBackupPath)
+{
+    HourBell = "/snd/gong.wav";
+    Log_Activity = "C";
+    ActivityLogName = "Vendrolix Activity.log";
+    writeIni(kit.ini(), "Main", "Calendar", "2");
+    writeIni(kit.ini(), "Main", "Start_In_Tray", "1");
+    writeIni(kit.ini(), "Main", "Start_Maximized", "1");
+    writeIni(kit.ini(), "Main", "BrWallPaper", "/img/b.gif");  // a blank style stays blank
+    writeIni(kit.ini(), "Paths", "BackUp_Path", "/backups/VendBack");
+    writeIni(kit.ini(), "ProgramsWnd", "TabName2", "Games");
+    OwnerProfile p;
+    p.FirstName = "Anna";
+    p.City = "Turku";
+    ASSERT_TRUE(writeOwnerProfile(p));
+    open();
+
+    EXPECT_EQ(kit.text(kWnd, "HourBell"), "/snd/gong.wav");
+    EXPECT_EQ(kit.text(kWnd, "TabName2"), "Games");
+    EXPECT_EQ(kit.control(kWnd, "CalendarOption").value().toString(), "2");
+    EXPECT_EQ(kit.control(kWnd, "StartOption").value().toString(), "T");  // the tray wins
+    EXPECT_EQ(kit.text(kWnd, "BrowseImage"), "/img/b.gif");
+    EXPECT_FALSE(kit.control(kWnd, "BrowseStyle").value().isValid());
+    EXPECT_EQ(kit.text(kWnd, "FirstName"), "Anna");
+    EXPECT_EQ(kit.text(kWnd, "City"), "Turku");
+    EXPECT_EQ(kit.text(kWnd, "LogFileName"), "Vendrolix Activity.log");
+    EXPECT_EQ(kit.text(kWnd, "BackUpPath"), "/backups/VendBack");
+    EXPECT_FALSE(kit.control(kWnd, "BackUpPath").isEnabled());
+    EXPECT_FALSE(kit.control(kWnd, "BackUpLookup").isVisible());
+}
+
+TEST_F(Configure, BackupLookupRefusesTheProgramFolderAndEndsInVendBack)
+{
+    open();
+    const std::pair<QString, QString> cases[] = {
+        {outside.path() + "/Data/VendBack/Old", outside.path() + "/Data/VendBack"},
+        {outside.path() + "/Data", outside.path() + "/Data/VendBack"},
+        {kit.folder("sub"), ""},
+    };
+    for (const auto& [chosen, want] : cases) {
+        kit.clearBoxes();
+        chosenFolder = chosen;
+        kit.press(kWnd, "BackUpLookup");
+        EXPECT_EQ(kit.text(kWnd, "BackUpPath"), want) << chosen.toStdString();
+        EXPECT_EQ(kit.boxes().size(), want.isEmpty() ? 1u : 0u);
+    }
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_EQ(kit.boxes().back().text, "Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!");
+    EXPECT_EQ(kit.boxes().back().caption, "Error!");
+    // A cancelled chooser leaves the field alone.
+    chosenFolder = outside.path() + "/Data";
+    kit.press(kWnd, "BackUpLookup");
+    chosenFolder.clear();
+    kit.press(kWnd, "BackUpLookup");
+    EXPECT_EQ(kit.text(kWnd, "BackUpPath"), outside.path() + "/Data/VendBack");
+}
+
+TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
+{
+    open();
+    // Without a backup path nothing is saved and no message is shown.
+    kit.press(kWnd, "Save");
+    EXPECT_TRUE(kit.isOpen(kWnd));
+    EXPECT_TRUE(kit.boxes().empty());
+    EXPECT_EQ(kit.window(kWnd).window().focusedControl(), "BackUpLookup");
+
+    tab(1);
+    chosenFolder = outside.path() + "/Safe";
+    kit.press(kWnd, "BackUpLookup");
+    kit.type(kWnd, "TabName3", "Office");
+    tab(2);
+    kit.choose(kWnd, "BrowseStyle", "Centered");
+    tab(3);
+    kit.choose(kWnd, "StartOption", "M");
+    kit.choose(kWnd, "CalendarOption", "3");
+    kit.choose(kWnd, "LogOption", "N");
+    kit.type(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
+    EXPECT_EQ(kit.text(kWnd, "DailyNotes"), outside.path() + "/");
+    chosenPrinter = "Office-Laser";
+    kit.press(kWnd, "DefaultPrinterButton");
+    EXPECT_EQ(kit.text(kWnd, "DefaultPrinter"), "Office-Laser");
+    kit.type(kWnd, "TelefaxDevice", "OldFax");
+    chosenPrinter.reset();  // a cancelled printer dialog clears the field
+    kit.press(kWnd, "TelefaxButton");
+    EXPECT_EQ(kit.text(kWnd, "TelefaxDevice"), "");
+
+    // Every owner field but the country: one message, "Finland", still open.
+    fillOwner(false);
+    kit.press(kWnd, "Save");
+    ASSERT_TRUE(kit.isOpen(kWnd));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "You have to fill in the Personal Information fields!");
+    EXPECT_EQ(kit.text(kWnd, "Country"), "Finland");
+    EXPECT_EQ(kit.window(kWnd).window().focusedControl(), "Country");
+    EXPECT_FALSE(QFile::exists(kit.ini()));
+    EXPECT_FALSE(ownerProfileExists());
+    EXPECT_EQ(ConfigChanged, 0);
+
+    kit.press(kWnd, "Save");
+    EXPECT_FALSE(kit.isOpen(kWnd));
+    EXPECT_EQ(kit.boxes().size(), 1u);
+
+    const QString backup = outside.path() + "/Safe/VendBack";
+    const std::tuple<const char*, const char*, QString> keys[] = {
+        {"Paths", "BackUp_Path", backup},
+        {"Paths", "HourBell", kit.folder("HourBell.wav")},
+        {"Paths", "Daily_Notes", outside.path()},
+        {"Main", "Calendar", "3"},
+        {"Main", "Start_In_Tray", "0"},
+        {"Main", "Start_Maximized", "1"},
+        {"Main", "Log_Activity", "N"},
+        {"Main", "Date", QString::number(dayNumber(2001, 1, 1))},
+        {"Main", "WallPaper", kit.folder("Vendrolix.jpg")},
+        {"Main", "BrWallPaperStyle", "Centered"},
+        {"Main", "TbWallpaper", kit.folder("ToolBar_Bgr.jpg")},
+        {"Main", "DefaultPrinter", "Office-Laser"},
+        {"Main", "TelefaxDevice", ""},
+        {"ProgramsWnd", "TabName3", "Office"},
+        {"ProgramsWnd", "TabName1", "Programs 001-020"},
+    };
+    for (const auto& [section, key, want] : keys)
+        EXPECT_EQ(ini(section, key), want) << section << " " << key;
+
+    const OwnerProfile p = readOwnerProfile();
+    EXPECT_EQ(p.FirstName, "Anna");
+    EXPECT_EQ(p.EMail, "anna@example.org");
+    EXPECT_EQ(p.Country, "Finland");
+    EXPECT_FALSE(p.incomplete());
+
+    EXPECT_EQ(ConfigChanged, 1);
+    EXPECT_EQ(Start_Maximized, 1);
+    EXPECT_EQ(Start_In_Tray, 0);
+    EXPECT_EQ(GOpenCalendar, 3);
+    EXPECT_EQ(BrWallPaperStyle, "Centered");
+    EXPECT_EQ(WdWallPaper, kit.folder("Window_Bgr.jpg"));
+    EXPECT_EQ(Daily_Notes, outside.path());
+    EXPECT_EQ(ActivityLogName, "Vendrolix.log");
+    EXPECT_TRUE(QDir(backup + "#1").exists());
+    EXPECT_TRUE(QDir(backup + "#2").exists());
+
+    // "None" still logs the change, into "Vendrolix.log" of the notes folder.
+    QFile log(outside.filePath("Vendrolix.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.startsWith(DateLine + "\r\n\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(" Configuration (" + kit.folder() + ") Changed by anna\r\n")) << text.toStdString();
+}
+
+TEST_F(Configure, WithoutALogOptionNothingIsLogged)
+{
+    writeIni(kit.ini(), "Paths", "BackUp_Path", outside.path() + "/VendBack");
+    open();
+    fillOwner(true);
+    kit.press(kWnd, "Save");
+    ASSERT_FALSE(kit.isOpen(kWnd));
+    EXPECT_EQ(readOwnerProfile().Country, "Sweden");
+    EXPECT_FALSE(QFile::exists(kit.folder("Vendrolix.log")));
+    EXPECT_TRUE(QDir(outside.path() + "/VendBack#2").exists());
+}
+
+TEST_F(Configure, CancelWritesNothing)
+{
+    open();
+    chosenFolder = outside.path();
+    kit.press(kWnd, "BackUpLookup");
+    kit.type(kWnd, "TabName1", "Mine");
+    fillOwner(true);
+    kit.press(kWnd, "Cancel");
+    EXPECT_FALSE(kit.isOpen(kWnd));
+    EXPECT_FALSE(QFile::exists(kit.ini()));
+    EXPECT_FALSE(ownerProfileExists());
+    EXPECT_FALSE(QDir(outside.path() + "/VendBack#1").exists());
+    EXPECT_EQ(ConfigChanged, 0);
+    EXPECT_TRUE(HourBell.isEmpty());
+}
+
+TEST_F(Configure, WindowWallpaperTestShowsItThenDressesTheWindow)
+{
+    open();
+    tab(2);
+    const QString image = outside.filePath("mine.jpg");
+    kit.type(kWnd, "WindowImage", image);
+    kit.choose(kWnd, "WindowStyle", "Tiled");
+    kit.press(kWnd, "WindowTest");
+    ASSERT_TRUE(kit.isOpen("WallpaperTestWd"));
+    Window& test = kit.window("WallpaperTestWd").window();
+    EXPECT_EQ(test.title(), "Test Wallpaper");
+    EXPECT_EQ(test.wallpaper(), image);
+    EXPECT_TRUE(test.tiled());
+    EXPECT_EQ(kit.window(kWnd).window().wallpaper(), kit.folder("Window_Bgr.jpg"));  // not before it closes
+    kit.press("WallpaperTestWd", "Close");
+    EXPECT_FALSE(kit.isOpen("WallpaperTestWd"));
+    EXPECT_EQ(kit.window(kWnd).window().wallpaper(), image);
+    EXPECT_TRUE(kit.window(kWnd).window().tiled());
+    EXPECT_FALSE(kit.window(kWnd).window().stretched());
+}
+
+} // namespace
