@@ -2,6 +2,8 @@
 // and addresses, detached processes for programs, Qt Multimedia for sounds.
 #include "platform/Shell.h"
 
+#include "platform/WindowDef.h"
+
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDesktopServices>
@@ -52,8 +54,15 @@ QString resolved(const QString& file)
 
 int16_t play(const QString& file)
 {
+    // The user's file, else the program's own sound of that name (the
+    // configured bells name files beside the program that need not exist).
     const QString path = resolved(file);
-    if (!QFileInfo(path).isFile())
+    QUrl source;
+    if (QFileInfo(path).isFile())
+        source = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    else if (const QString own = findPictureFile(QFileInfo(path).fileName()); own.startsWith(':'))
+        source = QUrl("qrc" + own);
+    else
         return failed(kShellFileNotFound, "Sound file not found: " + path);
     if (QMediaDevices::audioOutputs().isEmpty())
         return failed(kShellNoAssociation, "No sound device to play " + path);
@@ -69,7 +78,7 @@ int16_t play(const QString& file)
         failed(kShellNoAssociation, "Sound " + path + " could not be played: " + e);
         player->deleteLater();
     });
-    player->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    player->setSource(source);
     player->play();
     return kShellDone;
 }
