@@ -265,6 +265,19 @@ public:
     // True once a fatal message would have ended the program.
     bool programEnded() const { return ended_; }
 
+    // Every record of a data file as it is stored now, in record order.
+    static std::vector<Record> records(const FileDef& def)
+    {
+        Context ctx;
+        KeyedFile& f = ctx.file(def);
+        f.open();
+        std::vector<Record> out;
+        f.set();
+        while (f.next().ok())
+            out.push_back(f.rec());
+        return out;
+    }
+
     // The text of a PDF file (pdftotext -layout).
     static QString pdfText(const QString& file)
     {

@@ -93,14 +93,7 @@ template <class Fill> void addRecord(const FileDef& def, Fill fill)
 
 std::vector<Record> allRecords(const FileDef& def)
 {
-    Context ctx;
-    KeyedFile& f = ctx.file(def);
-    f.open();
-    std::vector<Record> out;
-    f.set();
-    while (f.next())
-        out.push_back(f.rec());
-    return out;
+    return WindowKit::records(def);
 }
 
 std::optional<Record> alarmOf(int64_t drynum)

@@ -22,18 +22,6 @@
 namespace ven::test {
 namespace {
 
-std::vector<Record> all(const FileDef& def)
-{
-    Context ctx;
-    KeyedFile& f = ctx.file(def);
-    f.open();
-    std::vector<Record> out;
-    f.set();
-    while (f.next().ok())
-        out.push_back(f.rec());
-    return out;
-}
-
 TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
 {
     WindowKit kit(QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0)));
@@ -82,14 +70,14 @@ TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
     ASSERT_FALSE(kit.isOpen("DiaryFr"));
     EXPECT_EQ(kit.rows("DiaryBr"), 1);
 
-    const std::vector<Record> entries = all(VenDry);
+    const std::vector<Record> entries = WindowKit::records(VenDry);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].num(DRY::CATEGORY), 3);
     EXPECT_EQ(entries[0].num(DRY::BDATE), today);
     EXPECT_EQ(entries[0].num(DRY::BTIME), timeValue(10, 12, 0));
     EXPECT_EQ(entries[0].str(DRY::LEGEND), "Budget");
     EXPECT_EQ(entries[0].num(DRY::ALARM), 1);
-    const std::vector<Record> alarms = all(VenAlarm);
+    const std::vector<Record> alarms = WindowKit::records(VenAlarm);
     ASSERT_EQ(alarms.size(), 1u);
     const Record& alarm = alarms[0];
     EXPECT_EQ(alarm.num(ALA::DRYNUM), entries[0].num(DRY::NUMBER));
@@ -97,7 +85,7 @@ TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
     EXPECT_EQ(alarm.str(ALA::DOW), "N");
     EXPECT_EQ(alarm.num(ALA::WARNING), 60001);
     EXPECT_EQ(alarm.str(ALA::SOUND), kit.folder("Sounds") + "/Bell.wav");
-    const std::vector<Record> notes = all(VenNote);
+    const std::vector<Record> notes = WindowKit::records(VenNote);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].num(ANT::DATE), today);
     EXPECT_EQ(notes[0].str(ANT::NOTE), "10.12 Budget\r\n");
@@ -142,7 +130,7 @@ TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(closedAt + " 10.12 Budget"));
     kit.wait(12000);
-    EXPECT_TRUE(all(VenAlarm).empty());
+    EXPECT_TRUE(WindowKit::records(VenAlarm).empty());
     EXPECT_EQ(NextAlarm.Pending, 0);
 
     setShellHandler({});
