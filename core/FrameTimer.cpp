@@ -96,6 +96,8 @@ void FrameTimer::start(int32_t today)
 
 void FrameTimer::tick(int32_t today, int32_t now)
 {
+    if (DaylightSavingDue(dls_, today, now))
+        CheckDaylightSaving(host_.files(), ven::clock().now(), dls_);
     host_.showDaylightSaving();
     if (CloseRequested)
         host_.postToSelf(Event::CloseWindow);

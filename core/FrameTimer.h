@@ -3,6 +3,7 @@
 // other windows), and the frame's sound routines.
 #pragma once
 
+#include "core/DaylightSaving.h"
 #include "platform/WindowController.h"
 
 #include <QString>
@@ -36,6 +37,8 @@ public:
     void tick(int32_t today, int32_t now);
 
     int32_t frameDate() const { return date_; }
+    // The next daylight-saving change the check found.
+    DlsNextChange& nextDls() { return dls_; }
 
 private:
     void title(int32_t today, int32_t now);
@@ -52,6 +55,7 @@ private:
 
     FrameHost& host_;
     Occurrence lastFired_;
+    DlsNextChange dls_;
     int32_t date_ = 0;          // the frame's date
     int32_t lastMidnight_ = 0;  // the day whose roll-over was done last
     bool chimeArmed_ = false;

@@ -291,6 +291,7 @@ void Main::loggedIn()
 {
     if (Log_Activity != u"N")
         ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path);
+    CheckDaylightSaving(files(), ven::clock().now(), timer_.nextDls());
     ScanAlarms(files(), ven::clock().today(), ven::clock().time());
 
     if (readOwnerProfile().incomplete())
@@ -549,17 +550,25 @@ void Main::setTitle(const QString& title)
 void Main::showAlarmStatus()
 {
     if (QLabel* z = statusZone(2))
-        z->setText(NextAlarmLine);
+        z->setText(AlarmStatusText(AlarmsChanged, NextAlarm.Pending != 0, NextAlarmLine));
     if (QAction* bell = action(kBellImage))
         bell->setVisible(NextAlarm.Pending != 0);
 }
 
 void Main::showDaylightSaving()
 {
+    if (QLabel* z = statusZone(1))
+        z->setText(DaylightSavingText(timer_.nextDls(), ven::clock().today(), DlsMissing != 0));
 }
 
 void Main::setKeyLockLetters()
 {
+    const KeyLockLetters k = CurrentKeyLockLetters();
+    if (statusZone(7)) {
+        statusZone(5)->setText(k.num);
+        statusZone(6)->setText(k.caps);
+        statusZone(7)->setText(k.scroll);
+    }
 }
 
 void Main::applyFrameWallpapers()

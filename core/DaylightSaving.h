@@ -1,0 +1,72 @@
+// The daylight-saving switch (moving the computer's clock at the changes
+// kept in Ven_DLS) and the texts of the frame's status-bar zones.
+// Call on the GUI thread: the check uses the globals and the frame's files.
+#pragma once
+
+#include "platform/KeyedFile.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+namespace ven {
+
+// 1 while the table holds no change the frame could take as the next one.
+inline uint8_t DlsMissing = 0;
+
+// The next change as the frame holds it from one check to the next.
+struct DlsNextChange {
+    int32_t date = 0;   // day number
+    int32_t time = 0;   // time value of the moment the clock moves
+    int direction = 0;  // +1 forward, -1 back
+    QString name;       // "DLS" (forward) or "STD"
+};
+
+// What a check did.
+struct DlsCheckResult {
+    bool applied = false;  // a change was carried out (the clock was asked to move)
+    bool clockSet = false; // and the clock did move
+    QDateTime newTime;     // the moment the clock was set to
+    QString logLine;       // e.g. "DLS +1:00:00" (or with " not set: <reason>")
+    QString error;         // why the clock could not be set
+};
+
+// The check at the moment `now`, on the context's Ven_DLS instance (opened
+// shared and closed again). Takes the earliest change in the table:
+// - none: `next.date` := today + 180, DlsMissing := 1;
+// - dated before today (missed): the clock moves by the change from the
+//   current time unless that would go back before today's midnight; the
+//   record is deleted and `next.date` := today + 180;
+// - today and its time not after now: the clock moves by the change, the
+//   record is deleted and the following record becomes the next change;
+// - later: it only becomes the next change.
+// A carried-out change writes its activity-log line. When the clock cannot
+// be set the record stays, the log line says why, and `next.date` :=
+// today + 180 so that the timer does not retry on every tick; the next
+// start or table change checks again. Afterwards DlsChanged is 0.
+DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextChange& next);
+
+// The timer runs the check when today is the next change's date and its
+// time is not after `now`, or on another date when DlsChanged is 1.
+bool DaylightSavingDue(const DlsNextChange& next, int32_t today, int32_t now);
+
+// Status zone 1: "DLS/STD Time Missing!" while `missing`; else the name, ": "
+// and the date ("D06-B") and time ("T01.B"), or only the time when the date
+// is today or earlier.
+QString DaylightSavingText(const DlsNextChange& next, int32_t today, bool missing);
+
+// Status zone 2: a run of "o" as long as `alarmsChanged` (at most 32) while a
+// rescan is pending; else `nextAlarmLine` while an alarm is pending, else
+// "No Alarms!".
+QString AlarmStatusText(int alarmsChanged, bool pending, const QString& nextAlarmLine);
+
+// Status zones 5 to 7: "N", "C", "S" while the lock is on, else "-".
+struct KeyLockLetters {
+    QString num, caps, scroll;
+};
+KeyLockLetters LockLetters(bool numLock, bool capsLock, bool scrollLock);
+// The letters of the keyboard's present state. Qt offers no way to read the
+// lock keys' state, so this gives empty letters.
+KeyLockLetters CurrentKeyLockLetters();
+
+} // namespace ven

@@ -1,0 +1,228 @@
+// The daylight-saving check on a temporary Ven_DLS table with a recording
+// clock setter (the machine's clock is never touched), and the status-bar
+// zone texts.
+#include "../data/DataFolder.h"
+
+#include "core/ActivityLog.h"
+#include "core/DaylightSaving.h"
+#include "core/Globals.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/SystemClock.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace ven;
+using ven::test::DataFolder;
+
+namespace {
+
+constexpr int32_t kHour = 360001;
+const QDate kToday(2027, 3, 28);
+
+class DaylightSaving : public ::testing::Test {
+protected:
+    DataFolder folder;
+    FakeClock fake{QDateTime(kToday, QTime(3, 0))};
+    Context ctx;
+    std::vector<QDateTime> setTo;  // every moment the clock was asked for
+    bool refuse = false;           // the setter fails as without privilege
+    DlsNextChange next;
+
+    void SetUp() override
+    {
+        setClock(&fake);
+        setLocalTimeHandler([this](const QDateTime& m, QString* error) {
+            setTo.push_back(m);
+            if (refuse) {
+                *error = "Operation not permitted";
+                return false;
+            }
+            fake.set(m);
+            return true;
+        });
+        Daily_Notes = folder.path();
+        Log_Activity = "C";
+        ActivityLogFileName();
+        DlsMissing = 0;
+        DlsChanged = 1;
+    }
+    void TearDown() override
+    {
+        ctx.closeAll();
+        setLocalTimeHandler({});
+        setClock(nullptr);
+        Log_Activity.clear();
+        DlsChanged = 0;
+        DlsMissing = 0;
+    }
+
+    void addChange(const QDate& date, int h, int m, int32_t change, const char* sign)
+    {
+        KeyedFile& f = ctx.file(Ven_DLS);
+        ASSERT_TRUE(f.open().ok());
+        f.rec().clear();
+        f.rec().set(DLS::DATE, dayNumber(date));
+        f.rec().set(DLS::TIME, timeValue(h, m, 0));
+        f.rec().set(DLS::CHANGE, change);
+        f.rec().set(DLS::PLUSMINUS, sign);
+        ASSERT_TRUE(f.add().ok());
+        f.close();
+    }
+    std::vector<int32_t> tableDates()
+    {
+        std::vector<int32_t> dates;
+        KeyedFile& f = ctx.file(Ven_DLS);
+        EXPECT_TRUE(f.open().ok());
+        for (f.set(DLS::DATE_KEY); f.next().ok();)
+            dates.push_back(int32_t(f.rec().num(DLS::DATE)));
+        f.close();
+        return dates;
+    }
+    QString log()
+    {
+        QFile file(folder.path(ActivityLogName));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    DlsCheckResult check(const QDateTime& at)
+    {
+        fake.set(at);
+        return CheckDaylightSaving(ctx, at, next);
+    }
+    int32_t today() const { return dayNumber(kToday); }
+};
+
+} // namespace
+
+TEST_F(DaylightSaving, DueForwardChangeMovesTheClockAndTakesTheNextChange)
+{
+    addChange(kToday, 3, 0, kHour, "+");
+    addChange(QDate(2027, 10, 31), 3, 0, kHour, "-");
+
+    // The first check (start-up, before the change's time) only learns it.
+    check(QDateTime(kToday, QTime(2, 59, 59)));
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "DLS: 03.00");
+    EXPECT_EQ(DlsChanged, 0);
+    EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(2, 59, 59)));
+
+    const QDateTime tick(kToday, QTime(3, 0, 0, 500));
+    ASSERT_TRUE(DaylightSavingDue(next, today(), timeValue(tick)));
+    const DlsCheckResult r = check(tick);
+    ASSERT_EQ(setTo.size(), 1u);
+    EXPECT_EQ(setTo[0], QDateTime(kToday, QTime(4, 0, 0, 500)));
+    EXPECT_TRUE(r.clockSet);
+    EXPECT_EQ(fake.now().time(), QTime(4, 0, 0, 500));
+    EXPECT_EQ(tableDates(), std::vector<int32_t>{dayNumber(QDate(2027, 10, 31))});
+    EXPECT_EQ(DlsMissing, 0);
+    EXPECT_EQ(next.name, "STD");
+    EXPECT_EQ(next.direction, -1);
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "STD: 31-10-2027 03.00");
+    EXPECT_TRUE(log().contains(" DLS +1:00:00\r\n")) << qPrintable(log());
+
+    // With the last change carried out the table is empty.
+    const QDateTime autumn(QDate(2027, 10, 31), QTime(3, 0, 1));
+    check(autumn);
+    ASSERT_EQ(setTo.size(), 2u);
+    EXPECT_EQ(setTo[1], QDateTime(QDate(2027, 10, 31), QTime(2, 0, 1)));
+    EXPECT_TRUE(tableDates().empty());
+    EXPECT_EQ(DlsMissing, 1);
+    EXPECT_EQ(next.date, dayNumber(QDate(2027, 10, 31)) + 180);
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "DLS/STD Time Missing!");
+    EXPECT_TRUE(log().contains(" STD -1:00:00\r\n"));
+}
+
+TEST_F(DaylightSaving, MissedChangesAppliedOnTheTimeOfDayUnlessBeforeMidnight)
+{
+    struct Case {
+        const char* sign;
+        QTime at;
+        bool applied;
+        QTime clock;  // the time the clock was set to
+    };
+    const Case cases[] = {
+        {"+", QTime(10, 15), true, QTime(11, 15)},
+        {"-", QTime(10, 15), true, QTime(9, 15)},
+        {"-", QTime(0, 30), false, {}},   // would go back over midnight
+        {"-", QTime(1, 0, 0, 10), true, QTime(0, 0, 0, 10)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.sign << " at " << qPrintable(c.at.toString()));
+        setTo.clear();
+        addChange(kToday.addDays(-1), 3, 0, kHour, c.sign);
+        check(QDateTime(kToday, c.at));
+        if (c.applied) {
+            ASSERT_EQ(setTo.size(), 1u);
+            EXPECT_EQ(setTo[0], QDateTime(kToday, c.clock));
+            EXPECT_TRUE(tableDates().empty());
+            // The applied change's name and time, dated 180 days ahead.
+            EXPECT_EQ(next.date, today() + 180);
+            EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing),
+                      QString(c.sign[0] == '+' ? "DLS" : "STD") + ": 24-09-2027 03.00");
+        } else {
+            EXPECT_TRUE(setTo.empty());
+            EXPECT_EQ(tableDates(), std::vector<int32_t>{today() - 1});
+            EXPECT_EQ(DlsMissing, 0);
+            // Not due again on this day's ticks: only a table change re-runs it.
+            DlsChanged = 0;
+            EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(1, 30, 0)));
+            KeyedFile& f = ctx.file(Ven_DLS);
+            ASSERT_TRUE(f.open().ok());
+            for (f.set(DLS::DATE_KEY); f.next().ok();)
+                f.remove();
+            f.close();
+        }
+    }
+}
+
+TEST_F(DaylightSaving, FailedSwitchKeepsTheRecordAndSaysWhy)
+{
+    addChange(kToday, 3, 0, kHour, "+");
+    refuse = true;
+    const QDateTime tick(kToday, QTime(3, 0, 1));
+    const DlsCheckResult r = check(tick);
+    ASSERT_EQ(setTo.size(), 1u);
+    EXPECT_TRUE(r.applied);
+    EXPECT_FALSE(r.clockSet);
+    EXPECT_EQ(r.error, "Operation not permitted");
+    EXPECT_EQ(tableDates(), std::vector<int32_t>{today()});
+    EXPECT_TRUE(log().contains(" DLS +1:00:00 not set: Operation not permitted\r\n")) << qPrintable(log());
+    EXPECT_TRUE(log().count("DLS +1:00:00") == 1);
+    // No retry on every tick; the next start or table change checks again.
+    EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(3, 0, 2)));
+    DlsChanged = 1;
+    EXPECT_TRUE(DaylightSavingDue(next, today(), timeValue(3, 0, 2)));
+}
+
+TEST_F(DaylightSaving, EmptyTableWarnsUntilAChangeIsAdded)
+{
+    const DlsCheckResult r = check(QDateTime(kToday, QTime(12, 0)));
+    EXPECT_FALSE(r.applied);
+    EXPECT_EQ(DlsMissing, 1);
+    EXPECT_EQ(next.date, today() + 180);
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "DLS/STD Time Missing!");
+    EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(12, 0, 1)));
+
+    addChange(QDate(2027, 10, 31), 3, 0, kHour, "-");
+    DlsChanged = 1;  // as the form does after saving
+    ASSERT_TRUE(DaylightSavingDue(next, today(), timeValue(12, 0, 1)));
+    check(QDateTime(kToday, QTime(12, 0, 1)));
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "STD: 31-10-2027 03.00");
+}
+
+TEST(StatusZones, AlarmStatusAndLockLetters)
+{
+    EXPECT_EQ(AlarmStatusText(3, true, "10:00 Dentist"), "ooo");
+    EXPECT_EQ(AlarmStatusText(40, false, ""), QString(32, 'o'));
+    EXPECT_EQ(AlarmStatusText(0, true, "10:00 Dentist"), "10:00 Dentist");
+    EXPECT_EQ(AlarmStatusText(0, false, "stale"), "No Alarms!");
+
+    const KeyLockLetters on = LockLetters(true, true, true);
+    const KeyLockLetters mixed = LockLetters(false, true, false);
+    EXPECT_EQ(on.num + on.caps + on.scroll, "NCS");
+    EXPECT_EQ(mixed.num + mixed.caps + mixed.scroll, "-C-");
+}
