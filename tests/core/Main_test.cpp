@@ -6,6 +6,7 @@
 #include "core/AlarmScan.h"
 #include "core/FrameCommands.h"
 #include "core/FrameSettings.h"
+#include "core/CloseVendrolix.h"
 #include "core/Globals.h"
 #include "core/LoginWnd.h"
 #include "core/Main.h"
@@ -404,6 +405,23 @@ TEST_F(Frame, ANamedUserLogsInBeforeTheFrameGoesOn)
     ASSERT_TRUE(kit.isOpen("Main"));
     EXPECT_TRUE(file("Vendrolix.log").contains("Login: Anna Berg in " + Program_Path));
     EXPECT_EQ(frame().statusZone(3)->text(), "Anna Berg");
+}
+
+TEST_F(Frame, TheToolbarsExitAsksAndTheFrameClosesOnItsNextTick)
+{
+    owner();
+    defineProcedure("CloseVendrolix", makeCloseVendrolix);
+    startFrame();
+    frame().action(kExitButton)->trigger();
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("CloseVendrolix"));
+    kit.press("CloseVendrolix", "Yes");
+    EXPECT_FALSE(kit.isOpen("CloseVendrolix"));
+    ASSERT_TRUE(kit.isOpen("Main")) << "the frame acts on its next tick";
+    kit.wait(1000);
+    EXPECT_FALSE(kit.isOpen("Main"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+    EXPECT_TRUE(file("Vendrolix.log").contains("Logout: " + CurrentUser + " (" + Program_Path + ")"));
 }
 
 TEST_F(Frame, AMissingUserFileEndsTheProgram)
