@@ -11,11 +11,19 @@
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
 #include "core/ConfigureWnd.h"
+#include "core/EditHelp.h"
+#include "core/EditLog.h"
+#include "core/EditQuickNote.h"
+#include "core/EditTextFile.h"
+#include "core/HelpWnd.h"
 #include "core/LoginWnd.h"
+#include "core/MemoWnd.h"
+#include "core/Procedures.h"
 #include "core/ShutDownWnd.h"
 #include "core/UserBr.h"
 #include "core/UserFr.h"
-#include "core/Procedures.h"
+#include "core/ViewLogWnd.h"
+#include "core/ViewerWnd.h"
 
 namespace ven {
 
@@ -32,10 +40,18 @@ void DefineProcedures()
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
+        {"EditHelp", makeEditHelp},
+        {"EditLog", makeEditLog},
+        {"EditQuickNote", makeEditQuickNote},
+        {"EditTextFile", makeEditTextFile},
+        {"HelpWnd", makeHelpWnd},
         {"LoginWnd", makeLoginWnd},
+        {"MemoWnd", makeMemoWnd},
         {"ShutDownWnd", makeShutDownWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
+        {"ViewLogWnd", makeViewLogWnd},
+        {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
     };
     for (const Entry& e : entries)
