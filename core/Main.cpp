@@ -47,10 +47,8 @@ public:
     void setWallpaper(const QString& file, const QString& style)
     {
         image_ = QPixmap();
-        if (!file.trimmed().isEmpty()) {
-            const QString found = QFileInfo::exists(file) ? file : findPictureFile(QFileInfo(file).fileName());
-            image_.load(found);
-        }
+        if (!file.trimmed().isEmpty())
+            image_.load(findPictureFile(file.trimmed()));
         style_ = wallpaperStyle(style);
         viewport()->update();
     }
@@ -62,15 +60,7 @@ protected:
         if (image_.isNull())
             return;
         QPainter p(viewport());
-        const QRect r = viewport()->rect();
-        if (style_.stretched)
-            p.drawPixmap(r, image_);
-        else if (style_.tiled)
-            p.drawTiledPixmap(r, image_);
-        else if (style_.centered)
-            p.drawPixmap((r.width() - image_.width()) / 2, (r.height() - image_.height()) / 2, image_);
-        else
-            p.drawPixmap(0, 0, image_);
+        paintWallpaper(p, viewport()->rect(), image_, style_.tiled, style_.centered, style_.stretched);
     }
 
 private:
@@ -576,7 +566,7 @@ void Main::applyFrameWallpapers()
     static_cast<WallpaperArea*>(mdi_)->setWallpaper(FrameWallpaper.WallPaper, FrameWallpaper.WallPaperStyle);
     // The toolbar wears its own image in its style.
     const QString tb = FrameWallpaper.TbWallPaper.trimmed();
-    const QString file = tb.isEmpty() ? QString() : QFileInfo::exists(tb) ? tb : findPictureFile(QFileInfo(tb).fileName());
+    const QString file = findPictureFile(tb);
     QString sheet;
     if (!file.isEmpty() && !QPixmap(file).isNull()) {
         const WallpaperStyle s = wallpaperStyle(FrameWallpaper.TbWallPaperStyle);

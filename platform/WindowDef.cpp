@@ -137,12 +137,15 @@ QString findPictureFile(const QString& name)
     if (name.isEmpty())
         return {};
     QFileInfo fi(name);
-    if (fi.isAbsolute())
-        return fi.exists() ? name : QString();
-    const QString folder = Program_Path.isEmpty() ? QDir::currentPath() : Program_Path;
-    const QString local = QDir(folder).filePath(name);
-    if (QFileInfo::exists(local))
-        return local;
+    if (fi.isAbsolute()) {
+        if (fi.exists())
+            return name;
+    } else {
+        const QString folder = Program_Path.isEmpty() ? QDir::currentPath() : Program_Path;
+        const QString local = QDir(folder).filePath(name);
+        if (QFileInfo::exists(local))
+            return local;
+    }
     // The program's own pictures, by name whatever the letter case (the
     // definitions write "2People.Ico" and "2People.ico" alike).
     static const QStringList own = [] {
@@ -767,14 +770,19 @@ void Window::paintEvent(QPaintEvent* e)
     if (wallpaperImage_.isNull())
         return;
     QPainter p(this);
-    if (stretched_)
-        p.drawPixmap(rect(), wallpaperImage_);
-    else if (tiled_)
-        p.drawTiledPixmap(rect(), wallpaperImage_);
-    else if (centered_)
-        p.drawPixmap((width() - wallpaperImage_.width()) / 2, (height() - wallpaperImage_.height()) / 2, wallpaperImage_);
+    paintWallpaper(p, rect(), wallpaperImage_, tiled_, centered_, stretched_);
+}
+
+void paintWallpaper(QPainter& p, const QRect& r, const QPixmap& image, bool tiled, bool centered, bool stretched)
+{
+    if (stretched)
+        p.drawPixmap(r, image);
+    else if (tiled)
+        p.drawTiledPixmap(r, image);
+    else if (centered)
+        p.drawPixmap(r.x() + (r.width() - image.width()) / 2, r.y() + (r.height() - image.height()) / 2, image);
     else
-        p.drawPixmap(0, 0, wallpaperImage_);
+        p.drawPixmap(r.topLeft(), image);
 }
 
 void Window::resizeEvent(QResizeEvent* e)

@@ -22,6 +22,7 @@
 #include <QTableView>
 
 class QMdiArea;
+class QPainter;
 class QMdiSubWindow;
 class QButtonGroup;
 
@@ -117,9 +118,14 @@ private:
 void setFrameArea(QMdiArea* area);
 QMdiArea* frameArea();
 
-// Where a file named in a definition (icon, image) is looked for: the
-// program folder, then the program's resources.
+// Where a picture file is looked for: an absolute path that exists is
+// itself; a relative name is looked for in the program folder; otherwise
+// the program's own picture or sound of that file name, if it has one.
 QString findPictureFile(const QString& name);
+
+// Paints a wallpaper image into `r` in its style: stretched over it, tiled,
+// centred, or at its top-left corner when no flag is set.
+void paintWallpaper(QPainter& p, const QRect& r, const QPixmap& image, bool tiled, bool centered, bool stretched);
 
 enum class FieldEvent : uint8_t {
     Accepted,      // a button pressed, an entry or choice completed
