@@ -1461,14 +1461,14 @@ Status KeyedFile::deleteWithChildren()
     return remove();
 }
 
-Status KeyedFile::checkRestrict(bool, const Record* oldRec)
+Status KeyedFile::checkUpdateRestrict(const Record& oldRec)
 {
     for (const RelationDef* rel : childRelations(def_)) {
-        if (rel->update != Rule::Restrict || !linksChanged(*rel, *oldRec, rec_))
+        if (rel->update != Rule::Restrict || !linksChanged(*rel, oldRec, rec_))
             continue;
         Context work;
         bool any = false;
-        Status st = forEachChild(work, *rel, *oldRec, [&](KeyedFile&, Status&) {
+        Status st = forEachChild(work, *rel, oldRec, [&](KeyedFile&, Status&) {
             any = true;
             return false;
         });
@@ -1476,7 +1476,7 @@ Status KeyedFile::checkRestrict(bool, const Record* oldRec)
             return st;
         if (any) {
             for (auto [pf, cf] : rel->links)
-                rec_.setValue(pf, oldRec->value(pf));
+                rec_.setValue(pf, oldRec.value(pf));
             return withMessage(Status::fail(Err::Restricted, "Restricted"), 31, *rel->child);
         }
     }
@@ -1506,7 +1506,7 @@ Status KeyedFile::updateWithChildren()
     if (Status st = ensureOpen(); !st)
         return st;
     const Record oldRec = original_;
-    if (Status st = checkRestrict(false, &oldRec); !st)
+    if (Status st = checkUpdateRestrict(oldRec); !st)
         return st;
     if (Status st = update(); !st)
         return st;

@@ -279,7 +279,8 @@ private:
     Status fetchBatch(bool forward);
     Status step(bool forward);
     void positionAt(int key, int64_t id);
-    Status checkRestrict(bool forDelete, const Record* oldRec);
+    // Refuses a change of linking fields that a restrict rule forbids (message 31).
+    Status checkUpdateRestrict(const Record& oldRec);
     Status cascadeUpdate(const Record& oldRec);
 
     Context* ctx_;
