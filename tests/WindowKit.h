@@ -135,18 +135,59 @@ public:
 
     Control control(const QString& procedure, const QString& name) { return window(procedure).control(name); }
 
-    // Types into an entry or spin as a person would: select all, type, Enter.
+    // Puts the keyboard focus on a control, as a click into it would; the
+    // cursor stays where the widget puts it (an entry keeps its text).
+    void focus(const QString& procedure, const QString& name)
+    {
+        if (QWidget* w = usable(procedure, name)) {
+            window(procedure).window().activateWindow();
+            inputTarget(w)->setFocus(Qt::MouseFocusReason);
+        }
+        settle();
+    }
+    // Types at the cursor of a control as a person would: focus it and send
+    // the keys. Nothing is selected first and no Enter follows; a test writes
+    // those steps itself (`enter`, `tab`, `key`).
     void type(const QString& procedure, const QString& name, const QString& text)
     {
         QWidget* w = usable(procedure, name);
         if (!w)
             return;
-        w->setFocus();
-        QWidget* target = w->findChild<QLineEdit*>() ? w->findChild<QLineEdit*>() : w;
-        if (auto* e = qobject_cast<QLineEdit*>(target))
-            e->selectAll();
+        QWidget* target = inputTarget(w);
+        if (QApplication::focusWidget() != target) {
+            window(procedure).window().activateWindow();
+            target->setFocus(Qt::MouseFocusReason);
+        }
         QTest::keyClicks(target, text);
-        QTest::keyClick(target, Qt::Key_Return);
+        settle();
+    }
+    // Replaces what a field holds: select all (Ctrl+A), then type. For tests
+    // that mean "the field now says this"; no Enter follows.
+    void replaceText(const QString& procedure, const QString& name, const QString& text)
+    {
+        QWidget* w = usable(procedure, name);
+        if (!w)
+            return;
+        QWidget* target = inputTarget(w);
+        window(procedure).window().activateWindow();
+        target->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(target, text);
+        settle();
+    }
+    // Enter and Tab pressed where the focus is, as separate steps.
+    void enter(const QString& procedure) { key(procedure, Qt::Key_Return); }
+    void tab(const QString& procedure) { key(procedure, Qt::Key_Tab); }
+    void backtab(const QString& procedure) { key(procedure, (Qt::SHIFT | Qt::Key_Backtab).toCombined()); }
+    // Escape pressed where the focus is.
+    void escape(const QString& procedure) { key(procedure, Qt::Key_Escape); }
+    // The old shortcut of earlier tests: replace the field's text and press
+    // Enter in it.
+    void replaceAndEnter(const QString& procedure, const QString& name, const QString& text)
+    {
+        replaceText(procedure, name, text);
+        if (usable(procedure, name))
+            QTest::keyClick(inputTarget(control(procedure, name).widget()), Qt::Key_Return);
         settle();
     }
     // Presses a button (it must be shown and enabled, as for a person).
@@ -288,6 +329,15 @@ public:
     }
 
 private:
+    // The widget that takes the keys of a control (a spin's or combo's entry).
+    static QWidget* inputTarget(QWidget* w)
+    {
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            return e;
+        if (auto* e = w->findChild<QLineEdit*>())
+            return e;
+        return w;
+    }
     QWidget* usable(const QString& procedure, const QString& name)
     {
         Control c = control(procedure, name);

@@ -61,10 +61,10 @@ TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
     kit.press("DiaryBr", "Insert");
     ASSERT_TRUE(kit.isOpen("DiaryFr"));
     // A meeting today in 12 minutes, alarmed 10 minutes before, with a bell.
-    kit.type("DiaryFr", "BeginTime", "10.12");
-    kit.type("DiaryFr", "EndTime", "11.00");
-    kit.type("DiaryFr", "Legend", "Budget");
-    kit.type("DiaryFr", "Advance", "0.10");
+    kit.replaceAndEnter("DiaryFr", "BeginTime", "10.12");
+    kit.replaceAndEnter("DiaryFr", "EndTime", "11.00");
+    kit.replaceAndEnter("DiaryFr", "Legend", "Budget");
+    kit.replaceAndEnter("DiaryFr", "Advance", "0.10");
     kit.choose("DiaryFr", "Sound", "Bell.wav");
     kit.press("DiaryFr", "OK");
     ASSERT_FALSE(kit.isOpen("DiaryFr"));

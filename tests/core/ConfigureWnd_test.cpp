@@ -55,9 +55,9 @@ struct Configure : ::testing::Test {
             {"Telephone", "123"},
         };
         for (auto [name, text] : fields)
-            kit.type(kWnd, name, text);
+            kit.replaceAndEnter(kWnd, name, text);
         if (withCountry)
-            kit.type(kWnd, "Country", "Sweden");
+            kit.replaceAndEnter(kWnd, "Country", "Sweden");
     }
 };
 
@@ -159,19 +159,19 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     tab(1);
     chosenFolder = outside.path() + "/Safe";
     kit.press(kWnd, "BackUpLookup");
-    kit.type(kWnd, "TabName3", "Office");
+    kit.replaceAndEnter(kWnd, "TabName3", "Office");
     tab(2);
     kit.choose(kWnd, "BrowseStyle", "Centered");
     tab(3);
     kit.choose(kWnd, "StartOption", "M");
     kit.choose(kWnd, "CalendarOption", "3");
     kit.choose(kWnd, "LogOption", "N");
-    kit.type(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
+    kit.replaceAndEnter(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
     EXPECT_EQ(kit.text(kWnd, "DailyNotes"), outside.path() + "/");
     chosenPrinter = "Office-Laser";
     kit.press(kWnd, "DefaultPrinterButton");
     EXPECT_EQ(kit.text(kWnd, "DefaultPrinter"), "Office-Laser");
-    kit.type(kWnd, "TelefaxDevice", "OldFax");
+    kit.replaceAndEnter(kWnd, "TelefaxDevice", "OldFax");
     chosenPrinter.reset();  // a cancelled printer dialog clears the field
     kit.press(kWnd, "TelefaxButton");
     EXPECT_EQ(kit.text(kWnd, "TelefaxDevice"), "");
@@ -255,7 +255,7 @@ TEST_F(Configure, CancelWritesNothing)
     open();
     chosenFolder = outside.path();
     kit.press(kWnd, "BackUpLookup");
-    kit.type(kWnd, "TabName1", "Mine");
+    kit.replaceAndEnter(kWnd, "TabName1", "Mine");
     fillOwner(true);
     kit.press(kWnd, "Cancel");
     EXPECT_FALSE(kit.isOpen(kWnd));
@@ -271,7 +271,7 @@ TEST_F(Configure, WindowWallpaperTestShowsItThenDressesTheWindow)
     open();
     tab(2);
     const QString image = outside.filePath("mine.jpg");
-    kit.type(kWnd, "WindowImage", image);
+    kit.replaceAndEnter(kWnd, "WindowImage", image);
     kit.choose(kWnd, "WindowStyle", "Tiled");
     kit.press(kWnd, "WindowTest");
     ASSERT_TRUE(kit.isOpen("WallpaperTestWd"));

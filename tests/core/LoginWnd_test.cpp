@@ -64,7 +64,7 @@ struct Login : ::testing::Test {
     void open() { kit.call(makeLoginWnd({}), NoRequest, &response); }
     void attempt(const QString& pwd)
     {
-        kit.type("LoginWnd", "Password", pwd);
+        kit.replaceAndEnter("LoginWnd", "Password", pwd);
         kit.press("LoginWnd", "OK");
     }
     QString log() const
@@ -188,7 +188,7 @@ TEST_F(Login, TheCloseBoxWithoutAUserEndsTheProgramAndWithOneGoesOn)
 
     writeIni(kit.ini(), "Main", "Vendrolix:Running", "Yes");
     open();
-    kit.type("LoginWnd", "Password", "OTHER");  // accepted, not yet OK
+    kit.replaceAndEnter("LoginWnd", "Password", "OTHER");  // accepted, not yet OK
     kit.window("LoginWnd").window().outer()->close();
     kit.settle();
     EXPECT_FALSE(kit.isOpen("LoginWnd"));

@@ -399,7 +399,7 @@ TEST_F(Frame, ANamedUserLogsInBeforeTheFrameGoesOn)
     startFrame();
     ASSERT_TRUE(kit.isOpen("LoginWnd"));
     EXPECT_FALSE(file("Vendrolix.log").contains("Login: ")) << "the set-up waits for the log-in";
-    kit.type("LoginWnd", "Password", "TULIP");
+    kit.replaceAndEnter("LoginWnd", "Password", "TULIP");
     kit.press("LoginWnd", "OK");
     EXPECT_FALSE(kit.isOpen("LoginWnd"));
     ASSERT_TRUE(kit.isOpen("Main"));

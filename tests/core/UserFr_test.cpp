@@ -45,9 +45,9 @@ const QString kForm = QStringLiteral("UserFr");
 void fill(WindowKit& kit, const QString& name, const QString& pwd, const QString& again)
 {
     if (!name.isNull())
-        kit.type(kForm, "Name", name);
-    kit.type(kForm, "Pwd", pwd);
-    kit.type(kForm, "Again", again);
+        kit.replaceAndEnter(kForm, "Name", name);
+    kit.replaceAndEnter(kForm, "Pwd", pwd);
+    kit.replaceAndEnter(kForm, "Again", again);
     kit.clearBoxes();
     kit.press(kForm, "OK");
 }
@@ -154,8 +154,8 @@ TEST(UserBr, InsertChangeDeleteThroughTheForm)
     ASSERT_TRUE(kit.isOpen(kForm));
     EXPECT_EQ(kit.window(kForm).window().windowTitle(), "Changing User");
     EXPECT_EQ(kit.text(kForm, "Name"), "Bea");
-    kit.type(kForm, "Name", "Bella");
-    kit.type(kForm, "Again", "b1");  // the stored password stays in "Pwd:"
+    kit.replaceAndEnter(kForm, "Name", "Bella");
+    kit.replaceAndEnter(kForm, "Again", "b1");  // the stored password stays in "Pwd:"
     kit.clearBoxes();
     kit.press(kForm, "OK");
     EXPECT_TRUE(kit.boxes().empty());
@@ -172,7 +172,7 @@ TEST(UserBr, InsertChangeDeleteThroughTheForm)
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].text, "Incorrect Password");
     ASSERT_TRUE(kit.isOpen(kForm));
-    kit.type(kForm, "Again", "b1");
+    kit.replaceAndEnter(kForm, "Again", "b1");
     kit.press(kForm, "OK");
     EXPECT_FALSE(kit.isOpen(kForm));
     EXPECT_EQ(kit.rows(br), 2);
