@@ -1,7 +1,7 @@
 // The text viewers' list of lines with its popup menu, and their shared window.
 #include "core/TextViewer.h"
 
-#include "platform/BatchProcess.h"
+#include "platform/ReportPages.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
@@ -11,8 +11,6 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -154,37 +152,18 @@ int TextViewer::currentLine() const
 
 void TextViewer::print()
 {
-    // 1000 units an inch on a letter-sized area with half-inch margins.
-    ReportPages pages(1000, QRectF(500, 500, 7500, 10000), QStringLiteral("Courier New"), 9);
+    // 1000 units an inch, half-inch margins on the left and at the top.
+    auto pages = std::make_shared<ReportPages>(kThousandthsOfAnInch, QRectF(500, 500, 7500, 10000),
+                                               QStringLiteral("Courier New"), 9);
     const QString title = owner().window().title();
-    pages.setPageHeader(300, [title](ReportPages::Band& b, int page) {
+    pages->setPageHeader(300, [title](ReportPages::Band& b, int page) {
         b.text(0, 0, 6000, 200, title, 9, true);
         b.text(6000, 0, 1500, 200, QString::number(page), 9, false, Qt::AlignRight | Qt::AlignTop);
     });
     for (const QString& line : lines())
-        pages.print(160, [&line](ReportPages::Band& b) { b.text(0, 0, 7500, 160, line); });
-    pages.finish();
-
-    const ReportDestination& d = reportDestination();
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setFullPage(true);
-    printer->setDocName(owner().procedure());
-    if (d.output == ReportOutput::Printer && !d.printer.isEmpty())
-        printer->setPrinterName(d.printer);
-    if (d.output == ReportOutput::Pdf) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(d.pdfFile);
-    }
-    if (d.output != ReportOutput::Preview) {
-        pages.render(printer.get());
-        return;
-    }
-    auto* preview = new QPrintPreviewDialog(printer.get(), &owner().window());
-    preview->setAttribute(Qt::WA_DeleteOnClose);
-    auto kept = std::make_shared<ReportPages>(std::move(pages));
-    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-                     [kept, printer](QPrinter* p) { kept->render(p); });
-    preview->open();
+        pages->print(160, [&line](ReportPages::Band& b) { b.text(0, 0, 7500, 160, line); });
+    pages->finish();
+    printPages(pages, &owner().window(), owner().procedure(), std::nullopt, [](PrintOutcome) {});
 }
 
 void TextViewer::popup()

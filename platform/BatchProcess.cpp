@@ -1,12 +1,8 @@
-// The timer-driven record run with its progress window, and report pages
-// with their preview, printing and PDF output.
+// The timer-driven record run with its progress window, and the report
+// that prints its pages at the run's end.
 #include "platform/BatchProcess.h"
 
 #include "platform/ErrorReporter.h"
-
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 #include <algorithm>
 
@@ -145,159 +141,33 @@ void BatchProcess::endRun()
     runEnded();
 }
 
-// --------------------------------------------------------------- pages --
-
-ReportPages::ReportPages(int unitsPerInch, const QRectF& area, const QString& family, int points)
-    : perInch_(unitsPerInch), area_(area), family_(family), points_(points)
-{
-}
-
-void ReportPages::Band::text(double x, double y, double w, double h, const QString& s, int points, bool bold,
-                             Qt::Alignment align)
-{
-    pages_->pages_.back().push_back({Item::Text, QRectF(pages_->area_.left() + x, top_ + y, w, h), s,
-                                     points > 0 ? points : pages_->points_, bold, align, 0});
-}
-
-void ReportPages::Band::line(double x1, double y1, double x2, double y2, double thickness)
-{
-    const double l = pages_->area_.left();
-    pages_->pages_.back().push_back(
-        {Item::Line, QRectF(QPointF(l + x1, top_ + y1), QPointF(l + x2, top_ + y2)), {}, 0, false, {}, thickness});
-}
-
-void ReportPages::setPageHeader(double height, std::function<void(Band&, int)> draw)
-{
-    headerHeight_ = height;
-    header_ = std::move(draw);
-}
-
-void ReportPages::setPageFooter(double height, std::function<void(Band&, int)> draw)
-{
-    footerHeight_ = height;
-    footerDraw_ = std::move(draw);
-}
-
-void ReportPages::newPage()
-{
-    if (!pages_.empty())
-        footer();
-    pages_.emplace_back();
-    y_ = 0;
-    if (header_) {
-        Band b;
-        b.pages_ = this;
-        b.top_ = area_.top();
-        header_(b, page());
-        y_ = headerHeight_;
-    }
-}
-
-void ReportPages::footer()
-{
-    if (!footerDraw_)
-        return;
-    Band b;
-    b.pages_ = this;
-    b.top_ = area_.bottom() - footerHeight_;
-    footerDraw_(b, page());
-}
-
-void ReportPages::print(double height, const std::function<void(Band&)>& draw)
-{
-    if (pages_.empty() || (y_ + height > area_.height() - footerHeight_ && y_ > headerHeight_))
-        newPage();
-    Band b;
-    b.pages_ = this;
-    b.top_ = area_.top() + y_;
-    draw(b);
-    y_ += height;
-}
-
-void ReportPages::finish()
-{
-    if (!pages_.empty() && !finished_) {
-        footer();
-        finished_ = true;
-    }
-}
-
-void ReportPages::render(QPagedPaintDevice* device) const
-{
-    QPainter p(device);
-    const double sx = device->logicalDpiX() / double(perInch_), sy = device->logicalDpiY() / double(perInch_);
-    auto toDevice = [&](const QRectF& r) { return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy); };
-    for (size_t i = 0; i < pages_.size(); ++i) {
-        if (i > 0)
-            device->newPage();
-        for (const Item& it : pages_[i]) {
-            if (it.kind == Item::Text) {
-                QFont f(family_);
-                f.setPointSize(it.points);
-                f.setBold(it.bold);
-                p.setFont(f);
-                p.drawText(toDevice(it.rect), int(it.align) | Qt::TextSingleLine, it.text);
-            } else {
-                p.setPen(QPen(Qt::black, std::max(1.0, it.thickness * sy)));
-                const QRectF r = toDevice(it.rect);
-                p.drawLine(r.topLeft(), r.bottomRight());
-            }
-        }
-    }
-}
-
 // -------------------------------------------------------------- report --
 
-namespace {
-ReportDestination& destination()
-{
-    static ReportDestination d;
-    return d;
-}
-} // namespace
-
-void setReportDestination(const ReportDestination& d) { destination() = d; }
-const ReportDestination& reportDestination() { return destination(); }
-
-Report::Report(const QString& procedure, const FileDef& file, int unitsPerInch, const QRectF& area,
-               const QString& family, int points)
+Report::Report(const QString& procedure, const FileDef& file, double unitsPerInch, const QRectF& area,
+               const QString& family, double points)
     : BatchProcess(procedure, file)
-    , pages_(unitsPerInch, area, family, points)
+    , pages_(std::make_shared<ReportPages>(unitsPerInch, area, family, points))
 {
+    pages_->setValues([this](const QString& name) { return value(name); });
+}
+
+void Report::setValue(const QString& name, const QVariant& value) { values_.insert(name.toUpper(), value); }
+
+QVariant Report::value(const QString& name)
+{
+    if (auto it = values_.constFind(name.toUpper()); it != values_.constEnd())
+        return *it;
+    const int field = primary().rec().def() ? primary().rec().def()->findField(name) : -1;
+    return field >= 0 ? primary().rec().get(uint16_t(field)) : QVariant();
 }
 
 void Report::runEnded()
 {
-    pages_.finish();
-    const ReportDestination& d = reportDestination();
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setFullPage(true);
-    printer->setDocName(procedure());
-    const QString name = d.output == ReportOutput::Printer && !d.printer.isEmpty() ? d.printer : printer_;
-    if (!name.isEmpty())
-        printer->setPrinterName(name);
-    switch (d.output) {
-    case ReportOutput::Pdf:
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(d.pdfFile);
-        [[fallthrough]];
-    case ReportOutput::Printer:
-        pages_.render(printer.get());
-        close(RequestCompleted);
-        return;
-    case ReportOutput::Preview: {
-        // The preview is window-modal; printing is what the user confirms in it.
-        auto* preview = new QPrintPreviewDialog(printer.get(), &window());
-        preview->setAttribute(Qt::WA_DeleteOnClose);
-        connect(preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { pages_.render(p); });
-        connect(preview, &QDialog::finished, this, [this, printer, preview](int result) {
-            (void)preview;
-            close(result == QDialog::Accepted ? RequestCompleted : RequestCancelled);
-        });
-        preview->open();
-        return;
-    }
-    }
+    pages_->finish();
+    printPages(pages_, &window(), procedure(), printer_, [this](PrintOutcome o) {
+        outcome_ = o;
+        close(o == PrintOutcome::Printed ? RequestCompleted : RequestCancelled);
+    });
 }
 
 } // namespace ven

@@ -7,13 +7,9 @@
 #pragma once
 
 #include "platform/BrowseList.h"
-
-#include <QFont>
-#include <QRectF>
+#include "platform/ReportPages.h"
 
 #include <QElapsedTimer>
-
-class QPagedPaintDevice;
 
 namespace ven {
 
@@ -60,87 +56,34 @@ private:
     bool running_ = false;
 };
 
-// Pages of a report in its own units (a number of units per inch), with
-// its page header and footer; bands that do not fit start a new page.
-class ReportPages {
-public:
-    ReportPages(int unitsPerInch, const QRectF& area, const QString& family = QStringLiteral("Tahoma"), int points = 10);
-
-    // What a band draws, in units from its own top left corner.
-    class Band {
-    public:
-        void text(double x, double y, double w, double h, const QString& s, int points = 0, bool bold = false,
-                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
-        void line(double x1, double y1, double x2, double y2, double thickness = 10);
-
-    private:
-        friend class ReportPages;
-        ReportPages* pages_ = nullptr;
-        double top_ = 0;
-    };
-    void setPageHeader(double height, std::function<void(Band&, int page)> draw);
-    void setPageFooter(double height, std::function<void(Band&, int page)> draw);
-    // Prints a band of `height` units, on a new page when it does not fit.
-    void print(double height, const std::function<void(Band&)>& draw);
-    // Ends the last page (its footer); the report does it after its last record.
-    void finish();
-    int pageCount() const { return int(pages_.size()); }
-    int page() const { return int(pages_.size()); }
-    // Draws every page on a paged device (printer, PDF writer, preview).
-    void render(QPagedPaintDevice* device) const;
-
-private:
-    struct Item {
-        enum Kind { Text, Line } kind;
-        QRectF rect;  // units from the page's top left corner
-        QString text;
-        int points;
-        bool bold;
-        Qt::Alignment align;
-        double thickness;
-    };
-    void newPage();
-    void footer();
-    int perInch_;
-    QRectF area_;
-    QString family_;
-    int points_;
-    std::vector<std::vector<Item>> pages_;
-    double y_ = 0;  // next free line of the current page, from the area's top
-    double headerHeight_ = 0, footerHeight_ = 0;
-    bool finished_ = false;
-    std::function<void(Band&, int)> header_, footerDraw_;
-};
-
-// Where reports go at their end.
-enum class ReportOutput : uint8_t { Preview, Printer, Pdf };
-struct ReportDestination {
-    ReportOutput output = ReportOutput::Preview;
-    QString printer;  // Printer: the named printer, "" the default
-    QString pdfFile;  // Pdf: the file written
-};
-// The process-wide destination of reports (tests write PDF files).
-void setReportDestination(const ReportDestination& d);
-const ReportDestination& reportDestination();
-
 // A report: a batch process whose records print bands on pages. After the
-// last record the pages are previewed (and printed from the preview),
-// printed or written to PDF by the report destination.
+// last record the pages go to the report destination (printPages): the
+// preview (printed from there), the printer or a PDF file. Declared bands
+// take their values from the report's own values (setValue) and then from
+// the fields of its file's record ("DRY:LEGEND").
 class Report : public BatchProcess {
     Q_OBJECT
 public:
-    Report(const QString& procedure, const FileDef& file, int unitsPerInch, const QRectF& area,
-           const QString& family = QStringLiteral("Tahoma"), int points = 10);
-    ReportPages& pages() { return pages_; }
-    // The printer to print on; "" the default printer.
-    void setPrinterName(const QString& name) { printer_ = name; }
+    Report(const QString& procedure, const FileDef& file, double unitsPerInch, const QRectF& area,
+           const QString& family = QStringLiteral("Tahoma"), double points = 10);
+    ReportPages& pages() { return *pages_; }
+    // The printer the report must print on (the fax printer); an unknown
+    // or blank name prints nothing. Without one: the default printer.
+    void setPrinter(const QString& name) { printer_ = name; }
+    // A value that declared bands show by name ("DayLine").
+    void setValue(const QString& name, const QVariant& value);
+    QVariant value(const QString& name);
+    // How the run ended: printed, cancelled in the preview, or failed.
+    std::optional<PrintOutcome> outcome() const { return outcome_; }
 
 protected:
     void runEnded() override;
 
 private:
-    ReportPages pages_;
-    QString printer_;
+    std::shared_ptr<ReportPages> pages_;
+    std::optional<QString> printer_;
+    QHash<QString, QVariant> values_;
+    std::optional<PrintOutcome> outcome_;
 };
 
 } // namespace ven

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -59,7 +60,10 @@ public:
             return a;
         });
         errors().setEndProgram([this] { ended_ = true; });
-        setReportDestination({ReportOutput::Pdf, {}, folder("report.pdf")});
+        ReportDestination pdf;
+        pdf.output = ReportOutput::Pdf;
+        pdf.pdfFile = folder("report.pdf");
+        setReportDestination(pdf);
     }
 
     ~WindowKit()
@@ -326,6 +330,39 @@ public:
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
         p.waitForFinished(30000);
         return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    // The words of a PDF file with their places (pdftotext -bbox): page
+    // (from 1) and box in millimetres from the paper's top left corner.
+    struct PdfWord {
+        QString text;
+        int page = 0;
+        double x = 0, y = 0, right = 0, bottom = 0;
+    };
+    static std::vector<PdfWord> pdfWords(const QString& file)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        static const QRegularExpression tag(QStringLiteral(
+            "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        std::vector<PdfWord> words;
+        int page = 0;
+        constexpr double mm = 25.4 / 72;
+        for (auto it = tag.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            if (m.captured(0).startsWith(QLatin1String("<page"))) {
+                ++page;
+                continue;
+            }
+            QString t = m.captured(5);
+            t.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
+            t.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&amp;"), QLatin1String("&"));
+            words.push_back({t, page, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
+                             m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
+        }
+        return words;
     }
 
 private:
