@@ -1328,6 +1328,9 @@ void DiaryFr::openDocument()
     ShellDirectory = folder;
     ShellShowCmd = 1;
     if (!program.isEmpty()) {
+        // The program chosen from the program register starts with the
+        // document as its argument.
+        ShellOperation = QStringLiteral("Start");
         KeyedFile& prg = file(VenPrg);
         prg.open();
         prg.rec().clear();
