@@ -1328,6 +1328,9 @@ void DiaryFr::openDocument()
     ShellDirectory = folder;
     ShellShowCmd = 1;
     if (!program.isEmpty()) {
+        // The program chosen from the program register starts with the
+        // document as its argument.
+        ShellOperation = QStringLiteral("Start");
         KeyedFile& prg = file(VenPrg);
         prg.open();
         prg.rec().clear();
@@ -1352,14 +1355,11 @@ void DiaryFr::logOpening(const QString& document)
     if (ActivityLogName.isEmpty())
         ActivityLogFileName();
     const QString folder = readIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Daily_Notes"), {});
-    TextFileName = joinPath(folder.trimmed(), ActivityLogName);
-    QStringList failures;
-    if (!QFileInfo::exists(TextFileName))
-        failures << AppendTextLine(DateLine).messages;
-    failures << AppendTextLine(formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document).messages;
-    TextFileName.clear();
+    const LineResult written =
+        AppendTextLines(joinPath(folder.trimmed(), ActivityLogName),
+                        {formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document}, {DateLine});
     LogWritten = 1;
-    for (const QString& m : failures)
+    for (const QString& m : written.messages)
         messageBox(m);
 }
 

@@ -106,7 +106,11 @@ void WarningWnd::runCommand()
         startProcedure(QStringLiteral("ViewerWnd"));
         return;
     }
-    const QString verb = kPlayedCommands.contains(extension_) ? QStringLiteral("Play") : QStringLiteral("Open");
+    // A command that names a program starts it; any other file is opened as
+    // a document, never run.
+    const QString verb = kPlayedCommands.contains(extension_)                ? QStringLiteral("Play")
+                         : findProgram(command, currentFolder()).isEmpty() ? QStringLiteral("Open")
+                                                                           : QStringLiteral("Start");
     shell(verb, quoted(command), alarm_.Action, currentFolder(), 1);
     logLine((alarm_.Sound + ' ' + alarm_.Action).left(256));
 }

@@ -10,11 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ven {
@@ -42,40 +44,96 @@ LineResult failure(bool opening, int err)
     return r;
 }
 
-} // namespace
-
-LineResult AppendTextLine(const QString& text)
+// A line as it goes into the file: trailing blanks dropped, cut to the
+// field's size (never through a surrogate pair), ended by CR LF.
+QByteArray lineBytes(const QString& text, LineCoding coding)
 {
     QString line = clipEnd(text);
     if (line.size() > kLineSize) {
-        // Cut to the field's size, never through a surrogate pair.
         line.truncate(line[kLineSize - 1].isHighSurrogate() ? kLineSize - 1 : kLineSize);
         line = clipEnd(line);
     }
-    const QByteArray bytes = line.toUtf8() + "\r\n";
+    return (coding == LineCoding::Western ? westernBytes(line) : line.toUtf8()) + "\r\n";
+}
 
-    int fd = ::open(QFile::encodeName(TextFileName).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failure(true, errno);
-    // The lock keeps other writers out while this line goes in; O_APPEND puts
-    // it at the end as it is now.
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
+bool writeAll(int fd, const QByteArray& bytes, int& err)
+{
     qsizetype done = 0;
-    int err = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             err = n < 0 ? errno : EIO;
-            break;
+            return false;
         }
         done += n;
     }
+    return true;
+}
+
+// Windows-1252 in 0x80..0x9F; 0 where the code page has no character.
+constexpr char16_t kWestern80[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+} // namespace
+
+QByteArray westernBytes(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out += char(c);
+            continue;
+        }
+        const auto* hit = std::find(std::begin(kWestern80), std::end(kWestern80), c);
+        if (c != 0 && hit != std::end(kWestern80)) {
+            out += char(0x80 + (hit - std::begin(kWestern80)));
+            continue;
+        }
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;  // one question mark for the pair
+        out += '?';
+    }
+    return out;
+}
+
+LineResult AppendTextLines(const QString& file, const QStringList& lines, const QStringList& newFileLines,
+                           LineCoding coding)
+{
+    int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return failure(true, errno);
+    // The lock keeps other writers out while these lines go in; O_APPEND
+    // puts them at the end as it is now.
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    QByteArray bytes;
+    struct stat st {};
+    if (!newFileLines.isEmpty() && ::fstat(fd, &st) == 0 && st.st_size == 0)
+        for (const QString& line : newFileLines)
+            bytes += lineBytes(line, coding);
+    for (const QString& line : lines)
+        bytes += lineBytes(line, coding);
+    int err = 0;
+    writeAll(fd, bytes, err);
     if (::close(fd) != 0 && err == 0)
         err = errno;
     return err ? failure(false, err) : LineResult{};
+}
+
+LineResult AppendTextLine(const QString& file, const QString& text, LineCoding coding)
+{
+    return AppendTextLines(file, {text}, {}, coding);
+}
+
+LineResult AppendTextLine(const QString& text)
+{
+    return AppendTextLine(TextFileName, text);
 }
 
 QString activityLogName(const QString& mode, int32_t day)
@@ -113,31 +171,24 @@ QString dateLineFor(int32_t day)
              QString::number(WeekNumber(day)).rightJustified(2, u'0'));
 }
 
-LineResult ActivityLogLine(const QString& text)
+LineResult ActivityLogLineIn(const QString& folder, const QString& text)
 {
-    if (clipEnd(Log_Activity) == u"N")
-        return {};
-    TextFileName = joinPath(Daily_Notes, ActivityLogName);
-    LineResult result;
-    if (!QFileInfo::exists(TextFileName))
-        result = AppendTextLine(DateLine + QStringLiteral("\r\n"));
-    if (result.ok())
-        result = AppendTextLine(formatTime(clock().time(), u"T04") + u' ' + text);
-    TextFileName.clear();
+    const LineResult result = AppendTextLines(joinPath(folder, ActivityLogName),
+                                              {formatTime(clock().time(), u"T04") + u' ' + text}, {DateLine, {}});
     LogWritten = 1;
     return result;
 }
 
+LineResult ActivityLogLine(const QString& text)
+{
+    if (clipEnd(Log_Activity) == u"N")
+        return {};
+    return ActivityLogLineIn(Daily_Notes, text);
+}
+
 LineResult AppendLogLines(const QStringList& lines)
 {
-    TextFileName = joinPath(Daily_Notes, ActivityLogName);
-    LineResult result;
-    for (const QString& line : lines) {
-        result = AppendTextLine(line);
-        if (!result.ok())
-            break;
-    }
-    TextFileName.clear();
+    const LineResult result = AppendTextLines(joinPath(Daily_Notes, ActivityLogName), lines);
     LogWritten = 1;
     return result;
 }

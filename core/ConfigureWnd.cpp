@@ -704,13 +704,8 @@ private:
     {
         if (blank(Log_Activity))
             return;
-        TextFileName = joinPath(Daily_Notes, ActivityLogName);
-        if (!QFileInfo::exists(TextFileName))
-            AppendTextLine(DateLine + QStringLiteral("\r\n"));
-        AppendTextLine(formatTime(clock().time(), u"T04") + QStringLiteral(" Configuration (") + Program_Path
-                       + QStringLiteral(") Changed by ") + CurrentUser);
-        TextFileName.clear();
-        LogWritten = 1;
+        ActivityLogLineIn(Daily_Notes, QStringLiteral("Configuration (") + Program_Path + QStringLiteral(") Changed by ")
+                                           + CurrentUser);
     }
 
     std::array<QString, std::size(kSounds)> sound_;

@@ -11,7 +11,6 @@
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
 
-#include <QFileInfo>
 
 namespace ven {
 
@@ -24,18 +23,11 @@ void EndSessionLogout()
         QString folder = readIni(ProgramIni(), "Paths", "Daily_Notes", {});
         if (folder.trimmed().isEmpty())
             folder = Daily_Notes.isEmpty() ? Program_Path : Daily_Notes;
-        TextFileName = joinPath(folder, ActivityLogName);
-        bool ok = true;
-        if (!QFileInfo::exists(TextFileName))
-            ok = AppendTextLine(DateLine + QStringLiteral("\r\n")).ok();
         const QString time = formatTime(clock().time(), u"T04");
-        if (ok)
-            ok = AppendTextLine(time + QStringLiteral(" Logout: ") + CurrentUser + QStringLiteral(" [") + Program_Path
-                                + u']')
-                     .ok();
-        if (ok)
-            AppendTextLine(time + QStringLiteral(" Exit Windows!\r\n"));
-        TextFileName.clear();
+        AppendTextLines(joinPath(folder, ActivityLogName),
+                        {time + QStringLiteral(" Logout: ") + CurrentUser + QStringLiteral(" [") + Program_Path + u']',
+                         time + QStringLiteral(" Exit Windows!"), {}},
+                        {DateLine, {}});
         LogWritten = 1;
     }
     HaltProgram();

@@ -336,9 +336,8 @@ void Main::checkUserFile()
     if (!st.ok()) {
         messageBox("User File could not be opened!", "Error!", Icon::Stop);
         if (Log_Activity != u"N") {
-            TextFileName = joinPath(Daily_Notes, "Vendrolix.log");
-            AppendTextLine(formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!");
-            TextFileName.clear();
+            AppendTextLine(joinPath(Daily_Notes, "Vendrolix.log"),
+                           formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!");
         }
         writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
         close(RequestCancelled);

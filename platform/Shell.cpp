@@ -2,17 +2,24 @@
 // and addresses, detached processes for programs, Qt Multimedia for sounds.
 #include "platform/Shell.h"
 
+#include "platform/DesktopEntries.h"
+#include "platform/ErrorReporter.h"
 #include "platform/WindowDef.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMediaDevices>
+#include <QMimeDatabase>
 #include <QMediaPlayer>
 #include <QProcess>
-#include <QUrl>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 namespace ven {
 namespace {
@@ -33,6 +40,14 @@ int16_t failed(int16_t code, const QString& why)
 {
     if (failureHook())
         failureHook()(why);
+    return code;
+}
+
+// A failure the user asked for by a click: told to the hook and shown.
+int16_t refused(int16_t code, const QString& why)
+{
+    failed(code, why);
+    messageBox(why, ShellOperation.trimmed(), Icon::Exclamation);
     return code;
 }
 
@@ -83,24 +98,56 @@ int16_t play(const QString& file)
     return kShellDone;
 }
 
-int16_t open(const QString& target)
+int16_t toDesktop(const QUrl& url, const QString& what)
 {
-    const QString lower = target.toLower();
-    if (lower.startsWith("mailto:") || lower.contains("://") || lower.startsWith("www."))
-        return QDesktopServices::openUrl(QUrl::fromUserInput(target)) ? kShellDone
-                                                                        : failed(kShellNoAssociation, "Cannot open " + target);
-    const QString path = resolved(target);
+    if (!url.isValid() || url.isEmpty())
+        return refused(kShellFileNotFound, "Not a valid address: " + what);
+    return QDesktopServices::openUrl(url) ? kShellDone : refused(kShellNoAssociation, "No program opens " + what);
+}
+
+bool startsWith(const QString& s, const char* prefix)
+{
+    return s.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+}
+
+int16_t openDocument(const QString& target)
+{
+    if (startsWith(target, "mailto:"))
+        return toDesktop(mailToUrl(target.mid(7)), target);
+    if (startsWith(target, "tel:")) {
+        const QUrl url = telUrl(target.mid(4));
+        if (url.isValid() && schemeHandler(QStringLiteral("tel")).isEmpty())
+            return refused(kShellNoAssociation,
+                           "No program is set up to dial telephone numbers (tel: addresses), so " + target.mid(4).trimmed()
+                               + " cannot be dialled. Choose one in the desktop's settings or with: xdg-mime default "
+                                 "<program>.desktop x-scheme-handler/tel");
+        return toDesktop(url, target);
+    }
+    if (startsWith(target, "http://") || startsWith(target, "https://") || startsWith(target, "ftp://")
+        || startsWith(target, "www."))
+        return toDesktop(webUrl(target), target);
+    const QString path = startsWith(target, "file://") ? QUrl(target).toLocalFile() : resolved(target);
     QFileInfo fi(path);
     if (!fi.exists())
-        return failed(kShellFileNotFound, "File not found: " + path);
-    if (fi.isFile() && fi.isExecutable())
-        return QProcess::startDetached(fi.absoluteFilePath(), splitParameters(ShellParameters),
-                                       ShellDirectory.isEmpty() ? fi.absolutePath() : ShellDirectory)
-                   ? kShellDone
-                   : failed(kShellNoAssociation, "Cannot start " + path);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()))
+        return refused(kShellFileNotFound, "File not found: " + path);
+    if (mayRunAsProgram(fi.absoluteFilePath()))
+        return refused(kShellAccessDenied, fi.absoluteFilePath()
+                                               + " is a program file (it has the executable permission) and is not "
+                                                 "opened. Remove its executable permission to open it as a document.");
+    return toDesktop(QUrl::fromLocalFile(fi.absoluteFilePath()), path);
+}
+
+int16_t startProgram(const QString& program, const QStringList& arguments, QString folder)
+{
+    folder = folder.trimmed();
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        return refused(kShellPathNotFound, "Start folder not found: " + folder);
+    const QString path = findProgram(program, folder);
+    if (path.isEmpty())
+        return refused(kShellFileNotFound, "Program not found: " + program);
+    return QProcess::startDetached(path, arguments, folder.isEmpty() ? QDir::currentPath() : folder)
                ? kShellDone
-               : failed(kShellNoAssociation, "No program opens " + path);
+               : refused(kShellNoAssociation, "Cannot start " + path);
 }
 
 } // namespace
@@ -112,9 +159,12 @@ int16_t ShellExecute()
     const QString file = unquoted(ShellFile);
     if (file.isEmpty())
         return ShellResult = failed(kShellFileNotFound, "No file named");
-    if (ShellOperation.compare("Play", Qt::CaseInsensitive) == 0)
+    const QString verb = ShellOperation.trimmed();
+    if (verb.compare("Play", Qt::CaseInsensitive) == 0)
         return ShellResult = play(file);
-    return ShellResult = open(file);
+    if (verb.compare("Start", Qt::CaseInsensitive) == 0)
+        return ShellResult = startProgram(file, splitParameters(ShellParameters), ShellDirectory);
+    return ShellResult = openDocument(file);
 }
 
 void setShellHandler(ShellHandler h)
@@ -149,6 +199,121 @@ QStringList splitParameters(const QString& text)
     if (any)
         out << cur;
     return out;
+}
+
+QString findProgram(const QString& program, const QString& folder)
+{
+    const QString name = unquoted(program);
+    if (name.isEmpty())
+        return {};
+    QString path;
+    if (name.contains(u'/')) {
+        QFileInfo fi(name);
+        if (fi.isRelative())
+            fi = QFileInfo(QDir(folder.trimmed().isEmpty() ? QDir::currentPath() : folder.trimmed()), name);
+        path = fi.absoluteFilePath();
+    } else {
+        // A bare name is looked up on PATH only, never in the start folder:
+        // a file dropped into a shared folder must not shadow a program.
+        path = QStandardPaths::findExecutable(name);
+    }
+    const QFileInfo fi(path);
+    return !path.isEmpty() && fi.isFile() && fi.isExecutable() ? QDir::cleanPath(fi.absoluteFilePath()) : QString();
+}
+
+bool mayRunAsProgram(const QString& file)
+{
+    const QFileInfo fi(file);
+    if (!fi.isFile() || !(fi.permissions() & (QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther)))
+        return false;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return true;  // unreadable: no telling what it is
+    // Scripts, binary programs, and text of any kind: a text file without a
+    // "#!" line is run by the shell when it is executed.
+    const QByteArray head = f.read(8192);
+    if (head.startsWith("#!") || head.startsWith("\x7F" "ELF") || !head.contains('\0'))
+        return true;
+    static const char* const kPrograms[] = {
+        "text/plain", "application/x-executable", "application/x-sharedlib", "application/x-desktop",
+        "application/x-ms-dos-executable", "application/x-msdownload", "application/x-shellscript",
+    };
+    const QMimeDatabase db;
+    for (const QMimeType& type : {db.mimeTypeForFile(fi), db.mimeTypeForFile(fi, QMimeDatabase::MatchContent)})
+        for (const char* kind : kPrograms)
+            if (type.inherits(QLatin1String(kind)))
+                return true;
+    return false;
+}
+
+QUrl mailToUrl(const QString& address)
+{
+    QString a = address.trimmed();
+    if (startsWith(a, "mailto:"))
+        a = a.mid(7).trimmed();
+    if (a.isEmpty())
+        return {};
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(a, QUrl::DecodedMode);
+    return url;
+}
+
+QUrl webUrl(const QString& address)
+{
+    QString a = address.trimmed();
+    if (a.isEmpty())
+        return {};
+    if (!a.contains(QLatin1String("://")))
+        a.prepend(QLatin1String("http://"));
+    const QUrl url(a, QUrl::TolerantMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https" && scheme != u"ftp"))
+        return {};
+    return url;
+}
+
+QUrl telUrl(const QString& number)
+{
+    QString digits;
+    for (QChar c : number.trimmed()) {
+        if (c.isDigit() && c.unicode() < 0x80)
+            digits += c;
+        else if (c == u'*' || c == u'#' || (c == u'+' && digits.isEmpty()))
+            digits += c;
+        else if (!QStringLiteral(" -./()\t").contains(c))
+            return {};  // letters or other signs: not a number to dial
+    }
+    if (!std::any_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+        return {};
+    QUrl url;
+    url.setScheme(QStringLiteral("tel"));
+    url.setPath(digits, QUrl::DecodedMode);
+    return url;
+}
+
+QString schemeHandler(const QString& scheme)
+{
+    return defaultApplication(QStringLiteral("x-scheme-handler/") + scheme.toLower());
+}
+
+QIcon programIcon(const QString& icon, const QIcon& fallback)
+{
+    const QString setting = unquoted(icon);
+    if (setting.isEmpty())
+        return fallback;
+    const QFileInfo fi(setting);
+    QIcon found;
+    if (fi.isFile() && fi.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
+        found = iconNamed(readDesktopEntry(fi.absoluteFilePath()).icon);
+    else if (fi.isFile() && QImageReader(fi.absoluteFilePath()).canRead())
+        found = QIcon(fi.absoluteFilePath());
+    else if (const QString program = findProgram(setting); !program.isEmpty()) {
+        found = iconNamed(applicationFor(program).icon);
+        if (found.isNull())
+            found = QIcon::fromTheme(QFileInfo(program).fileName());
+    }
+    return found.isNull() ? fallback : found;
 }
 
 } // namespace ven

@@ -1,12 +1,16 @@
-// The shell-launch block and the shell's two verbs: "Open" hands a
-// document, program, "MailTo:" or web address to the desktop, "Play" plays
-// a sound file in-process. Every shell call of the system fills the block
-// first and passes it whole.
+// The shell-launch block and the shell's verbs: "Open" hands a document or
+// an address ("MailTo:", "tel:", a web address) to the desktop and never
+// executes a file; "Start" starts a program, for the callers that start
+// programs (the program register and launcher, command alarms, a
+// document's chosen program); "Play" plays a sound file in-process. Every
+// shell call of the system fills the block first and passes it whole.
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <cstdint>
 #include <functional>
@@ -19,20 +23,29 @@ inline int16_t ShellShowCmd = 0;     // 0 hidden (sounds), 1 a normal window
 inline QString ShellParameters;      // parameters
 inline QString ShellDirectory;       // working folder
 inline QString ShellFile;            // the file, document, program or address
-inline QString ShellOperation;       // "Play" or "Open"
+inline QString ShellOperation;       // "Play", "Open" or "Start"
 inline QObject* ShellWindow = nullptr;  // the calling window
 
 // Results, as the system's callers know them.
 inline constexpr int16_t kShellDone = 42;
 inline constexpr int16_t kShellFileNotFound = 2;
+inline constexpr int16_t kShellPathNotFound = 3;
+inline constexpr int16_t kShellAccessDenied = 5;
 inline constexpr int16_t kShellNoAssociation = 31;
 
 // Carries out the block: ShellResult := the result. A quoted file name is
-// taken without its quotes. Open: a program file starts detached with the
-// parameters split as a shell would split them (no shell runs them); an
-// address or document goes to the desktop's handler. Play: the sound plays
-// in-process and the call does not wait. A failure (missing file, no sound
-// device) gives a result of 32 or below and is reported to the failure hook.
+// taken without its quotes.
+// - Open: an address goes to the desktop as a QUrl built from its parts
+//   ("tel:" only when the desktop has a handler for it); a file or folder
+//   goes to the desktop as a document. A file that could run as a program
+//   (executable bit set, and a script, text or binary program) is refused.
+// - Start: the file is the program (a bare name is found on PATH), the
+//   parameters are split into its arguments, the folder (which must exist;
+//   blank: the current folder) is where it starts; it runs detached, with no
+//   shell between.
+// - Play: the sound plays in-process and the call does not wait.
+// A failure gives a result of 32 or below and is told to the failure hook;
+// a failed Open or Start is also shown to the user.
 int16_t ShellExecute();
 
 // Where the block goes instead (tests record sounds and openings); an empty
@@ -45,5 +58,38 @@ void setShellFailureHook(std::function<void(const QString&)> hook);
 // Splits a parameter text as a command line is split: blanks separate,
 // double quotes group.
 QStringList splitParameters(const QString& text);
+
+// The executable file that a Start of `program` in `folder` runs: a path
+// (relative ones to `folder`) or a bare name found on PATH; empty when
+// there is no such executable file.
+QString findProgram(const QString& program, const QString& folder = {});
+
+// Whether Open refuses `file`: an executable bit is set and the file is a
+// "#!" script, a binary program, any text (the system runs text without a
+// "#!" line as a shell script) or of a type the MIME database calls a
+// program. Executable documents of other kinds (on a FAT stick every file
+// has the bit) still open.
+bool mayRunAsProgram(const QString& file);
+
+// Addresses built from their parts, escaped; invalid when the text does
+// not make one. A mail address is the whole path ("?" and "#" in it are
+// escaped, so no header can be added). A web address without a scheme gets
+// "http://"; only http, https and ftp addresses with a host are made.
+// A telephone number keeps a leading "+", digits, "*" and "#" and drops
+// the separators (blanks, "-", ".", "/", brackets).
+QUrl mailToUrl(const QString& address);
+QUrl webUrl(const QString& address);
+QUrl telUrl(const QString& number);
+
+// The desktop id of the application that handles a URL scheme ("tel"),
+// empty when none is registered (as `xdg-mime query default
+// x-scheme-handler/tel` would answer).
+QString schemeHandler(const QString& scheme);
+
+// The icon of a registered program from its icon setting: a picture file;
+// a ".desktop" file's icon (from the theme); for a program file or a bare
+// program name, the icon of the application entry that starts it or the
+// theme's icon of its name; else `fallback`.
+QIcon programIcon(const QString& icon, const QIcon& fallback);
 
 } // namespace ven

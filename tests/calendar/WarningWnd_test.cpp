@@ -121,7 +121,8 @@ TEST_F(WarningWndTest, SoundsTheAlertEvery15SecondsAndRunsTheCommandAsItsTimeCom
 TEST_F(WarningWndTest, WithoutAdvanceItRunsAtTheFirstTickPlayingOrOpeningByTheExtension)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"song.WAV", "Play"}, {"list.m3u", "Play"}, {"old.rmi", "Play"}, {"letter.doc", "Open"}, {"backup", "Open"}};
+        {"song.WAV", "Play"}, {"list.m3u", "Play"}, {"old.rmi", "Play"}, {"letter.doc", "Open"}, {"backup", "Open"},
+        {"sh", "Start"}};  // a program found on PATH starts
     setMoment(QDate(2026, 12, 9), QTime(9, 59, 57));
     int nbr = 10;
     for (const auto& [command, verb] : cases) {

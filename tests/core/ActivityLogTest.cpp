@@ -121,7 +121,6 @@ TEST_F(ActivityLog, FailuresAreReportedAndNothingIsCreated)
     LineResult r = ActivityLogLine("Login: Reception in D:\\Office");
     EXPECT_EQ(r.messages.value(0), "File could NOT be opened");
     EXPECT_EQ(LogWritten, 1);
-    EXPECT_TRUE(TextFileName.isEmpty());
 }
 
 TEST_F(ActivityLog, NewLogFileStartsWithTheDateLine)
@@ -129,9 +128,14 @@ TEST_F(ActivityLog, NewLogFileStartsWithTheDateLine)
     Log_Activity = "D";
     ActivityLogFileName();
     DateLine = dateLineFor(fake.today());
+    // The calculator keeps its tape's name in the global while its window is
+    // open; the log neither uses nor clears it.
+    TextFileName = dir.filePath("CalcTape.txt");
     EXPECT_TRUE(ActivityLogLine("Login: Reception in D:\\Office").ok());
     EXPECT_EQ(LogWritten, 1);
-    EXPECT_TRUE(TextFileName.isEmpty());
+    EXPECT_EQ(TextFileName, dir.filePath("CalcTape.txt"));
+    EXPECT_TRUE(AppendTextLine("     1.00 +").ok());
+    EXPECT_EQ(readAll(TextFileName), "     1.00 +\r\n");
     fake.advance(65 * 1000);
     EXPECT_TRUE(ActivityLogLine("Program started: Calculator").ok());
     EXPECT_EQ(readAll(dir.filePath("Vendrolix Activity 2026-12-09 Wednesday.log")),
@@ -143,7 +147,33 @@ TEST_F(ActivityLog, NewLogFileStartsWithTheDateLine)
     LogWritten = 0;
     EXPECT_TRUE(ActivityLogLine("not logged").ok());
     EXPECT_EQ(LogWritten, 0);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ActivityLog, WesternBytesForTheReminderImport)
+{
+    // The separator "þ" is the one byte 0xFE; the rest of the line is
+    // Windows-1252 text, with "?" for what the code page lacks.
+    const QString file = dir.filePath("2025Mem3.inp");
+    const QChar sep(0xFE);
+    const QString line = QStringList{"U", "25", "12", "31", "00", "00", "  Silvester, Zoë €5 \u0416"}.join(sep);
+    EXPECT_TRUE(AppendTextLine(file, line + "   ", LineCoding::Western).ok());
+    EXPECT_EQ(readAll(file), QByteArray("U\xFE" "25\xFE" "12\xFE" "31\xFE" "00\xFE" "00\xFE  Silvester, Zo\xEB \x80" "5 ?\r\n"));
+    EXPECT_EQ(westernBytes(QString::fromUtf16(u"\u201Cx\u201D \u0178 \U0001F600")), QByteArray("\x93x\x94 \x9F ?"));
+    // 255 characters are 255 bytes.
+    QFile::remove(file);
+    EXPECT_TRUE(AppendTextLine(file, QString(300, QChar(0xE9)), LineCoding::Western).ok());
+    EXPECT_EQ(readAll(file), QByteArray(255, '\xE9') + "\r\n");
+}
+
+TEST_F(ActivityLog, SeveralLinesGoInAsOneAppendWithOneHeader)
+{
+    const QString file = dir.filePath("Chat 2026-12-09.txt");
+    EXPECT_TRUE(AppendTextLines(file, {"08.15 Anna:", "Lunch?  "}, {"Wednesday 09 December 2026, Week 49"}).ok());
+    EXPECT_TRUE(AppendTextLines(file, {"08.16 Ben:", "Yes"}, {"Wednesday 09 December 2026, Week 49"}).ok());
+    EXPECT_EQ(readAll(file), "Wednesday 09 December 2026, Week 49\r\n08.15 Anna:\r\nLunch?\r\n08.16 Ben:\r\nYes\r\n");
+    const LineResult r = AppendTextLines(dir.filePath("gone/Chat.txt"), {"a", "b"});
+    EXPECT_EQ(r.messages, QStringList({"File could NOT be opened", "Write Error: No such file or directory"}));
 }
 
 // Processes appending to one file at once: every line arrives whole.
@@ -182,4 +212,38 @@ TEST_F(ActivityLog, ProcessesAppendingToOneFileDoNotMixLines)
     }
     for (int p = 0; p < kProcesses; ++p)
         EXPECT_EQ(count[char('A' + p)], kLines);
+}
+
+// Two-line messages of several processes, each starting the file with a
+// header: one header, and each message's lines together.
+TEST_F(ActivityLog, TwoLineMessagesOfSeveralProcessesStayTogether)
+{
+    const QString file = dir.filePath("Chat.txt");
+    const int kProcesses = 4, kMessages = 300;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const QString who = QString(QChar(u'A' + p));
+            bool ok = true;
+            for (int i = 0; i < kMessages; ++i)
+                ok = AppendTextLines(file, {who + ':', who.toLower() + QString::number(i)}, {"header"}).ok() && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    QList<QByteArray> lines = readAll(file).split('\n');
+    ASSERT_TRUE(lines.takeLast().isEmpty());
+    ASSERT_EQ(lines.size(), 1 + 2 * kProcesses * kMessages);
+    EXPECT_EQ(lines[0], "header\r");
+    for (qsizetype i = 1; i + 1 < lines.size(); i += 2) {
+        ASSERT_EQ(lines[i].size(), 3) << i;  // "A:" and the CR
+        ASSERT_EQ(lines[i + 1][0], QChar(lines[i][0]).toLower().toLatin1()) << i;
+    }
 }
