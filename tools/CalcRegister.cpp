@@ -42,9 +42,9 @@ WindowDef browseDef(const CalcRegisterSpec& s)
         .h = 181,
         .icon = "Calculator2.ico",
         .controls = {
-            {.name = "Sheet", .kind = Kind::Sheet, .x = 4, .y = 4, .w = 251, .h = 150},
+            {.name = "Sheet", .kind = Kind::Sheet, .x = 2, .y = 4, .w = 255, .h = 150},
             {.name = "Tab", .kind = Kind::Tab, .text = s.tab, .parent = "Sheet"},
-            {.name = "List", .kind = Kind::List, .x = 8, .y = 20, .w = 243, .h = 130},
+            {.name = "List", .kind = Kind::List, .x = 5, .y = 20, .w = 249, .h = 130},
             {.name = "Select", .kind = Kind::Button, .text = "&Select", .x = 4, .y = 161, .w = 38, .h = 14},
             {.name = "Insert", .kind = Kind::Button, .text = "&Insert", .x = 46, .y = 161, .w = 38, .h = 14},
             {.name = "Change", .kind = Kind::Button, .text = "&Change", .x = 88, .y = 161, .w = 38, .h = 14,

@@ -195,7 +195,7 @@ protected:
         if (e != Event::OpenWindow)
             return;
         if (!window().hasWallpaperImage()) {
-            window().setWallpaper(QStringLiteral("Window_Bgr.jpg"));
+            window().setWallpaper(findPictureFile(QStringLiteral("Window_Bgr.jpg")));
             if (!window().tiled() && !window().centered() && !window().stretched())
                 window().setWallpaperFlags(true, false, false);
         }
