@@ -24,6 +24,12 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "tools/CalculatorWnd.h"
+#include "tools/ForexBr.h"
+#include "tools/ForexFr.h"
+#include "tools/MemoriesBr.h"
+#include "tools/MemoriesFr.h"
+#include "tools/ViewCalcTapeWnd.h"
 
 namespace ven {
 
@@ -35,6 +41,7 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"CalculatorWnd", makeCalculatorWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
@@ -44,12 +51,17 @@ void DefineProcedures()
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"ForexBr", makeForexBr},
+        {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
+        {"MemoriesBr", makeMemoriesBr},
+        {"MemoriesFr", makeMemoriesFr},
         {"ShutDownWnd", makeShutDownWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
+        {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
