@@ -66,6 +66,7 @@ private:
     QToolBar* toolbar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::vector<QLabel*> zones_;
+    bool halted_ = false;  // the program has halted: the close takes no closing steps
 };
 
 // The frame's window definition.

@@ -8,6 +8,7 @@
 #include "core/FrameSettings.h"
 #include "core/CloseVendrolix.h"
 #include "core/Globals.h"
+#include "core/Halt.h"
 #include "core/LoginWnd.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
@@ -22,6 +23,7 @@
 #include <QMainWindow>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 
 using namespace ven;
 using ven::test::WindowKit;
@@ -42,7 +44,23 @@ protected:
     bool setUp() override { return false; }
 };
 
+// A window that stays open until it is closed.
+class Open : public WindowController {
+public:
+    explicit Open(const QString& name) : WindowController(name, Stub::def()) {}
+};
+
+// Counts halts instead of ending; declared before the kit so that windows
+// the kit closes at the end still halt into it.
+struct HaltWatch {
+    int halts = 0;
+    HaltWatch() { setHaltHandler([this] { ++halts; }); }
+    ~HaltWatch() { setHaltHandler({}); }
+};
+
 struct Frame : ::testing::Test {
+    HaltWatch watch;
+    int& halts = watch.halts;
     WindowKit kit{QDateTime(QDate(2026, 12, 9), QTime(10, 0))};
     std::vector<std::pair<QString, QString>> started;  // procedure, parameter
     std::vector<QString> played;
@@ -161,6 +179,8 @@ TEST_F(Frame, TheSingleCopyQuestion)
     EXPECT_EQ(kit.boxes()[0].caption, "Start Vendrolix?");
     EXPECT_EQ(kit.boxes()[0].defaultButton, 2);
     EXPECT_EQ(ini("Main", "LastOn"), "<none>") << "nothing written";
+    EXPECT_EQ(halts, 1) << "No halts the program";
+    halts = 0;
 
     kit.clearBoxes();
     kit.answer(1);  // Yes
@@ -434,6 +454,28 @@ TEST_F(Frame, AMissingUserFileEndsTheProgram)
     EXPECT_EQ(kit.boxes().back().text, "User File could not be opened!");
     EXPECT_EQ(kit.boxes().back().caption, "Error!");
     EXPECT_TRUE(file("Vendrolix.log").contains(" User File Missing or Corrupt!"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+    EXPECT_EQ(halts, 1) << "the failure halts the program";
+    EXPECT_FALSE(file("Vendrolix.log").contains("Logout:")) << "no closing steps for a user who never logged in";
+}
+
+TEST_F(Frame, TheProgramEndsWhenTheFrameHasClosedWhateverElseIsOpen)
+{
+    owner();
+    ven::run(std::make_unique<Main>(), [](uint8_t) { EndEventLoop(5); });
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    kit.start([] { return std::make_unique<Open>("ViewerWnd"); });
+    ASSERT_TRUE(kit.isOpen("ViewerWnd"));
+    frame().close(RequestCancelled);
+    bool timedOut = false;
+    QTimer::singleShot(3000, [&] {
+        timedOut = true;
+        QCoreApplication::exit(9);
+    });
+    const int rc = QCoreApplication::exec();
+    EXPECT_FALSE(timedOut) << "the event loop lived on after the frame had closed";
+    EXPECT_EQ(rc, 5);
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
 
