@@ -333,15 +333,16 @@ int stepsTaken(int64_t stepped)
 
 // The advance rule: held within 100 .. 8637001; on the day of the begin,
 // lowered a minute at a time while the alarm would show less than a minute
-// from now, but never below 100 (a begin that has passed gets no advance,
-// not a negative one); then whole minutes, plus one.
+// from now, below 0 when the begin has passed (the alarm then lies a minute
+// ahead, after the begin); then whole minutes (downwards), plus one.
 int32_t advanceRule(int64_t warning, int32_t beginDate, int32_t beginTime, int32_t today, int32_t now)
 {
     int64_t w = std::clamp<int64_t>(warning, kLowTime, kHighTime);
     if (beginDate == today)
-        while (w > kLowTime && beginTime - w < int64_t(now) + kMinute)
-            w = std::max<int64_t>(kLowTime, w - kMinute);
-    return int32_t(w / kMinute * kMinute + 1);
+        while (beginTime - w < int64_t(now) + kMinute)
+            w -= kMinute;
+    const int64_t minutes = w >= 0 ? w / kMinute : -((-w + kMinute - 1) / kMinute);
+    return int32_t(minutes * kMinute + 1);
 }
 
 // Text boxes show line ends as LF; the system's texts keep CR LF.

@@ -376,7 +376,7 @@ TEST_F(DiaryFrTest, AdvanceOnTodaysMeetingLeavesAMinuteBeforeTheAlarm)
     const Case cases[] = {
         {"10.10", minutes(8)},  // exactly 10 minutes from now: an hour becomes 8 whole minutes
         {"10.12", minutes(10)},
-        {"09.50", 1},           // passed: no advance, and never a negative one
+        {"09.50", minutes(-12)},  // passed: below 0, so that the alarm lies a minute ahead (10:02)
     };
     GCategory = 3;
     DiaryBeginDate = kToday;

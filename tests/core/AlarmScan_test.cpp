@@ -309,6 +309,23 @@ TEST_F(Scan, AnAlarmTwoDaysAwayLeavesTheBlockEmpty)
     EXPECT_EQ(ClosedAlarmNbr, 0);
 }
 
+// An entry saved after its begin has an advance below 0: its alarm lies a
+// minute ahead, after its time, and its window counts down the message lead.
+TEST_F(Scan, ANegativeAdvanceFiresAfterTheAlarmsTime)
+{
+    add({.nbr = 1, .date = kToday, .time = at(9, 50), .warning = -12 * 6000 + 1, .action = "Late"});
+    add({.nbr = 2, .date = kToday, .time = at(23, 55), .warning = -12 * 6000 + 1, .kind = "A"});
+    scan(at(10, 0));
+    EXPECT_EQ(storedDate(1), kToday) << "not passed";
+    ASSERT_EQ(NextAlarm.Pending, 1);
+    EXPECT_EQ(NextAlarm.Nbr, 1);
+    EXPECT_EQ(NextAlarm.FireTime, at(10, 1));
+    EXPECT_EQ(NextAlarm.Warning, 6200);
+    const AlarmFiring late = FiringTime(kToday, at(23, 55), -12 * 6000 + 1, "A");
+    EXPECT_EQ(late.date, kToday + 1) << "past midnight it fires the next day";
+    EXPECT_EQ(late.time, at(0, 7));
+}
+
 TEST_F(Scan, DisabledAlarmsAreScheduledButStartNoWindow)
 {
     add({.nbr = 1, .date = kToday, .time = at(7, 0), .important = 9});

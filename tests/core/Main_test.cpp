@@ -283,7 +283,7 @@ TEST_F(Frame, AMidnightSleptThroughRollsOverOnWaking)
 }
 
 // Adds an alarm that fires in the test.
-void addAlarm(const char* kind, QTime time, int warning, const char* text)
+void addAlarm(const char* kind, QTime time, int warning, const char* text, int important = 0)
 {
     Context ctx;
     KeyedFile& ala = ctx.file(VenAlarm);
@@ -295,7 +295,23 @@ void addAlarm(const char* kind, QTime time, int warning, const char* text)
     ala.rec().set(ALA::MESSAGE, kind);
     ala.rec().set(ALA::DOW, "N");
     ala.rec().set(ALA::ACTION, text);
+    ala.rec().set(ALA::IMPORTANT, important);
     ASSERT_TRUE(ala.insert().ok());
+}
+
+TEST_F(Frame, APassedDisabledAlarmLeavesTheStatusBarForTheNextOne)
+{
+    owner();
+    stubAll({"AlarmWnd", "WarningWnd"});
+    addAlarm("M", QTime(10, 5), 1, "Quiet meeting", 9);  // fires at 10:04, disabled
+    addAlarm("M", QTime(14, 0), 1, "Dentist");
+    at(10, 3, 0);
+    startFrame();
+    EXPECT_TRUE(frame().statusZone(2)->text().contains("Quiet meeting")) << frame().statusZone(2)->text().toStdString();
+    at(10, 4, 30);
+    kit.wait(1000);
+    EXPECT_TRUE(started.empty()) << "a disabled alarm opens no window";
+    EXPECT_TRUE(frame().statusZone(2)->text().contains("Dentist")) << frame().statusZone(2)->text().toStdString();
 }
 
 TEST_F(Frame, AlarmsFireAtTheirSecond)
