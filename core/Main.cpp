@@ -423,9 +423,14 @@ bool Main::closeRequested()
     if (CloseRefused()) {
         if (QAction* exit = action(kExitButton))
             exit->setEnabled(false);
-        PlayAlertSound();
+        // An asked close that waits for the forms retries every tick: the
+        // alert sounds at its first refusal only.
+        if (!CloseRequested || !closeRefusedTold_)
+            PlayAlertSound();
+        closeRefusedTold_ = CloseRequested != 0;
         return false;
     }
+    closeRefusedTold_ = false;
     if (QAction* exit = action(kExitButton))
         exit->setEnabled(true);
     writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");

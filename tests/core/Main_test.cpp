@@ -356,9 +356,14 @@ TEST_F(Frame, ClosingIsRefusedWhileAFormIsOpen)
     EXPECT_TRUE(kit.isOpen("Main"));
     EXPECT_EQ(played, std::vector<QString>{"\"alert.wav\""});
     EXPECT_FALSE(frame().action(kExitButton)->isEnabled());
+    // The close asked through the question retries every tick; the alert sounds once.
+    played.clear();
+    CloseRequested = 1;
+    kit.wait(5000);
+    EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(played.size(), 1u);
     Busy["DiaryFr"] = 0;
-    frame().post(Event::CloseWindow);
-    kit.settle();
+    kit.wait(1000);
     EXPECT_FALSE(kit.isOpen("Main"));
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
