@@ -5,6 +5,7 @@
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
 
 #include <algorithm>
@@ -170,13 +171,18 @@ public:
         for (KeyedFile* f : opened_)
             f->close();
     }
-    KeyedFile* open(const FileDef& def)
+    // A file that cannot be opened is told with the engine's message when
+    // `tell` (a missing file is made by the open; a damaged one is refused).
+    KeyedFile* open(const FileDef& def, bool tell = false)
     {
         KeyedFile& f = ctx_.file(def);
         if (f.isOpen())
             return &f;
-        if (!f.open(KeyedFile::Mode::Shared).ok())
+        if (Status st = f.open(KeyedFile::Mode::Shared); !st.ok()) {
+            if (tell)
+                errors().show(st);
             return nullptr;
+        }
         opened_.push_back(&f);
         return &f;
     }
@@ -272,7 +278,7 @@ void addPassedLines(QString& memo, const std::vector<Alarm>& passed, size_t i)
 std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
 {
     ScanFiles files(ctx);
-    KeyedFile* ala = files.open(VenAlarm);
+    KeyedFile* ala = files.open(VenAlarm, true);
 
     std::vector<Alarm> passed;      // in key order
     std::vector<Alarm> candidates;  // not passed: the first one read, and the passed ones moved on
