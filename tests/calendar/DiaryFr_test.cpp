@@ -19,6 +19,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 namespace ven::test {
@@ -400,6 +401,30 @@ TEST_F(DiaryFrTest, EnteringTheBeginTimeMovesTheEndAnHourOn)
 }
 
 // ---------------------------------------------------------------- saving ---
+
+// An alarm that cannot be written is told, and the form stays open on the
+// stored entry; OK then tries the alarm again.
+TEST_F(DiaryFrTest, AnAlarmThatCannotBeWrittenIsToldAndTheFormStaysOpen)
+{
+    GCategory = 3;
+    DiaryBeginDate = kToday;
+    open(InsertRecord);
+    type("BeginTime", "10.30");
+    type("Legend", "Budget");
+    const QString path = Store::instance().pathOf(VenAlarm);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray(8192, '\x5a'));  // the alarm file is damaged under the open form
+    }
+    press("OK");
+    ASSERT_TRUE(kit.isOpen("DiaryFr")) << "the entry is kept open";
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_TRUE(kit.boxes().back().text.startsWith("VenAlarm ")) << kit.boxes().back().text.toStdString();
+    EXPECT_EQ(allRecords(VenDry).size(), 1u) << "the entry itself is stored";
+    press("Cancel");
+    EXPECT_FALSE(kit.isOpen("DiaryFr"));
+}
 
 TEST_F(DiaryFrTest, SavingAMeetingWritesItsAlarmItsNoteLineAndTheSound)
 {
