@@ -2,6 +2,7 @@
 // it closes and releases the services again in reverse order.
 #include "app/Procedures.h"
 #include "core/EndSessionLogout.h"
+#include "core/Halt.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
     ven::DefineProcedures();
 
     ven::run(std::make_unique<ven::Main>(),
-             [&app](uint8_t) { QMetaObject::invokeMethod(&app, &QApplication::quit, Qt::QueuedConnection); });
+             [](uint8_t) { ven::EndEventLoop(); });
     const int rc = app.exec();
 
     ven::settingsFile().writeSectors();

@@ -333,15 +333,16 @@ int stepsTaken(int64_t stepped)
 
 // The advance rule: held within 100 .. 8637001; on the day of the begin,
 // lowered a minute at a time while the alarm would show less than a minute
-// from now, but never below 100 (a begin that has passed gets no advance,
-// not a negative one); then whole minutes, plus one.
+// from now, below 0 when the begin has passed (the alarm then lies a minute
+// ahead, after the begin); then whole minutes (downwards), plus one.
 int32_t advanceRule(int64_t warning, int32_t beginDate, int32_t beginTime, int32_t today, int32_t now)
 {
     int64_t w = std::clamp<int64_t>(warning, kLowTime, kHighTime);
     if (beginDate == today)
-        while (w > kLowTime && beginTime - w < int64_t(now) + kMinute)
-            w = std::max<int64_t>(kLowTime, w - kMinute);
-    return int32_t(w / kMinute * kMinute + 1);
+        while (beginTime - w < int64_t(now) + kMinute)
+            w -= kMinute;
+    const int64_t minutes = w >= 0 ? w / kMinute : -((-w + kMinute - 1) / kMinute);
+    return int32_t(minutes * kMinute + 1);
 }
 
 // Text boxes show line ends as LF; the system's texts keep CR LF.
@@ -450,7 +451,8 @@ private:
 
     void ok();
     void stored(uint8_t request);
-    void writeAlarm();
+    bool writeAlarm();
+    bool closeRequested() override;
     void removeAlarms();
     void sendFax();
     void toClipboard();
@@ -482,6 +484,7 @@ private:
     std::vector<std::pair<QString, QString>> sounds_;  // the list's file names and folders
     BrowseList* documents_ = nullptr;
     bool checkingAll_ = false;               // OK's pass over every field
+    bool alarmNotWritten_ = false;           // the entry is stored, its alarm not: the form stays open
 };
 
 // ----------------------------------------------------------- set-up ---
@@ -1022,25 +1025,39 @@ void DiaryFr::stored(uint8_t request)
     LastBeginTime = int32_t(r.num(DRY::BTIME));
     LastEndTime = int32_t(r.num(DRY::ETIME));
     // A deleted entry, or one without an alarm of its kind, keeps no alarm.
-    if (request == DeleteRecord || !hasAlarm(category_))
+    if (request == DeleteRecord || !hasAlarm(category_)) {
         removeAlarms();
-    else
-        writeAlarm();
+    } else if (!writeAlarm()) {
+        // The entry is stored: the form stays open on it, and OK stores it
+        // and tries its alarm again.
+        alarmNotWritten_ = true;
+        REQUEST = ChangeRecord;
+    }
 }
 
-void DiaryFr::writeAlarm()
+bool DiaryFr::closeRequested()
+{
+    if (alarmNotWritten_) {
+        alarmNotWritten_ = false;  // refuses the close the store asked for, once
+        return false;
+    }
+    return RecordForm::closeRequested();
+}
+
+// The entry's alarm record, added or changed; false, and the user told,
+// when it cannot be written.
+bool DiaryFr::writeAlarm()
 {
     const Record& r = entry();
     KeyedFile& a = file(VenAlarm);
     a.rec().clear();
     a.rec().set(ALA::DRYNUM, r.num(DRY::NUMBER));
     const Status st = a.get(ALA::DRY_KEY);
-    if (st.code == Err::NotOpen) {
-        messageBox(QStringLiteral("VenAlarm ") + st.errorText, {}, Icon::None, QStringLiteral("&OK"));
-        return;
+    if (!st && st.code != Err::NotFound) {
+        messageBox(QStringLiteral("VenAlarm ") + (st.errorText.isEmpty() ? st.text : st.errorText), {}, Icon::None,
+                   QStringLiteral("&OK"));
+        return false;
     }
-    if (!st && st.code != Err::NotFound)
-        return;
     const bool found = st.ok();
     const QString kept = found ? a.rec().str(ALA::SOUND) : QString();
     QString sound;
@@ -1077,7 +1094,18 @@ void DiaryFr::writeAlarm()
     else
         al.set(ALA::ACTION, r.str(DRY::LEGEND));
     al.set(ALA::SOUND, sound);
-    found ? a.put() : a.add();
+    Status written = found ? a.put() : a.add();
+    // Another copy took the same free number meanwhile: the next free one.
+    for (int tries = 0; !found && written.code == Err::DuplicateKey && tries < 10; ++tries) {
+        al.set(ALA::NBR, freeNumber(VenAlarm, ALA::NBR, ALA::NBR_KEY, al.num(ALA::NBR) + 1));
+        written = a.add();
+    }
+    if (!written) {
+        messageBox(QStringLiteral("VenAlarm ") + (written.errorText.isEmpty() ? written.text : written.errorText), {},
+                   Icon::None, QStringLiteral("&OK"));
+        return false;
+    }
+    return true;
 }
 
 void DiaryFr::removeAlarms()

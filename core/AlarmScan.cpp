@@ -5,6 +5,7 @@
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
 
 #include <algorithm>
@@ -110,9 +111,11 @@ bool listedWith(const Record& alarm, const Record& other)
     return sameMinute(alarm, other) && kindOf(other) != "A" && other.num(ALA::NBR) != alarm.num(ALA::NBR);
 }
 
+// The advance within a day either way: below 0 the alarm shows after its
+// time (an entry saved after its begin).
 int32_t advanceOf(const Record& r)
 {
-    return int32_t(std::clamp<int64_t>(r.num(ALA::WARNING), 0, kDay));
+    return int32_t(std::clamp<int64_t>(r.num(ALA::WARNING), -kDay, kDay));
 }
 
 // The block of an alarm, its memo aside.
@@ -124,7 +127,8 @@ NextAlarmBlock blockOf(const Alarm& a)
     b.Nbr = int32_t(r.num(ALA::NBR));
     b.Date = a.firing.date;
     b.Time = int32_t(r.num(ALA::TIME));
-    b.Warning = advanceOf(r) + kMessageLead;
+    // The window's countdown: the advance and the message lead, at least the lead.
+    b.Warning = std::max(advanceOf(r), 0) + kMessageLead;
     b.FireTime = a.firing.time;
     b.Kind = kindOf(r);
     b.Important = uint8_t(r.num(ALA::IMPORTANT));
@@ -167,13 +171,18 @@ public:
         for (KeyedFile* f : opened_)
             f->close();
     }
-    KeyedFile* open(const FileDef& def)
+    // A file that cannot be opened is told with the engine's message when
+    // `tell` (a missing file is made by the open; a damaged one is refused).
+    KeyedFile* open(const FileDef& def, bool tell = false)
     {
         KeyedFile& f = ctx_.file(def);
         if (f.isOpen())
             return &f;
-        if (!f.open(KeyedFile::Mode::Shared).ok())
+        if (Status st = f.open(KeyedFile::Mode::Shared); !st.ok()) {
+            if (tell)
+                errors().show(st);
             return nullptr;
+        }
         opened_.push_back(&f);
         return &f;
     }
@@ -204,13 +213,17 @@ QString diaryMemo(ScanFiles& files, const Record& alarm)
 
 AlarmFiring FiringTime(int32_t date, int32_t time, int32_t warning, const QString& kind)
 {
-    const int64_t lead = std::clamp<int64_t>(warning, 0, kDay) + (kind.trimmed() == "M" ? kMessageLead : 0);
+    const int64_t lead = std::clamp<int64_t>(warning, -kDay, kDay) + (kind.trimmed() == "M" ? kMessageLead : 0);
     int64_t f = roundToMinutes(std::clamp<int64_t>(time, 0, kDay) - lead) * kMinute + 1;
     int64_t d = date;
-    // With the time and advance taken within a day this reaches back two days at most.
+    // With the time and advance taken within a day this reaches two days either way at most.
     while (f < 0) {
         f += kDay;
         --d;
+    }
+    while (f > kDay) {
+        f -= kDay;
+        ++d;
     }
     return {int32_t(d), int32_t(f)};
 }
@@ -265,7 +278,7 @@ void addPassedLines(QString& memo, const std::vector<Alarm>& passed, size_t i)
 std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
 {
     ScanFiles files(ctx);
-    KeyedFile* ala = files.open(VenAlarm);
+    KeyedFile* ala = files.open(VenAlarm, true);
 
     std::vector<Alarm> passed;      // in key order
     std::vector<Alarm> candidates;  // not passed: the first one read, and the passed ones moved on

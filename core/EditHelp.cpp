@@ -12,6 +12,7 @@ std::unique_ptr<WindowController> makeEditHelp(const QString&)
     return std::make_unique<EditorLauncher>(QStringLiteral("EditHelp"), [] {
         ShellFile = joinPath(Program_Path, QStringLiteral("VenHelp.txt"));
         ShellDirectory = Program_Path;
+        makeMissingTextFile(ShellFile, QStringLiteral(":/help/VenHelp.txt"));
     });
 }
 

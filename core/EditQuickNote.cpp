@@ -12,6 +12,7 @@ std::unique_ptr<WindowController> makeEditQuickNote(const QString&)
     return std::make_unique<EditorLauncher>(QStringLiteral("EditQuickNote"), [] {
         ShellFile = joinPath(Program_Path, QStringLiteral("VenMemo.txt"));
         ShellDirectory = Program_Path;
+        makeMissingTextFile(ShellFile);
     });
 }
 

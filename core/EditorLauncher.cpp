@@ -3,8 +3,12 @@
 
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
+#include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
 #include "platform/Shell.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace ven {
 namespace {
@@ -34,6 +38,23 @@ void EditorLauncher::windowEvent(Event e)
     ShellShowCmd = 1;
     ShellExecute();  // a failure is only kept in ShellResult
     close(RequestCompleted);
+}
+
+bool makeMissingTextFile(const QString& file, const QString& builtIn)
+{
+    if (QFileInfo::exists(file))
+        return true;
+    bool made = false;
+    if (!builtIn.isEmpty() && QFile::copy(builtIn, file)) {
+        // A copy of a resource is read-only; the user's copy is to be edited.
+        made = QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    } else {
+        QFile f(file);
+        made = f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || QFileInfo::exists(file);
+    }
+    if (!made)
+        messageBox(file + "|File could NOT be opened", "Error!", Icon::Stop);
+    return made;
 }
 
 QString activityLogFolder()

@@ -21,6 +21,11 @@ private:
     std::function<void()> fill_;
 };
 
+// Makes `file` when it does not exist yet, so that an editor has it to
+// open: a copy of `builtIn` (a resource) when given, else empty. False, and
+// the user told, when it cannot be made.
+bool makeMissingTextFile(const QString& file, const QString& builtIn = {});
+
 // The folder of the activity log: the [Paths] "Daily_Notes" entry of the
 // program's settings file; a blank entry means the folder in use.
 QString activityLogFolder();

@@ -200,6 +200,10 @@ void FrameTimer::fireAlarm(int32_t today, int32_t now)
 // own copy of its alarm), so that an alarm due meanwhile gets its window.
 void FrameTimer::rescan(int32_t today, int32_t now)
 {
+    // A disabled alarm opens no window that would end it: once it has
+    // passed, the scan moves the block on at once.
+    if (NextAlarm.Pending && NextAlarm.Important >= 9 && AlarmPassed({NextAlarm.Date, NextAlarm.FireTime}, today, now))
+        AlarmsChanged = 9;
     if (AlarmsChanged > 8) {
         ScanAlarms(host_.files(), today, now);
     } else if (AlarmsChanged > 0) {

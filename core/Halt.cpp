@@ -4,6 +4,8 @@
 #include "core/FrameSettings.h"
 #include "platform/Ini.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 namespace ven {
@@ -28,6 +30,13 @@ void HaltNotRunning()
 {
     writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
     HaltProgram();
+}
+
+void EndEventLoop(int code)
+{
+    // exit(), not quit(): quit() first asks every window to close and gives
+    // up when one of them refuses.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
 }
 
 void setHaltHandler(std::function<void()> handler)

@@ -14,6 +14,11 @@ void HaltProgram();
 // in Program_Path's settings file), then halts.
 void HaltNotRunning();
 
+// Ends the program's event loop with `code` once the frame has closed,
+// whatever other windows are still open: they are not asked to close (a
+// window that refuses its close would otherwise keep the program alive).
+void EndEventLoop(int code = 0);
+
 // Puts `handler` in place of the real end; an empty function restores it.
 void setHaltHandler(std::function<void()> handler);
 

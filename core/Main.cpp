@@ -7,6 +7,7 @@
 #include "core/FrameCommands.h"
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
+#include "core/Halt.h"
 #include "core/OwnerProfile.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -159,8 +160,11 @@ bool Main::setUp()
         const int answer = messageBox("One copy of Vendrolix may be running already or|it wasn't closed properly the "
                                       "last time!||Do you wish to continue?",
                                       "Start Vendrolix?", Icon::Question, "&Yes|&No", 2);
-        if (answer == 2)
+        if (answer == 2) {
+            // A halt: the program ends here and writes nothing.
+            HaltProgram();
             return false;
+        }
     } else {
         writeIni(ProgramIni(), "Main", "Vendrolix:Running", "Yes");
     }
@@ -339,7 +343,10 @@ void Main::checkUserFile()
             AppendTextLine(joinPath(Daily_Notes, "Vendrolix.log"),
                            formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!");
         }
-        writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+        // A halt: no log-out line, placement or sections list for a user
+        // who never logged in.
+        halted_ = true;
+        HaltNotRunning();
         close(RequestCancelled);
         return;
     }
@@ -410,12 +417,19 @@ void Main::restore()
 
 bool Main::closeRequested()
 {
+    if (halted_)
+        return true;
     if (CloseRefused()) {
         if (QAction* exit = action(kExitButton))
             exit->setEnabled(false);
-        PlayAlertSound();
+        // An asked close that waits for the forms retries every tick: the
+        // alert sounds at its first refusal only.
+        if (!CloseRequested || !closeRefusedTold_)
+            PlayAlertSound();
+        closeRefusedTold_ = CloseRequested != 0;
         return false;
     }
+    closeRefusedTold_ = false;
     if (QAction* exit = action(kExitButton))
         exit->setEnabled(true);
     writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");

@@ -66,6 +66,8 @@ private:
     QToolBar* toolbar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::vector<QLabel*> zones_;
+    bool halted_ = false;
+    bool closeRefusedTold_ = false;  // the asked close was refused and the alert has sounded  // the program has halted: the close takes no closing steps
 };
 
 // The frame's window definition.

@@ -51,6 +51,20 @@ int16_t refused(int16_t code, const QString& why)
     return code;
 }
 
+// A sound device that fails fails for every sound: it is told once a run.
+bool& deviceFailureTold()
+{
+    static bool told = false;
+    return told;
+}
+int16_t deviceFailed(const QString& why)
+{
+    if (deviceFailureTold())
+        return kShellNoAssociation;
+    deviceFailureTold() = true;
+    return failed(kShellNoAssociation, why + " (told once; sounds stay silent)");
+}
+
 QString unquoted(QString s)
 {
     s = s.trimmed();
@@ -80,7 +94,7 @@ int16_t play(const QString& file)
     else
         return failed(kShellFileNotFound, "Sound file not found: " + path);
     if (QMediaDevices::audioOutputs().isEmpty())
-        return failed(kShellNoAssociation, "No sound device to play " + path);
+        return deviceFailed("No sound device to play " + path);
     // One player per sound; it deletes itself when the sound has ended.
     auto* player = new QMediaPlayer;
     auto* out = new QAudioOutput(player);
@@ -89,8 +103,12 @@ int16_t play(const QString& file)
         if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia)
             player->deleteLater();
     });
-    QObject::connect(player, &QMediaPlayer::errorOccurred, player, [player, path](QMediaPlayer::Error, const QString& e) {
-        failed(kShellNoAssociation, "Sound " + path + " could not be played: " + e);
+    QObject::connect(player, &QMediaPlayer::errorOccurred, player, [player, path](QMediaPlayer::Error error, const QString& e) {
+        const QString why = "Sound " + path + " could not be played: " + e;
+        if (error == QMediaPlayer::ResourceError)
+            deviceFailed(why);  // the device, not the file
+        else
+            failed(kShellNoAssociation, why);
         player->deleteLater();
     });
     player->setSource(source);
@@ -170,6 +188,11 @@ int16_t ShellExecute()
 void setShellHandler(ShellHandler h)
 {
     handler() = std::move(h);
+}
+
+void forgetSoundDeviceFailure()
+{
+    deviceFailureTold() = false;
 }
 
 void setShellFailureHook(std::function<void(const QString&)> hook)

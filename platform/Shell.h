@@ -54,6 +54,8 @@ using ShellHandler = std::function<int16_t()>;
 void setShellHandler(ShellHandler handler);
 // Told of every failed shell call with a short text ("Sound file not found: ...").
 void setShellFailureHook(std::function<void(const QString&)> hook);
+// A failing sound device is told once a run; this tells it again next time.
+void forgetSoundDeviceFailure();
 
 // Splits a parameter text as a command line is split: blanks separate,
 // double quotes group.

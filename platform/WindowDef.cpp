@@ -737,7 +737,8 @@ void Window::setWallpaper(const QString& file)
     wallpaperFile_ = file;
     wallpaperImage_ = QPixmap();
     if (!file.isEmpty()) {
-        QImageReader reader(file);
+        // The user's picture, else the program's own of that name.
+        QImageReader reader(findPictureFile(file));
         QImage img = reader.read();  // missing or unreadable: no image, no message
         if (!img.isNull())
             wallpaperImage_ = QPixmap::fromImage(img);

@@ -91,6 +91,34 @@ TEST_F(AlarmWndTest, ASoundThatIsNotAWaveOpensAndTheWindowMakesWay)
     EXPECT_EQ(shell.calls.size(), 2u);
 }
 
+TEST_F(AlarmWndTest, WithoutASoundNothingReplaysAndItCountsDownToItsTime)
+{
+    ASSERT_TRUE(showAlarmWindow(block(7, "M", at(10, 0), minutes(10), "  ", "Dentist")));
+    kit.settle();
+    kit.wait(1000);
+    EXPECT_EQ(kit.text("AlarmWnd", "Countdown"), " 0 11 01");
+    runUntilClosed("AlarmWnd");
+    EXPECT_EQ(now(), "10:00:04") << "the window stays until the appointment";
+    EXPECT_TRUE(shell.calls.empty()) << "nothing is played or opened";
+}
+
+// An entry saved after its begin has a negative advance: its window opens
+// a minute ahead and shows for its whole countdown.
+TEST_F(AlarmWndTest, ANegativeAdvanceShowsTheWindowForItsWholeCountdown)
+{
+    setClock(10, 0);
+    NextAlarmBlock b = block(7, "M", at(9, 50), minutes(-12), "bell.wav", "Late meeting");
+    b.Warning = 6200;  // as the scan gives it: at least the message lead
+    ASSERT_EQ(formatTime(b.FireTime, u"T04"), "10:01:00");
+    setClock(10, 1);
+    ASSERT_TRUE(showAlarmWindow(b));
+    kit.settle();
+    kit.wait(1000);
+    EXPECT_TRUE(kit.isOpen("AlarmWnd"));
+    const int ticks = runUntilClosed("AlarmWnd");
+    EXPECT_GE(ticks, 60);
+}
+
 TEST_F(AlarmWndTest, CancelWritesNoLogLineAndSaysSo)
 {
     NextAlarm = block(9, "M", at(10, 0), minutes(10), "bell.wav", "Dentist");

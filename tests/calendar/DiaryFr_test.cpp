@@ -19,6 +19,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 namespace ven::test {
@@ -376,7 +377,7 @@ TEST_F(DiaryFrTest, AdvanceOnTodaysMeetingLeavesAMinuteBeforeTheAlarm)
     const Case cases[] = {
         {"10.10", minutes(8)},  // exactly 10 minutes from now: an hour becomes 8 whole minutes
         {"10.12", minutes(10)},
-        {"09.50", 1},           // passed: no advance, and never a negative one
+        {"09.50", minutes(-12)},  // passed: below 0, so that the alarm lies a minute ahead (10:02)
     };
     GCategory = 3;
     DiaryBeginDate = kToday;
@@ -400,6 +401,30 @@ TEST_F(DiaryFrTest, EnteringTheBeginTimeMovesTheEndAnHourOn)
 }
 
 // ---------------------------------------------------------------- saving ---
+
+// An alarm that cannot be written is told, and the form stays open on the
+// stored entry; OK then tries the alarm again.
+TEST_F(DiaryFrTest, AnAlarmThatCannotBeWrittenIsToldAndTheFormStaysOpen)
+{
+    GCategory = 3;
+    DiaryBeginDate = kToday;
+    open(InsertRecord);
+    type("BeginTime", "10.30");
+    type("Legend", "Budget");
+    const QString path = Store::instance().pathOf(VenAlarm);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray(8192, '\x5a'));  // the alarm file is damaged under the open form
+    }
+    press("OK");
+    ASSERT_TRUE(kit.isOpen("DiaryFr")) << "the entry is kept open";
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_TRUE(kit.boxes().back().text.startsWith("VenAlarm ")) << kit.boxes().back().text.toStdString();
+    EXPECT_EQ(allRecords(VenDry).size(), 1u) << "the entry itself is stored";
+    press("Cancel");
+    EXPECT_FALSE(kit.isOpen("DiaryFr"));
+}
 
 TEST_F(DiaryFrTest, SavingAMeetingWritesItsAlarmItsNoteLineAndTheSound)
 {

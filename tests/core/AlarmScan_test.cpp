@@ -6,6 +6,9 @@
 #include "core/AlarmScan.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -307,6 +310,47 @@ TEST_F(Scan, AnAlarmTwoDaysAwayLeavesTheBlockEmpty)
     EXPECT_EQ(bufferNbr(), 1);
     EXPECT_EQ(AlarmsChanged, 0);
     EXPECT_EQ(ClosedAlarmNbr, 0);
+}
+
+// An entry saved after its begin has an advance below 0: its alarm lies a
+// minute ahead, after its time, and its window counts down the message lead.
+TEST_F(Scan, ANegativeAdvanceFiresAfterTheAlarmsTime)
+{
+    add({.nbr = 1, .date = kToday, .time = at(9, 50), .warning = -12 * 6000 + 1, .action = "Late"});
+    add({.nbr = 2, .date = kToday, .time = at(23, 55), .warning = -12 * 6000 + 1, .kind = "A"});
+    scan(at(10, 0));
+    EXPECT_EQ(storedDate(1), kToday) << "not passed";
+    ASSERT_EQ(NextAlarm.Pending, 1);
+    EXPECT_EQ(NextAlarm.Nbr, 1);
+    EXPECT_EQ(NextAlarm.FireTime, at(10, 1));
+    EXPECT_EQ(NextAlarm.Warning, 6200);
+    const AlarmFiring late = FiringTime(kToday, at(23, 55), -12 * 6000 + 1, "A");
+    EXPECT_EQ(late.date, kToday + 1) << "past midnight it fires the next day";
+    EXPECT_EQ(late.time, at(0, 7));
+}
+
+TEST_F(Scan, ADamagedAlarmFileIsToldNotTakenForNoAlarms)
+{
+    {
+        QFile f(Store::instance().pathOf(VenAlarm));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, '\x5a'));
+    }
+    std::vector<MessageBoxRequest> boxes;
+    bool ended = false;
+    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+        boxes.push_back(r);
+        return 1;
+    });
+    errors().setEndProgram([&] { ended = true; });
+    scan(at(8, 0));
+    setMessageBoxHandler({});
+    errors().setEndProgram({});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "File Access Error");
+    EXPECT_TRUE(boxes[0].text.contains("could not be opened")) << boxes[0].text.toStdString();
+    EXPECT_TRUE(ended) << "as a damaged diary file does";
+    EXPECT_EQ(NextAlarm.Pending, 0);
 }
 
 TEST_F(Scan, DisabledAlarmsAreScheduledButStartNoWindow)

@@ -8,6 +8,7 @@
 #include "core/FrameSettings.h"
 #include "core/CloseVendrolix.h"
 #include "core/Globals.h"
+#include "core/Halt.h"
 #include "core/LoginWnd.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
@@ -22,6 +23,7 @@
 #include <QMainWindow>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 
 using namespace ven;
 using ven::test::WindowKit;
@@ -42,7 +44,23 @@ protected:
     bool setUp() override { return false; }
 };
 
+// A window that stays open until it is closed.
+class Open : public WindowController {
+public:
+    explicit Open(const QString& name) : WindowController(name, Stub::def()) {}
+};
+
+// Counts halts instead of ending; declared before the kit so that windows
+// the kit closes at the end still halt into it.
+struct HaltWatch {
+    int halts = 0;
+    HaltWatch() { setHaltHandler([this] { ++halts; }); }
+    ~HaltWatch() { setHaltHandler({}); }
+};
+
 struct Frame : ::testing::Test {
+    HaltWatch watch;
+    int& halts = watch.halts;
     WindowKit kit{QDateTime(QDate(2026, 12, 9), QTime(10, 0))};
     std::vector<std::pair<QString, QString>> started;  // procedure, parameter
     std::vector<QString> played;
@@ -161,6 +179,8 @@ TEST_F(Frame, TheSingleCopyQuestion)
     EXPECT_EQ(kit.boxes()[0].caption, "Start Vendrolix?");
     EXPECT_EQ(kit.boxes()[0].defaultButton, 2);
     EXPECT_EQ(ini("Main", "LastOn"), "<none>") << "nothing written";
+    EXPECT_EQ(halts, 1) << "No halts the program";
+    halts = 0;
 
     kit.clearBoxes();
     kit.answer(1);  // Yes
@@ -263,7 +283,7 @@ TEST_F(Frame, AMidnightSleptThroughRollsOverOnWaking)
 }
 
 // Adds an alarm that fires in the test.
-void addAlarm(const char* kind, QTime time, int warning, const char* text)
+void addAlarm(const char* kind, QTime time, int warning, const char* text, int important = 0)
 {
     Context ctx;
     KeyedFile& ala = ctx.file(VenAlarm);
@@ -275,7 +295,23 @@ void addAlarm(const char* kind, QTime time, int warning, const char* text)
     ala.rec().set(ALA::MESSAGE, kind);
     ala.rec().set(ALA::DOW, "N");
     ala.rec().set(ALA::ACTION, text);
+    ala.rec().set(ALA::IMPORTANT, important);
     ASSERT_TRUE(ala.insert().ok());
+}
+
+TEST_F(Frame, APassedDisabledAlarmLeavesTheStatusBarForTheNextOne)
+{
+    owner();
+    stubAll({"AlarmWnd", "WarningWnd"});
+    addAlarm("M", QTime(10, 5), 1, "Quiet meeting", 9);  // fires at 10:04, disabled
+    addAlarm("M", QTime(14, 0), 1, "Dentist");
+    at(10, 3, 0);
+    startFrame();
+    EXPECT_TRUE(frame().statusZone(2)->text().contains("Quiet meeting")) << frame().statusZone(2)->text().toStdString();
+    at(10, 4, 30);
+    kit.wait(1000);
+    EXPECT_TRUE(started.empty()) << "a disabled alarm opens no window";
+    EXPECT_TRUE(frame().statusZone(2)->text().contains("Dentist")) << frame().statusZone(2)->text().toStdString();
 }
 
 TEST_F(Frame, AlarmsFireAtTheirSecond)
@@ -320,9 +356,14 @@ TEST_F(Frame, ClosingIsRefusedWhileAFormIsOpen)
     EXPECT_TRUE(kit.isOpen("Main"));
     EXPECT_EQ(played, std::vector<QString>{"\"alert.wav\""});
     EXPECT_FALSE(frame().action(kExitButton)->isEnabled());
+    // The close asked through the question retries every tick; the alert sounds once.
+    played.clear();
+    CloseRequested = 1;
+    kit.wait(5000);
+    EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_EQ(played.size(), 1u);
     Busy["DiaryFr"] = 0;
-    frame().post(Event::CloseWindow);
-    kit.settle();
+    kit.wait(1000);
     EXPECT_FALSE(kit.isOpen("Main"));
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
@@ -434,6 +475,28 @@ TEST_F(Frame, AMissingUserFileEndsTheProgram)
     EXPECT_EQ(kit.boxes().back().text, "User File could not be opened!");
     EXPECT_EQ(kit.boxes().back().caption, "Error!");
     EXPECT_TRUE(file("Vendrolix.log").contains(" User File Missing or Corrupt!"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+    EXPECT_EQ(halts, 1) << "the failure halts the program";
+    EXPECT_FALSE(file("Vendrolix.log").contains("Logout:")) << "no closing steps for a user who never logged in";
+}
+
+TEST_F(Frame, TheProgramEndsWhenTheFrameHasClosedWhateverElseIsOpen)
+{
+    owner();
+    ven::run(std::make_unique<Main>(), [](uint8_t) { EndEventLoop(5); });
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    kit.start([] { return std::make_unique<Open>("ViewerWnd"); });
+    ASSERT_TRUE(kit.isOpen("ViewerWnd"));
+    frame().close(RequestCancelled);
+    bool timedOut = false;
+    QTimer::singleShot(3000, [&] {
+        timedOut = true;
+        QCoreApplication::exit(9);
+    });
+    const int rc = QCoreApplication::exec();
+    EXPECT_FALSE(timedOut) << "the event loop lived on after the frame had closed";
+    EXPECT_EQ(rc, 5);
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
 

@@ -17,6 +17,7 @@
 #include "platform/Shell.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 using namespace ven;
@@ -234,6 +235,29 @@ TEST_F(Viewers, EachLauncherOpensItsFileInANormalWindowAndEnds)
         EXPECT_FALSE(kit.isOpen(c.name));
     }
     EXPECT_EQ(ShellDirectory, folder);  // EditLog leaves its folder in the block
+}
+
+TEST_F(Viewers, EditOnATextNotMadeYetMakesItFirst)
+{
+    start(makeHelpWnd);  // the built-in help
+    kit.press("HelpWnd", "Edit");
+    ASSERT_EQ(calls.size(), 1u);
+    QFile help(kit.folder("VenHelp.txt"));
+    ASSERT_TRUE(help.open(QIODevice::ReadWrite)) << "a copy of the built-in text, to be edited";
+    QFile own(":/help/VenHelp.txt");
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(help.readAll(), own.readAll());
+
+    start(makeEditQuickNote);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].file, kit.folder("VenMemo.txt"));
+    ASSERT_TRUE(QFile::exists(kit.folder("VenMemo.txt"))) << "an empty quick memo";
+    EXPECT_EQ(QFileInfo(kit.folder("VenMemo.txt")).size(), 0);
+    write(kit.folder("VenMemo.txt"), "kept\n");
+    start(makeEditQuickNote);
+    start(makeMemoWnd);
+    EXPECT_EQ(shown("MemoWnd"), QStringList({"kept"})) << "an existing text is left as it is";
+    EXPECT_TRUE(kit.boxes().empty());
 }
 
 TEST_F(Viewers, EditOpensTheViewersFileInTheEditorAndClosesTheViewer)

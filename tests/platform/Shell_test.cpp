@@ -267,5 +267,23 @@ TEST_F(RealShell, ProgramIconsFromPicturesEntriesAndApplications)
     EXPECT_EQ(applicationFor("/usr/bin/vtool").name, "Tool");
 }
 
+TEST(Shell, AFailingSoundDeviceIsToldOnceARun)
+{
+    forgetSoundDeviceFailure();
+    QStringList told;
+    setShellFailureHook([&](const QString& why) { told << why; });
+    ShellOperation = "Play";
+    ShellDirectory.clear();
+    ShellFile = "\"/nowhere/AlertSnd.wav\"";  // the program's own alert
+    const int16_t first = ShellExecute();
+    for (int i = 0; i < 3; ++i)
+        ShellExecute();
+    setShellFailureHook({});
+    if (first == kShellDone)
+        GTEST_SKIP() << "this machine has a sound device";
+    ASSERT_EQ(told.size(), 1) << told.join('|').toStdString();
+    EXPECT_TRUE(told[0].startsWith("No sound device to play ")) << told[0].toStdString();
+}
+
 } // namespace
 } // namespace ven

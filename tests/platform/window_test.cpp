@@ -7,6 +7,7 @@
 
 #include <QAbstractSpinBox>
 #include <QImage>
+#include <QImageReader>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -190,6 +191,36 @@ TEST(Wallpaper, KindsStylesAndUnreadableFiles)
     Window& none = open("AboutLike", WallpaperKind::None);
     EXPECT_TRUE(none.wallpaper().isEmpty());
     EXPECT_TRUE(kit.boxes().empty());
+}
+
+// A picture named without a file of the user's is the program's own.
+TEST(Wallpaper, TheProgramsOwnPicturesStandInAndEveryNamedPictureIsShipped)
+{
+    WindowKit kit;
+    for (const char* kindName : {"Browse_Bgr.gif", "Form_Bgr.gif", "Vendrolix.jpg"}) {
+        SCOPED_TRACE(kindName);
+        BrWallPaper = kindName;
+        BrWallPaperStyle = "Tiled";
+        ProcedureTraits t;
+        t.wallpaper = WallpaperKind::Browse;
+        const QString name = QStringLiteral("Own%1Br").arg(kindName[0]);
+        kit.start([=] { return std::make_unique<SampleWnd>(name, t); });
+        EXPECT_TRUE(kit.window(name).window().hasWallpaperImage());
+    }
+    BrWallPaper.clear();
+    BrWallPaperStyle.clear();
+    // Every picture and icon the windows name, readable among the program's own.
+    const char* const named[] = {
+        "Vendrolix.jpg", "ToolBar_Bgr.jpg", "ToolBar_Bgr.gif", "Browse_Bgr.gif", "Form_Bgr.gif", "Window_Bgr.jpg",
+        "Tarn-Vel.gif", "Fract480.gif", "smiling.gif", "U_Rings.gif", "DYMINUS.ICO", "DYPLUS.ICO", "WKMINUS.ICO",
+        "WKPLUS.ICO", "MOMINUS.ICO", "MOPLUS.ICO", "YRMINUS.ICO", "YRPLUS.ICO", "TODAY.ICO", "calendar2.ico",
+        "Note.ico", "CalcTapr3.ico", "ClipBrd.ico", "DailyNote.ico", "Printer.ico", "Sounds.ico", "WizDel.ico",
+        "WizFind.ico", "world.ico", "0dn.ico", "0up.ico", "2People.ico", "Vendrolix.ico", "Tarn-Vel.ico"};
+    for (const char* n : named) {
+        const QString f = findPictureFile(QDir(kit.folder()).filePath(n));
+        EXPECT_TRUE(f.startsWith(':')) << n;
+        EXPECT_FALSE(QImageReader(f).read().isNull()) << n;
+    }
 }
 
 TEST(Placement, SavedPerProcedureAndRestoredUnlessOffEveryScreen)
