@@ -13,11 +13,7 @@
 #include "platform/Picture.h"
 
 #include <QClipboard>
-#include <QEvent>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QScrollBar>
-#include <QTableView>
 
 #include <algorithm>
 
@@ -133,77 +129,6 @@ std::vector<BrowseColumn> diaryColumns(std::shared_ptr<NameReader> names)
     };
 }
 
-// Keeps the first columns of a list in place when it scrolls sideways: a
-// second view over the same rows and selection lies over them.
-class FrozenColumns : public QObject {
-public:
-    FrozenColumns(QTableView* main, int count, QObject* windowFilter)
-        : QObject(main), main_(main), frozen_(new QTableView(main)), count_(count)
-    {
-        frozen_->setObjectName(QStringLiteral("FrozenColumns"));
-        frozen_->setModel(main->model());
-        frozen_->setSelectionModel(main->selectionModel());
-        frozen_->setFocusPolicy(Qt::NoFocus);
-        frozen_->setSelectionBehavior(QAbstractItemView::SelectRows);
-        frozen_->setSelectionMode(QAbstractItemView::SingleSelection);
-        frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        frozen_->setVerticalScrollMode(main->verticalScrollMode());
-        frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        frozen_->verticalHeader()->hide();
-        frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        frozen_->verticalHeader()->setDefaultSectionSize(main->verticalHeader()->defaultSectionSize());
-        frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        frozen_->horizontalHeader()->setHighlightSections(false);
-        // Clicks on the frozen part reach the window as clicks on the list.
-        frozen_->installEventFilter(windowFilter);
-        frozen_->viewport()->installEventFilter(windowFilter);
-        main->viewport()->stackUnder(frozen_);
-        main->installEventFilter(this);
-        QHeaderView* h = main->horizontalHeader();
-        connect(h, &QHeaderView::sectionResized, this, [this] { sync(); });
-        connect(h, &QHeaderView::sectionMoved, this, [this] { sync(); });
-        connect(h, &QHeaderView::geometriesChanged, this, [this] { sync(); });
-        connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, main->verticalScrollBar(), &QScrollBar::setValue);
-        connect(main->verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
-        sync();
-        frozen_->show();
-    }
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (o == main_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
-            sync();
-        return false;
-    }
-
-private:
-    // Shows the main list's first visual columns at their widths, over them.
-    void sync()
-    {
-        QHeaderView* h = main_->horizontalHeader();
-        QHeaderView* fh = frozen_->horizontalHeader();
-        int width = 0;
-        for (int c = 0; c < h->count(); ++c)
-            frozen_->setColumnHidden(c, true);
-        for (int v = 0; v < count_ && v < h->count(); ++v) {
-            const int l = h->logicalIndex(v);
-            frozen_->setColumnHidden(l, false);
-            fh->moveSection(fh->visualIndex(l), v);
-            frozen_->setColumnWidth(l, h->sectionSize(l));
-            width += h->sectionSize(l);
-        }
-        fh->setFixedHeight(h->height());
-        frozen_->setGeometry(main_->frameWidth() + main_->verticalHeader()->width(), main_->frameWidth(), width + 1,
-                             main_->viewport()->height() + h->height());
-    }
-
-    QTableView* main_;
-    QTableView* frozen_;
-    int count_;
-};
-
 class DiaryBr : public WindowController {
 public:
     explicit DiaryBr(const DiaryPeriod& period) : WindowController(QStringLiteral("DiaryBr"), kDiaryBrDef), period_(period)
@@ -227,8 +152,7 @@ protected:
         list_ = list.get();
         addPart(std::move(list));
         limitToWindow(true);
-        if (QTableView* v = list_->view())
-            new FrozenColumns(v, kFrozenColumns, &window());
+        list_->freezeColumns(kFrozenColumns);
         control("Print").show(cat < std::size(kReports));
         return true;
     }

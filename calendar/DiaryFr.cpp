@@ -18,6 +18,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
 #include "platform/SettingsFile.h"
@@ -367,24 +368,6 @@ QString trimmedRight(QString s)
     return s;
 }
 
-// The lowest number from `from` on that `key` of the file does not hold.
-int64_t freeNumber(const FileDef& def, uint16_t field, int key, int64_t from)
-{
-    Context lookup;
-    KeyedFile& f = lookup.file(def);
-    if (!f.open())
-        return from;
-    int64_t n = std::max<int64_t>(from, 1);
-    for (;; ++n) {
-        f.rec().clear();
-        f.rec().set(field, n);
-        if (!f.get(key))
-            break;
-    }
-    f.close();
-    return n;
-}
-
 // ------------------------------------------------------- clipboard text ---
 
 // One text per category, a line per "|"; each line ends with CR LF.
@@ -513,7 +496,7 @@ bool DiaryFr::setUp()
     // The entry's number: a new one counts the record reserved for it.
     KeyedFile& f = primary();
     if (REQUEST == InsertRecord)
-        r.set(DRY::NUMBER, freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, f.records() + 1));
+        r.set(DRY::NUMBER, countPlusOne(f, DRY::NUMBER, DRY::NUMBER_KEY));
     else if (r.num(DRY::NUMBER) < 1)
         r.set(DRY::NUMBER, freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1));
     r.set(DRY::CATID, "D");

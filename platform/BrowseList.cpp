@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
@@ -416,7 +417,24 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
         if (pic.kind == Picture::Kind::Number)
             return int(Qt::AlignRight | Qt::AlignVCenter);
     }
+    if (role == Qt::ForegroundRole || role == Qt::BackgroundRole || role == SelectedTextRole
+        || role == SelectedBackgroundRole) {
+        const CellColours c = coloursOf(*r, index.column());
+        const QColor& colour = role == Qt::ForegroundRole   ? c.text
+                               : role == Qt::BackgroundRole ? c.background
+                               : role == SelectedTextRole   ? c.selectedText
+                                                            : c.selectedBackground;
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     return {};
+}
+
+CellColours BrowseModel::coloursOf(const Row& r, int column) const
+{
+    const BrowseColumn& c = columns_[column];
+    if (c.colours)
+        return c.colours(r.rec);
+    return rowColours_ ? rowColours_(r.rec) : CellColours{};
 }
 
 QVariant BrowseModel::headerData(int section, Qt::Orientation o, int role) const
@@ -551,6 +569,119 @@ void ListFormat::closing()
 
 // ---------------------------------------------------------- browse list --
 
+// Paints a cell's selected colours and lets Tab in an in-place editor go on
+// to the row's next editable cell.
+class BrowseList::Delegate : public QStyledItemDelegate {
+public:
+    Delegate(BrowseList* list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(option->state & QStyle::State_Selected))
+            return;
+        if (const QVariant t = index.data(BrowseModel::SelectedTextRole); t.isValid())
+            option->palette.setColor(QPalette::HighlightedText, t.value<QColor>());
+        if (const QVariant b = index.data(BrowseModel::SelectedBackgroundRole); b.isValid())
+            option->palette.setColor(QPalette::Highlight, b.value<QColor>());
+    }
+
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* editor = qobject_cast<QWidget*>(o);
+        if (list_ && editor && e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                list_->editNextCell(key == Qt::Key_Tab);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(o, e);
+    }
+
+private:
+    BrowseList* list_;
+};
+
+// Keeps the first columns of a list in place when it scrolls sideways: a
+// second view over the same rows and selection lies over them.
+class BrowseList::FrozenColumns : public QObject {
+public:
+    FrozenColumns(QTableView* main, int count, QObject* windowFilter)
+        : QObject(main), main_(main), frozen_(new QTableView(main)), count_(count)
+    {
+        frozen_->setObjectName(QStringLiteral("FrozenColumns"));
+        frozen_->setModel(main->model());
+        frozen_->setSelectionModel(main->selectionModel());
+        frozen_->setItemDelegate(new Delegate(nullptr, frozen_));
+        frozen_->setPalette(main->palette());
+        frozen_->setFocusPolicy(Qt::NoFocus);
+        frozen_->setSelectionBehavior(QAbstractItemView::SelectRows);
+        frozen_->setSelectionMode(QAbstractItemView::SingleSelection);
+        frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        frozen_->setVerticalScrollMode(main->verticalScrollMode());
+        frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        frozen_->verticalHeader()->hide();
+        frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        frozen_->verticalHeader()->setDefaultSectionSize(main->verticalHeader()->defaultSectionSize());
+        frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        frozen_->horizontalHeader()->setHighlightSections(false);
+        // Clicks on the frozen part reach the window as clicks on the list.
+        frozen_->installEventFilter(windowFilter);
+        frozen_->viewport()->installEventFilter(windowFilter);
+        main->viewport()->stackUnder(frozen_);
+        main->installEventFilter(this);
+        QHeaderView* h = main->horizontalHeader();
+        connect(h, &QHeaderView::sectionResized, this, [this] { sync(); });
+        connect(h, &QHeaderView::sectionMoved, this, [this] { sync(); });
+        connect(h, &QHeaderView::geometriesChanged, this, [this] { sync(); });
+        connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, main->verticalScrollBar(), &QScrollBar::setValue);
+        connect(main->verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
+        sync();
+        frozen_->show();
+    }
+    QTableView* view() const { return frozen_; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (o == main_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
+            sync();
+        if (o == main_ && e->type() == QEvent::PaletteChange)
+            frozen_->setPalette(main_->palette());
+        return false;
+    }
+
+private:
+    // Shows the main list's first visual columns at their widths, over them.
+    void sync()
+    {
+        QHeaderView* h = main_->horizontalHeader();
+        QHeaderView* fh = frozen_->horizontalHeader();
+        int width = 0;
+        for (int c = 0; c < h->count(); ++c)
+            frozen_->setColumnHidden(c, true);
+        for (int v = 0; v < count_ && v < h->count(); ++v) {
+            const int l = h->logicalIndex(v);
+            frozen_->setColumnHidden(l, false);
+            fh->moveSection(fh->visualIndex(l), v);
+            frozen_->setColumnWidth(l, h->sectionSize(l));
+            width += h->sectionSize(l);
+        }
+        fh->setFixedHeight(h->height());
+        frozen_->setGeometry(main_->frameWidth() + main_->verticalHeader()->width(), main_->frameWidth(), width + 1,
+                             main_->viewport()->height() + h->height());
+    }
+
+    QTableView* main_;
+    QTableView* frozen_;
+    int count_;
+};
+
 class BrowseList::KeyFilter : public QObject {
 public:
     KeyFilter(BrowseList* list, QObject* parent) : QObject(parent), list_(list) {}
@@ -578,6 +709,7 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
     if (!view_)
         return;
     view_->setModel(model_);
+    view_->setItemDelegate(new Delegate(this, view_));
     QHeaderView* h = view_->horizontalHeader();
     h->setSectionsMovable(true);
     h->setStretchLastSection(false);
@@ -640,6 +772,44 @@ void BrowseList::setEditInPlace(bool on)
                     break;
                 }
         });
+}
+
+void BrowseList::setSelectionColours(const QColor& background, const QColor& text)
+{
+    if (!view_)
+        return;
+    QPalette p = view_->palette();
+    if (background.isValid())
+        p.setColor(QPalette::Highlight, background);
+    if (text.isValid())
+        p.setColor(QPalette::HighlightedText, text);
+    view_->setPalette(p);
+}
+
+void BrowseList::freezeColumns(int count)
+{
+    if (view_ && count > 0)
+        new FrozenColumns(view_, count, &owner().window());
+}
+
+void BrowseList::editNextCell(bool forward)
+{
+    if (!view_)
+        return;
+    const QModelIndex cur = view_->currentIndex();
+    const BrowseModel::Row* r = model_->row(cur.row());
+    if (!r || r->id == 0)
+        return;  // the row was not stored: nothing to go on with
+    const QHeaderView* h = view_->horizontalHeader();
+    for (int v = h->visualIndex(cur.column()) + (forward ? 1 : -1); v >= 0 && v < h->count(); v += forward ? 1 : -1) {
+        const int l = h->logicalIndex(v);
+        const QModelIndex next = model_->index(cur.row(), l);
+        if (h->isSectionHidden(l) || !(model_->flags(next) & Qt::ItemIsEditable))
+            continue;
+        view_->setCurrentIndex(next);
+        view_->edit(next);
+        return;
+    }
 }
 
 void BrowseList::addPopupItem(const QString& text, const QString& control)
@@ -1050,9 +1220,16 @@ void BrowseList::editInPlace(uint8_t request)
     if (!view_)
         return;
     const int cur = std::max(0, view_->currentIndex().row());
+    // The first editable column as the list shows them.
+    const QHeaderView* h = view_->horizontalHeader();
     int firstEditable = 0;
-    while (firstEditable < model_->columnCount() && !(model_->flags(model_->index(0, firstEditable)) & Qt::ItemIsEditable))
-        ++firstEditable;
+    for (int v = 0; v < h->count(); ++v) {
+        const int l = h->logicalIndex(v);
+        if (!h->isSectionHidden(l) && (model_->flags(model_->index(0, l)) & Qt::ItemIsEditable)) {
+            firstEditable = l;
+            break;
+        }
+    }
     switch (request) {
     case InsertRecord: {
         if (!prepareInsert())
@@ -1067,8 +1244,10 @@ void BrowseList::editInPlace(uint8_t request)
         break;
     }
     case ChangeRecord:
-        if (model_->rowCount())
+        if (model_->rowCount()) {
+            view_->setCurrentIndex(model_->index(cur, firstEditable));
             view_->edit(model_->index(cur, firstEditable));
+        }
         break;
     case DeleteRecord: {
         if (!loadHighlighted())

@@ -12,6 +12,7 @@
 #include "platform/WindowController.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 
 #include <deque>
 #include <optional>
@@ -19,6 +20,15 @@
 class QMenu;
 
 namespace ven {
+
+// The colours of a cell, chosen by its row's record. An invalid colour
+// keeps the list's own; the selected pair applies while the row is
+// highlighted (a selected text colour equal to `text` keeps it).
+struct CellColours {
+    QColor text, background;
+    QColor selectedText, selectedBackground;
+};
+using ColourRule = std::function<CellColours(const Record&)>;
 
 // One column of a list: its heading, width in dialog units, picture and
 // where its value comes from (a field of the record or a computation).
@@ -29,6 +39,7 @@ struct BrowseColumn {
     int field = -1;  // the record's field, -1 for a computed column
     std::function<QVariant(const Record&)> value;
     bool editable = true;  // in-place editing: a field column may be edited
+    ColourRule colours;    // the cell's colours by row; none: the row's or the list's
 
     static BrowseColumn ofField(uint16_t field, const QString& header, int width, const QString& picture);
     static BrowseColumn computed(const QString& header, int width, const QString& picture,
@@ -68,6 +79,11 @@ public:
     void setFilter(std::function<bool(const Record&)> f) { filter_ = std::move(f); }
     void setFetchHook(std::function<void(Record&)> h) { hook_ = std::move(h); }
     void setEditable(bool on) { editable_ = on; }
+    // Colours for every cell of a row; a column's own rule comes first.
+    void setRowColours(ColourRule rule) { rowColours_ = std::move(rule); }
+    // The roles under which data() gives a cell's selected colours.
+    static constexpr int SelectedTextRole = Qt::UserRole + 1;
+    static constexpr int SelectedBackgroundRole = Qt::UserRole + 2;
 
     // Loads rows from the first record of the view on.
     void loadFromStart(int rows);
@@ -121,7 +137,10 @@ private:
     std::vector<BrowseColumn> columns_;
     std::unique_ptr<Context> ctx_;
     KeyedFile* reader_;
+    CellColours coloursOf(const Row& r, int column) const;
+
     int key_ = -1;
+    ColourRule rowColours_;
     std::vector<Range> ranges_;
     std::function<bool(const Record&)> filter_;
     std::function<void(Record&)> hook_;
@@ -195,8 +214,17 @@ public:
     void setFetchHook(std::function<void(Record&)> hook);
     // The update form called for Insert, Change and Delete.
     void setForm(FormMaker form) { form_ = std::move(form); }
-    // The list edits its rows in place instead of using a form.
+    // The list edits its rows in place instead of using a form: the cells
+    // of field columns marked editable; Tab and Shift+Tab store the cell and
+    // go on to the next or previous editable cell of the row.
     void setEditInPlace(bool on);
+    // Colours for the cells of each row (a column's own rule comes first).
+    void setRowColours(ColourRule rule) { model_->setRowColours(std::move(rule)); }
+    // The highlighted row's background and text where no rule gives them.
+    void setSelectionColours(const QColor& background, const QColor& text);
+    // Keeps the first `count` columns in view (in their shown order) while
+    // the list scrolls sideways; clicks on them reach the list.
+    void freezeColumns(int count);
     // Buttons by control name (those the window lacks are ignored).
     struct Buttons {
         QString insert = QStringLiteral("Insert"), change = QStringLiteral("Change"),
@@ -251,6 +279,8 @@ private:
     void updateButtons();
     void selectRow(int row);
     bool keyFilter(QKeyEvent* e);
+    // Edits the next (previous) editable cell of the row being edited.
+    void editNextCell(bool forward);
 
     const FileDef& def_;
     QString listName_;
@@ -271,6 +301,8 @@ private:
     QString locator_;
     class KeyFilter;
     KeyFilter* keyFilter_ = nullptr;
+    class Delegate;
+    class FrozenColumns;
 };
 
 } // namespace ven

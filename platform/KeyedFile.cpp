@@ -1182,18 +1182,19 @@ const KeyDef* autoKey(const FileDef& d)
 // leading values); blank records that an optional key leaves out hold 0 and
 // cannot raise the highest, so the key's own condition is added to let the
 // engine read the highest from the key.
-bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Record& r, int64_t& out)
+bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Record& r, int64_t& out, int part = -1)
 {
+    const int ap = part < 0 ? k.autoPart : part;
     QStringList where;
-    for (int p = 0; p < k.autoPart; ++p)
+    for (int p = 0; p < ap; ++p)
         where << col(d, k.parts[p].field) + " = ?";
     if (k.optional)
         where << optionalCond(d, k);
-    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[k.autoPart].field) + ") FROM rec"
+    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[ap].field) + ") FROM rec"
                                  + (where.isEmpty() ? QString() : " WHERE " + where.join(" AND ")));
     if (!st)
         return false;
-    for (int p = 0; p < k.autoPart; ++p)
+    for (int p = 0; p < ap; ++p)
         bindValue(st, p + 1, d.fields[k.parts[p].field], r.value(k.parts[p].field));
     if (sqlite3_step(st) != SQLITE_ROW) {
         sqlite3_reset(st);
@@ -1206,10 +1207,27 @@ bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Reco
 
 } // namespace
 
+Status KeyedFile::nextNumber(int key, int64_t& out, int part)
+{
+    if (Status st = ensureOpen(); !st)
+        return st;
+    if (key < 0 || key >= int(def_->keys.size()))
+        return Status::fail(Err::NotFound, "Key Not Found");
+    const KeyDef& k = def_->keys[key];
+    if (part < 0)
+        part = k.autoPart;
+    if (part < 0 || part >= int(k.parts.size()))
+        return Status::fail(Err::NotFound, "Key Not Found");
+    if (!nextAutoNumber(*conn_, *def_, k, rec_, out, part))
+        return Status::fail(Err::Io, conn_->error());
+    return {};
+}
+
 Status KeyedFile::primeRecord()
 {
     if (Status st = ensureOpen(); !st)
         return st;
+    keepOwnNumber_ = false;
     if (pendingAuto_)
         cancelAutoInc();
     rec_.clear();
@@ -1276,7 +1294,7 @@ Status KeyedFile::insert()
     const KeyDef* ak = autoKey(*def_);
     int64_t id = pendingAuto_;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
-        if (ak) {
+        if (ak && !keepOwnNumber_) {
             // The number counts within the leading components: renumber when
             // the record was moved to other leading values since it was
             // reserved, or when it was never reserved.
@@ -1301,6 +1319,7 @@ Status KeyedFile::insert()
     });
     if (st.ok()) {
         pendingAuto_ = 0;
+        keepOwnNumber_ = false;
         becomeCurrent(id);
     }
     return st;

@@ -239,6 +239,17 @@ public:
     // Deletes the placeholder of a reserved auto-number again.
     Status cancelAutoInc();
     bool autoIncPending() const { return pendingAuto_ != 0; }
+    // The engine identity of the reserved placeholder, 0 when none.
+    int64_t pendingAutoId() const { return pendingAuto_; }
+    // The caller gives the auto-numbered component its own value (a form
+    // that files a record under a part it chooses): the next insert keeps
+    // it instead of numbering it. primeRecord() and a stored insert end it.
+    void keepOwnNumber(bool on = true) { keepOwnNumber_ = on; }
+    bool keepsOwnNumber() const { return keepOwnNumber_; }
+    // The auto-number rule applied to `key`'s component `part` (default:
+    // the auto-numbered one): the highest value among the records whose
+    // components before it equal the buffer's, plus one (1 when none).
+    Status nextNumber(int key, int64_t& out, int part = -1);
     // Adds the buffer with the range checks and the duplicate test
     // (messages 16 and 13); an auto-number reserved by primeRecord is
     // written by rewriting its placeholder.
@@ -291,6 +302,7 @@ private:
     Record original_;       // the current record as last read or written
     int64_t current_ = 0;   // engine id of the current record, 0 none
     int64_t pendingAuto_ = 0;  // id of an auto-number placeholder
+    bool keepOwnNumber_ = false;
     std::unique_ptr<Cursor> cursor_;
 };
 

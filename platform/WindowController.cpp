@@ -204,8 +204,12 @@ void WindowController::dispatch(Event e)
     ThreadScope scope(thread_);
     switch (e) {
     case Event::OpenWindow: {
-        const bool keepsRunning = traits_.single == SingleRule::Window || traits_.single == SingleRule::SelfClosing;
+        bool keepsRunning = traits_.single == SingleRule::Window || traits_.single == SingleRule::SelfClosing;
         const bool busySingle = traits_.busy && traits_.busyKeptSingle;
+        // A lookup of a list whose own copy is open answers beside it and
+        // leaves that copy's flag alone.
+        if (traits_.single == SingleRule::Window && REQUEST == SelectRecord && Running.get(procedure_))
+            keepsRunning = false;
         // A second instance whose flag is already set closes itself and
         // leaves the flag to the instance that set it.
         if ((keepsRunning && Running.get(procedure_)) || (busySingle && Busy.get(traits_.busy))) {

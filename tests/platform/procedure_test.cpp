@@ -86,16 +86,23 @@ TEST(SingleInstance, WindowRuleRestoresAndRaisesTheIconizedOne)
     EXPECT_EQ(Thread.get("OneWnd"), 0);
 }
 
-TEST(SingleInstance, LookupBesideTheOpenOneClosesItselfAndLeavesTheFlag)
+TEST(SingleInstance, LookupBesideTheOpenOneOpensAndLeavesTheFlag)
 {
     WindowKit kit;
     const int first = kit.start([] { return std::make_unique<SampleWnd>("LookBr", rule(SingleRule::Window)); });
     uint8_t response = 0;
     kit.call(std::make_unique<SampleWnd>("LookBr", rule(SingleRule::Window)), SelectRecord, &response);
+    EXPECT_EQ(kit.openCount("LookBr"), 2);  // the lookup answers beside the open copy
+    EXPECT_EQ(Running.get("LookBr"), first);
+    kit.press("LookBr", "Close");
     EXPECT_EQ(response, RequestCancelled);
     EXPECT_EQ(kit.openCount("LookBr"), 1);
     EXPECT_EQ(Running.get("LookBr"), first);  // only the instance that set it clears it
     EXPECT_EQ(Thread.get("LookBr"), first);
+
+    // A start from the menu still brings the open copy forward.
+    kit.start([] { return std::make_unique<SampleWnd>("LookBr", rule(SingleRule::Window)); });
+    EXPECT_EQ(kit.openCount("LookBr"), 1);
 }
 
 TEST(SingleInstance, SelfClosingSecondEndsWithoutRaisingTheFirst)

@@ -1,0 +1,180 @@
+// What a list declares beyond its rows: colours by row, read-only columns
+// in in-place editing, frozen columns, and a lookup answered beside the
+// list's own open copy.
+#include "Samples.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace ven::test {
+namespace {
+
+const std::vector<std::pair<QString, int>> kAmounts = {{"Bank", -1}, {"Cash", 0}, {"Loan", 25}};
+
+// The colour of the text painted in the middle of a cell (the first pixel
+// that is not the background).
+QColor paintedText(QTableView* v, int row, int column)
+{
+    const QRect cell = v->visualRect(v->model()->index(row, column));
+    const QImage img = v->viewport()->grab().toImage();
+    const QColor back = img.pixelColor(cell.left() + 1, cell.top() + 1);
+    std::map<QRgb, int> counts;
+    for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+        for (int x = cell.left() + 2; x < cell.right() - 1; ++x)
+            if (const QColor c = img.pixelColor(x, y); c != back)
+                ++counts[c.rgb()];
+    // The most frequent colour besides the background is the glyphs' own.
+    auto best = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; });
+    return best == counts.end() ? QColor() : QColor(best->first);
+}
+
+TEST(BrowseLists, ColoursByRowAndKeptOnTheSelectedRow)
+{
+    WindowKit kit;
+    addSamples(kAmounts);
+    const QColor lightYellow(255, 255, 128);
+    kit.start([&] {
+        return std::make_unique<SampleBr>("SampleBr", ProcedureTraits{}, [&](BrowseList& b) {
+            // The amount red below 0, else blue, on white; kept when selected.
+            b.setRowColours([](const Record& r) {
+                const QColor text = r.num(TST::AMOUNT) < 0 ? QColor(Qt::red) : QColor(Qt::blue);
+                return CellColours{text, Qt::white, text, {}};
+            });
+            b.setSelectionColours(lightYellow, Qt::black);
+        });
+    });
+    QTableView* v = kit.list("SampleBr");
+    const QModelIndex bank = v->model()->index(0, 2), cash = v->model()->index(1, 2);
+    EXPECT_EQ(bank.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    EXPECT_EQ(cash.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    EXPECT_EQ(cash.data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+
+    // As painted: the highlighted row keeps its red text on light yellow.
+    kit.highlight("SampleBr", 0);
+    const QImage img = v->viewport()->grab().toImage();
+    const QRect selected = v->visualRect(bank), plain = v->visualRect(cash);
+    EXPECT_EQ(img.pixelColor(selected.left() + 1, selected.top() + 1), lightYellow);
+    EXPECT_EQ(img.pixelColor(plain.left() + 1, plain.top() + 1), QColor(Qt::white));
+    const QColor red = paintedText(v, 0, 2), blue = paintedText(v, 1, 2);
+    EXPECT_GT(red.red(), 150);
+    EXPECT_LT(red.blue(), 100);
+    EXPECT_GT(blue.blue(), 150);
+    EXPECT_LT(blue.red(), 100);
+
+    // A change of the amount recolours its row.
+    Context ctx;
+    KeyedFile& f = ctx.file(sampleFile());
+    ASSERT_TRUE(f.open());
+    f.rec().set(TST::NUMBER, 2);
+    ASSERT_TRUE(f.get(TST::NUMBERKEY));
+    f.rec().set(TST::AMOUNT, -5);
+    ASSERT_TRUE(f.put());
+    postEvent(Event::GainFocus, kit.window("SampleBr").thread());
+    kit.settle();
+    EXPECT_EQ(v->model()->index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+}
+
+TEST(BrowseLists, InPlaceEditingSkipsReadOnlyColumnsWithTab)
+{
+    WindowKit kit;
+    addSamples(kAmounts);
+    kit.start([] {
+        return std::make_unique<SampleBr>("SampleBr", ProcedureTraits{}, [](BrowseList& b) { b.setEditInPlace(true); });
+    });
+    QTableView* v = kit.list("SampleBr");
+    // The number (kept by the file) and the computed column take no editor.
+    for (int column : {0, 3}) {
+        v->edit(v->model()->index(1, column));
+        EXPECT_FALSE(qobject_cast<QLineEdit*>(QApplication::focusWidget())) << column;
+    }
+    // Shown as Amount, Number, Name: Tab goes from the amount past the number to the name.
+    v->horizontalHeader()->moveSection(2, 0);
+    kit.highlight("SampleBr", 1);
+    kit.press("SampleBr", "Change");
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(v->currentIndex().column(), 2);  // the first editable column as shown
+    editor->selectAll();
+    QTest::keyClicks(editor, "30");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    kit.settle();
+    EXPECT_EQ(sampleRecord(2).num(TST::AMOUNT), 30);  // Tab stored the cell
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(v->currentIndex().column(), 1);
+    editor->selectAll();
+    QTest::keyClicks(editor, "Coins");
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    kit.settle();
+    EXPECT_EQ(sampleRecord(2).str(TST::NAME), "Coins");
+    EXPECT_EQ(v->currentIndex().column(), 2);  // back to the amount, past the number
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor);
+    QTest::keyClick(editor, Qt::Key_Backtab);  // nothing editable before it: editing ends
+    kit.settle();
+    EXPECT_FALSE(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    EXPECT_EQ(sampleRecord(2).num(TST::NUMBER), 2);
+    EXPECT_EQ(sampleCount(), 3);
+}
+
+TEST(BrowseLists, FrozenColumnsStayWhenTheListScrollsSideways)
+{
+    WindowKit kit;
+    addSamples(kAmounts);
+    kit.start([] {
+        return std::make_unique<SampleBr>("SampleBr", ProcedureTraits{}, [](BrowseList& b) { b.freezeColumns(1); });
+    });
+    QTableView* v = kit.list("SampleBr");
+    auto* frozen = v->findChild<QTableView*>("FrozenColumns");
+    ASSERT_NE(frozen, nullptr);
+    QHeaderView* h = v->horizontalHeader();
+    h->resizeSection(1, 600);  // wider than the list: it scrolls
+    kit.settle();
+    v->horizontalScrollBar()->setValue(v->horizontalScrollBar()->maximum());
+    kit.settle();
+    ASSERT_GT(v->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(frozen->indexAt(QPoint(3, 3)).column(), 0);
+    EXPECT_NE(v->indexAt(QPoint(3, 3)).column(), 0);
+    EXPECT_EQ(frozen->width(), h->sectionSize(0) + 1);
+    // It follows the list's rows and selection.
+    kit.highlight("SampleBr", 2);
+    EXPECT_EQ(frozen->currentIndex().row(), 2);
+    // A double click on the frozen part opens the highlighted record as on the list.
+    QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, frozen->visualRect(frozen->model()->index(2, 0)).center());
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("SampleFr"));
+    EXPECT_EQ(kit.window("SampleFr").REQUEST, ChangeRecord);
+    EXPECT_EQ(kit.text("SampleFr", "Name").trimmed(), "Loan");
+}
+
+TEST(BrowseLists, ALookupIsAnsweredBesideTheListsOpenCopy)
+{
+    WindowKit kit;
+    addSamples(kAmounts);
+    ProcedureTraits window;
+    window.single = SingleRule::Window;
+    const int menuCopy = kit.start([window] { return std::make_unique<SampleBr>("SampleBr", window); });
+    WindowController& first = kit.window("SampleBr");
+    kit.highlight("SampleBr", 1);
+
+    uint8_t response = 0;
+    kit.call(std::make_unique<SampleBr>("SampleBr", window), SelectRecord, &response);
+    ASSERT_EQ(kit.openCount("SampleBr"), 2);
+    EXPECT_NE(&kit.window("SampleBr"), &first);
+    EXPECT_TRUE(kit.control("SampleBr", "Select").isVisible());
+    kit.highlight("SampleBr", 2);
+    kit.press("SampleBr", "Select");
+    EXPECT_EQ(response, RequestCompleted);
+    EXPECT_EQ(threadContext(kFrameThread).file(sampleFile()).rec().str(TST::NAME), "Loan");
+    // The copy from the menu stays as it was, with its flag.
+    ASSERT_EQ(kit.openCount("SampleBr"), 1);
+    EXPECT_EQ(&kit.window("SampleBr"), &first);
+    EXPECT_EQ(kit.highlighted("SampleBr"), 1);
+    EXPECT_EQ(Running.get("SampleBr"), menuCopy);
+    kit.press("SampleBr", "Close");
+    EXPECT_EQ(Running.get("SampleBr"), 0);
+}
+
+} // namespace
+} // namespace ven::test
