@@ -13,11 +13,7 @@ QString calcTapeFile() { return joinPath(Program_Path, QStringLiteral("CalcTape.
 
 bool appendTapeLine(const QString& text)
 {
-    // The shared global names the file only for this one line, so other
-    // writers' lines never reach the tape and the tape's never reach theirs.
-    TextFileName = calcTapeFile();
-    const LineResult r = AppendTextLine(text);
-    TextFileName.clear();
+    const LineResult r = AppendTextLine(calcTapeFile(), text);
     for (const QString& m : r.messages)
         messageBox(m);
     return r.ok();
