@@ -160,6 +160,7 @@ bool WindowController::singleInstanceAllows()
 void WindowController::openWindow()
 {
     QWidget* outer = window_->outer();
+    window_->applyPlacement();  // a saved placement, restored next, still wins
     if (traits_.keepsPlacement)
         placementRestored_ = settingsFile().restorePlacement(procedure_, outer);
     applyWallpaper();
