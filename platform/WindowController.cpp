@@ -167,6 +167,8 @@ void WindowController::openWindow()
     for (auto& p : parts_)
         p->opened();
     outer->show();
+    if (!placementRestored_)
+        window_->applyPlacement();  // again, now that the window's frame is known
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);

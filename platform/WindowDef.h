@@ -121,7 +121,7 @@ struct WindowDef {
     // A status bar of zones under the controls: each zone's width in dialog
     // units, -1 for a zone that takes the rest.
     std::vector<int> statusZones = {};
-    std::vector<ControlDef> controls;
+    std::vector<ControlDef> controls = {};
 };
 
 // Converts dialog units to pixels for a font: a horizontal unit is a
