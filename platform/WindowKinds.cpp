@@ -287,15 +287,17 @@ void Window::trackRegions(QObject* o, QEvent* e)
         return;
     QPointF at;
     switch (e->type()) {
-    case QEvent::Enter: at = static_cast<QEnterEvent*>(e)->position(); break;
-    case QEvent::MouseMove: at = static_cast<QMouseEvent*>(e)->position(); break;
+    case QEvent::Enter:
+    case QEvent::MouseMove: at = static_cast<QSinglePointEvent*>(e)->globalPosition(); break;
     case QEvent::Leave:
         if (w == this)
             regionsIn_.clear();
         return;
     default: return;
     }
-    const QPoint p = w->mapTo(this, at.toPoint());
+    // From the screen position: an event that was queued before the window
+    // moved (a window that jumps away from the mouse) falls outside it now.
+    const QPoint p = mapFromGlobal(at.toPoint());
     for (const Item& it : items_) {
         if (it.def->kind != Kind::Region || !it.widget)
             continue;
