@@ -175,9 +175,9 @@ TEST(WindowKinds, AnimatedPicturesPlayOnButtonsAndImages)
     WindowKit kit;
     static const WindowDef def{.title = "Pictures", .w = 200, .h = 80,
                                .controls = {{.name = "Smile", .kind = Kind::Button, .x = 4, .y = 4, .w = 58, .h = 23, .tip = "Close Window",
-                                             .icon = "smiling.gif", .flags = Default, .closes = RequestCompleted},
+                                             .icon = "Wink.gif", .flags = Default, .closes = RequestCompleted},
                                             {.name = "Still", .kind = Kind::Button, .x = 70, .y = 4, .w = 58, .h = 23, .icon = "Tarn-Vel.gif"},
-                                            {.name = "Face", .kind = Kind::Image, .x = 140, .y = 4, .w = 40, .h = 40, .icon = "smiling.gif"}}};
+                                            {.name = "Face", .kind = Kind::Image, .x = 140, .y = 4, .w = 40, .h = 40, .icon = "Wink.gif"}}};
     KindWnd& w = open(kit, "Pictures", def);
     auto* smile = w.control("Smile").as<QPushButton>();
     auto* movie = smile->findChild<QMovie*>("Movie");
