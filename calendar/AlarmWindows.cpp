@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRandomGenerator>
-#include <QScreen>
 
 #include <algorithm>
 #include <vector>
@@ -25,7 +23,7 @@ namespace {
 
 constexpr int32_t kTick = 100;         // the window timer, in hundredths
 constexpr int kExtensionSize = 10;
-// The random place, in dialog units from the screen's top left corner.
+// The random place, in dialog units from the top left of the screen's available area (kept on it).
 constexpr int kLeftMost = -3, kRightMost = 66;
 constexpr int kTopMost = -26, kBottomMost = 87;
 // Occurrences are remembered while their firing date is this recent.
@@ -213,13 +211,7 @@ void AlarmWindow::takeTime(int32_t now)
 
 void AlarmWindow::moveToRandomPlace()
 {
-    QWidget* outer = window().outer();
-    const QScreen* screen = outer->screen() ? outer->screen() : QGuiApplication::primaryScreen();
-    const QPoint origin = screen ? screen->availableGeometry().topLeft() : QPoint();
-    QRandomGenerator* random = QRandomGenerator::global();
-    const int x = random->bounded(kLeftMost, kRightMost + 1);
-    const int y = random->bounded(kTopMost, kBottomMost + 1);
-    outer->move(origin + QPoint(window().units().x(x), window().units().y(y)));
+    window().placeRandomly(QRect(QPoint(kLeftMost, kTopMost), QPoint(kRightMost, kBottomMost)));
 }
 
 void AlarmWindow::bringForward()

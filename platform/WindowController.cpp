@@ -160,12 +160,15 @@ bool WindowController::singleInstanceAllows()
 void WindowController::openWindow()
 {
     QWidget* outer = window_->outer();
+    window_->applyPlacement();  // a saved placement, restored next, still wins
     if (traits_.keepsPlacement)
         placementRestored_ = settingsFile().restorePlacement(procedure_, outer);
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
     outer->show();
+    if (!placementRestored_)
+        window_->applyPlacement();  // again, now that the window's frame is known
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);

@@ -6,6 +6,7 @@
 
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
+#include "platform/WindowKinds.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -327,6 +328,8 @@ Window::Window(const WindowDef& def, WindowSink* sink)
     if (QString icon = findPictureFile(QString::fromUtf8(def.icon)); !icon.isEmpty())
         setWindowIcon(QIcon(icon));
     build();
+    buildStatusBar();
+    armRegions();
     if (def.mdi && gFrameArea) {
         sub_ = gFrameArea->addSubWindow(this);
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -334,6 +337,7 @@ Window::Window(const WindowDef& def, WindowSink* sink)
         sub_->installEventFilter(this);
     } else {
         setWindowFlag(Qt::Window, true);
+        applyFrame();
     }
     installEventFilter(this);
 }
@@ -467,7 +471,8 @@ QWidget* Window::makeControl(const ControlDef& c)
     case Kind::Button: {
         auto* b = new QPushButton(text, this);
         if (QString icon = findPictureFile(QString::fromUtf8(c.icon)); !icon.isEmpty())
-            b->setIcon(QIcon(icon));
+            if (!animatePicture(b, icon))
+                b->setIcon(QIcon(icon));
         if (c.flags & Default)
             b->setDefault(true);
         b->setAutoDefault(false);
@@ -505,8 +510,9 @@ QWidget* Window::makeControl(const ControlDef& c)
     }
     case Kind::Image: {
         auto* l = new QLabel(this);
-        QPixmap pm(findPictureFile(QString::fromUtf8(c.icon)));
-        if (!pm.isNull())
+        const QString file = findPictureFile(QString::fromUtf8(c.icon));
+        QPixmap pm(file);
+        if (!animatePicture(l, file) && !pm.isNull())
             l->setPixmap(pm);
         l->setScaledContents(true);
         return l;
@@ -520,6 +526,7 @@ QWidget* Window::makeControl(const ControlDef& c)
     }
     case Kind::Group: return new QGroupBox(text, this);
     case Kind::Region: return new QWidget(this);
+    case Kind::Line: return makeLine(c, this);
     }
     return nullptr;
 }
@@ -528,6 +535,13 @@ void Window::place(Item& it)
 {
     if (it.def->kind == Kind::Tab)
         return;  // a page of its sheet
+    const QSize client(width(), height() - statusBarHeight());
+    if (it.def->kind == Kind::Line) {
+        const bool scaled = def_.resizable && !designSize_.isEmpty() && client != designSize_;
+        placeLine(it.widget, units_, scaled ? double(client.width()) / designSize_.width() : 1.0,
+                  scaled ? double(client.height()) / designSize_.height() : 1.0);
+        return;
+    }
     QRect r = units_.rect(it.def->x, it.def->y, it.def->w, it.def->h);
     if (it.def->w == 0 || it.def->h == 0) {
         QSize hint = it.widget->sizeHint();
@@ -536,8 +550,8 @@ void Window::place(Item& it)
         if (it.def->h == 0)
             r.setHeight(hint.height());
     }
-    if (def_.resizable && !designSize_.isEmpty() && size() != designSize_) {
-        const double fx = double(width()) / designSize_.width(), fy = double(height()) / designSize_.height();
+    if (def_.resizable && !designSize_.isEmpty() && client != designSize_) {
+        const double fx = double(client.width()) / designSize_.width(), fy = double(client.height()) / designSize_.height();
         r = QRect(qRound(r.x() * fx), qRound(r.y() * fy), qRound(r.width() * fx), qRound(r.height() * fy));
     }
     it.widget->setGeometry(r);
@@ -789,6 +803,7 @@ void paintWallpaper(QPainter& p, const QRect& r, const QPixmap& image, bool tile
 void Window::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
+    placeStatusBar();
     if (def_.resizable)
         for (Item& it : items_)
             place(it);
@@ -802,6 +817,7 @@ void Window::fieldEvent(const QString& name, FieldEvent e)
 
 bool Window::eventFilter(QObject* o, QEvent* e)
 {
+    trackRegions(o, e);
     switch (e->type()) {
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(e);

@@ -25,6 +25,8 @@ class QMdiArea;
 class QPainter;
 class QMdiSubWindow;
 class QButtonGroup;
+class QLabel;
+class QStatusBar;
 
 namespace ven {
 
@@ -45,7 +47,8 @@ enum class Kind : uint8_t {
     Image,     // the picture file named in `icon`
     Progress,  // a bar over low..high (0..100 when both are 0)
     Group,     // a framed group
-    Region,    // an invisible area that takes clicks
+    Region,    // an invisible area that takes clicks; heard as MouseIn when the mouse enters it
+    Line,      // a line from (x, y) to (x + w, y + h); w and h may be negative
 };
 
 // Control flags.
@@ -85,6 +88,22 @@ struct ControlDef {
     FontDef font{};
     uint32_t color = kNoColor;   // text colour 0xRRGGBB
     uint32_t background = kNoColor;
+    int stroke = 1;              // a line's width in pixels
+};
+
+// How a top-level window is framed.
+enum class Frame : uint8_t {
+    Normal,   // a title bar with the window system's buttons
+    NoTitle,  // a border without a title bar
+    Tool,     // no frame at all, no task-bar entry, above the other windows
+};
+
+// Where a top-level window opens (a saved placement, restored afterwards,
+// still wins). Every placement keeps the window on the screen's available area.
+enum class Placement : uint8_t {
+    Default,  // where the window system puts it
+    Fixed,    // at the definition's x, y (dialog units from the area's top left)
+    Centred,  // in the middle of the area
 };
 
 struct WindowDef {
@@ -95,7 +114,14 @@ struct WindowDef {
     bool mdi = false;            // a child of the frame
     bool resizable = false;      // controls keep their relative places when it is resized
     int timer = 0;               // the window's timer in hundredths of a second, 0 none
-    std::vector<ControlDef> controls;
+    Frame frame = Frame::Normal;
+    bool onTop = false;          // stays above the other windows
+    Placement placement = Placement::Default;
+    int x = 0, y = 0;            // a fixed placement, dialog units
+    // A status bar of zones under the controls: each zone's width in dialog
+    // units, -1 for a zone that takes the rest.
+    std::vector<int> statusZones = {};
+    std::vector<ControlDef> controls = {};
 };
 
 // Converts dialog units to pixels for a font: a horizontal unit is a
@@ -134,6 +160,7 @@ enum class FieldEvent : uint8_t {
     AlertKey,      // an alert key of the control was pressed
     RightClick,
     DoubleClick,
+    MouseIn,       // the mouse entered a region
 };
 
 class Window;
@@ -182,6 +209,10 @@ public:
     bool isEnabled() const;
     void select();                      // gives it the focus
     QString tip() const;
+    // A line's extent in dialog units (signed: the far end is its anchor
+    // plus w, h); other controls ignore it and read as 0, 0.
+    void setLine(int w, int h);
+    QSize lineSize() const;
 
 private:
     Window* window_ = nullptr;
@@ -260,6 +291,24 @@ public:
 
     void setSink(WindowSink* sink) { sink_ = sink; }
 
+    // The status bar's zones (1 for the first); nothing without a status bar.
+    void setStatusText(int zone, const QString& text);
+    QString statusText(int zone) const;
+    int statusZoneCount() const { return int(statusZones_.size()); }
+
+    // Placing a top-level window (its MDI sub-window stays in the frame's
+    // area): the area it is kept on, and places in dialog units from the
+    // area's top left, moved as little as needed to stay on it.
+    QRect availableArea() const;
+    void placeAt(int x, int y);
+    void placeCentred();
+    // At a random place within `range` (dialog units, both ends included).
+    void placeRandomly(const QRect& range);
+    // Moves the window as little as needed to lie on the available area.
+    void keepOnArea();
+    // The placement of the definition (Fixed or Centred), nothing for Default.
+    void applyPlacement();
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -274,6 +323,13 @@ private:
         bool ownHidden = false;  // hidden by the window's code or its flags
     };
     void build();
+    // Window kinds (WindowKinds.cpp): frame flags, status bar, regions.
+    void applyFrame();
+    void buildStatusBar();
+    void placeStatusBar();
+    int statusBarHeight() const;
+    void armRegions();
+    void trackRegions(QObject* o, QEvent* e);
     QWidget* makeControl(const ControlDef& c);
     void place(Item& it);
     void applyTabs();
@@ -296,6 +352,9 @@ private:
     QPixmap wallpaperImage_;
     bool tiled_ = false, centered_ = false, stretched_ = false;
     QSize designSize_;
+    QStatusBar* statusBar_ = nullptr;
+    std::vector<QLabel*> statusZones_;
+    std::vector<QString> regionsIn_;  // the regions the mouse is in
     bool allowClose_ = false;
     friend class WindowController;
 };
