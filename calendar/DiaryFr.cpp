@@ -5,7 +5,7 @@
 #include "calendar/DiaryFr.h"
 
 #include "calendar/DailyNoteLine.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "calendar/DiaryGlobals.h"
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"

@@ -169,8 +169,11 @@ void WindowController::openWindow()
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);
-    if (caller_ && caller_->window_)
+    if (caller_ && caller_->window_) {
         caller_->window_->outer()->setEnabled(false);
+        ++caller_->callees_;
+        calleeCounted_ = true;
+    }
     if (!FIRSTFIELD.isEmpty())
         control(FIRSTFIELD).select();
     activate();
@@ -335,12 +338,22 @@ void WindowController::finish()
     auto& l = live();
     l.erase(std::remove(l.begin(), l.end(), this), l.end());
     if (caller_ && caller_->window_) {
-        caller_->window_->outer()->setEnabled(true);
+        if (calleeCounted_)
+            --caller_->callees_;
+        if (caller_->callees_ == 0)
+            caller_->window_->outer()->setEnabled(true);
         caller_->activate();
     }
     const uint8_t response = CallResponse;
     if (Done d = std::move(done_))
         d(response);
+    if (caller_ && caller_->callees_ == 0 && !caller_->afterWaiting_.empty()) {
+        auto after = std::move(caller_->afterWaiting_);
+        caller_->afterWaiting_.clear();
+        for (auto& f : after)
+            if (caller_ && caller_->isOpen())
+                f();
+    }
     releaseThread(thread_);
     deleteLater();
 }
@@ -355,6 +368,14 @@ void WindowController::setTimer(int hundredths)
         nextTick_ = manual().now + qint64(timerHundredths_) * 10;
     else
         timer_.start(timerHundredths_ * 10);
+}
+
+void WindowController::whenNotWaiting(std::function<void()> f)
+{
+    if (callees_ == 0)
+        f();
+    else
+        afterWaiting_.push_back(std::move(f));
 }
 
 void WindowController::armAlertKey(int key, const QString& control)
@@ -427,6 +448,10 @@ void WindowController::alertKeyFrom(int key, const QString& control)
         return;
     ThreadScope scope(thread_);
     alertKey_ = key;
+    // A key that steps or recalls a value first takes the typed text as
+    // the field's value.
+    if (const QString typed = control.isEmpty() ? window_->focusedControl() : control; !typed.isEmpty())
+        window_->update(typed);
     if (control.isEmpty())
         dispatch(Event::AlertKey);
     else

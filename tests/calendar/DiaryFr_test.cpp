@@ -207,7 +207,12 @@ protected:
     Record& buffer() { return dynamic_cast<RecordForm&>(kit.window("DiaryFr")).primary().rec(); }
     QString text(const QString& control) { return kit.text("DiaryFr", control); }
     bool shown(const QString& control) { return kit.control("DiaryFr", control).isVisible(); }
-    void type(const QString& control, const QString& t) { kit.replaceAndEnter("DiaryFr", control, t); }
+    // Replaces a field's text and leaves it with Tab, as a person would.
+    void type(const QString& control, const QString& t)
+    {
+        kit.replaceText("DiaryFr", control, t);
+        kit.tab("DiaryFr");
+    }
     void press(const QString& control) { kit.press("DiaryFr", control); }
     void key(const QString& control, int combined) { kit.key("DiaryFr", combined, control); }
     void stand(const QString& name, uint8_t response, std::function<void(StandIn&)> act = {})

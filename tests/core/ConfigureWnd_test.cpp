@@ -55,9 +55,11 @@ struct Configure : ::testing::Test {
             {"Telephone", "123"},
         };
         for (auto [name, text] : fields)
-            kit.replaceAndEnter(kWnd, name, text);
+            kit.replaceText(kWnd, name, text);
+            kit.tab(kWnd);
         if (withCountry)
-            kit.replaceAndEnter(kWnd, "Country", "Sweden");
+            kit.replaceText(kWnd, "Country", "Sweden");
+            kit.tab(kWnd);
     }
 };
 
@@ -159,19 +161,22 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     tab(1);
     chosenFolder = outside.path() + "/Safe";
     kit.press(kWnd, "BackUpLookup");
-    kit.replaceAndEnter(kWnd, "TabName3", "Office");
+    kit.replaceText(kWnd, "TabName3", "Office");
+    kit.tab(kWnd);
     tab(2);
     kit.choose(kWnd, "BrowseStyle", "Centered");
     tab(3);
     kit.choose(kWnd, "StartOption", "M");
     kit.choose(kWnd, "CalendarOption", "3");
     kit.choose(kWnd, "LogOption", "N");
-    kit.replaceAndEnter(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
+    kit.replaceText(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
+    kit.tab(kWnd);
     EXPECT_EQ(kit.text(kWnd, "DailyNotes"), outside.path() + "/");
     chosenPrinter = "Office-Laser";
     kit.press(kWnd, "DefaultPrinterButton");
     EXPECT_EQ(kit.text(kWnd, "DefaultPrinter"), "Office-Laser");
-    kit.replaceAndEnter(kWnd, "TelefaxDevice", "OldFax");
+    kit.replaceText(kWnd, "TelefaxDevice", "OldFax");
+    kit.tab(kWnd);
     chosenPrinter.reset();  // a cancelled printer dialog clears the field
     kit.press(kWnd, "TelefaxButton");
     EXPECT_EQ(kit.text(kWnd, "TelefaxDevice"), "");
@@ -255,7 +260,8 @@ TEST_F(Configure, CancelWritesNothing)
     open();
     chosenFolder = outside.path();
     kit.press(kWnd, "BackUpLookup");
-    kit.replaceAndEnter(kWnd, "TabName1", "Mine");
+    kit.replaceText(kWnd, "TabName1", "Mine");
+    kit.tab(kWnd);
     fillOwner(true);
     kit.press(kWnd, "Cancel");
     EXPECT_FALSE(kit.isOpen(kWnd));
@@ -271,7 +277,8 @@ TEST_F(Configure, WindowWallpaperTestShowsItThenDressesTheWindow)
     open();
     tab(2);
     const QString image = outside.filePath("mine.jpg");
-    kit.replaceAndEnter(kWnd, "WindowImage", image);
+    kit.replaceText(kWnd, "WindowImage", image);
+    kit.tab(kWnd);
     kit.choose(kWnd, "WindowStyle", "Tiled");
     kit.press(kWnd, "WindowTest");
     ASSERT_TRUE(kit.isOpen("WallpaperTestWd"));
