@@ -184,6 +184,15 @@ bool takesInput(Kind k)
     default: return false;
     }
 }
+// A required control is blank when it shows no text or a number 0.
+bool isBlank(const Control& c)
+{
+    const QVariant v = c.value();
+    if (v.typeId() == QMetaType::QString || !v.isValid())
+        return c.text().trimmed().isEmpty();
+    return v.toDouble() == 0;
+}
+
 } // namespace
 
 void RecordForm::acceptControls(std::function<void()> then)
@@ -241,7 +250,7 @@ bool RecordForm::complete()
     for (const QString& name : w.controlNames()) {
         const ControlDef* d = w.controlDef(name);
         Control c = control(name);
-        if ((d->flags & Required) && c.isShown() && c.isEnabled() && REQUEST != DeleteRecord && c.text().trimmed().isEmpty()) {
+        if ((d->flags & Required) && c.isShown() && c.isEnabled() && REQUEST != DeleteRecord && isBlank(c)) {
             c.select();
             return false;
         }

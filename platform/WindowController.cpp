@@ -165,15 +165,17 @@ void WindowController::openWindow()
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
+    // The caller waits from here on: the focus its entry loses as this
+    // window shows is no acceptance of it.
+    if (caller_ && caller_->window_) {
+        ++caller_->callees_;
+        calleeCounted_ = true;
+        caller_->window_->outer()->setEnabled(false);
+    }
     outer->show();
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);
-    if (caller_ && caller_->window_) {
-        caller_->window_->outer()->setEnabled(false);
-        ++caller_->callees_;
-        calleeCounted_ = true;
-    }
     if (!FIRSTFIELD.isEmpty())
         control(FIRSTFIELD).select();
     activate();
@@ -436,7 +438,9 @@ void WindowController::help()
 
 void WindowController::fieldEventFrom(const QString& control, FieldEvent e)
 {
-    if (!opened_ || ending_)
+    // A window waiting for one it called hears nothing from its controls
+    // (the focus leaving an entry as the window is disabled included).
+    if (!opened_ || ending_ || callees_ > 0)
         return;
     ThreadScope scope(thread_);
     fieldEvent(control, e);
@@ -444,7 +448,7 @@ void WindowController::fieldEventFrom(const QString& control, FieldEvent e)
 
 void WindowController::alertKeyFrom(int key, const QString& control)
 {
-    if (!opened_ || ending_)
+    if (!opened_ || ending_ || callees_ > 0)
         return;
     ThreadScope scope(thread_);
     alertKey_ = key;
