@@ -453,7 +453,8 @@ void WindowController::alertKeyFrom(int key, const QString& control)
     ThreadScope scope(thread_);
     alertKey_ = key;
     // A key that steps or recalls a value first takes the typed text as
-    // the field's value.
+    // the field's value, and the text boxes' changed texts.
+    window_->takeTextBoxes(control);
     if (const QString typed = control.isEmpty() ? window_->focusedControl() : control; !typed.isEmpty())
         window_->update(typed);
     if (control.isEmpty())

@@ -372,6 +372,21 @@ TEST_F(DiaryFrTest, TimeAdvanceTapeAndDateKeys)
     EXPECT_EQ(text("BeginWeekday"), "Mon");  // 1 January 1900
 }
 
+// A date or time typed but not yet confirmed is where a stepping key starts.
+TEST_F(DiaryFrTest, SteppingKeysStartFromTheTypedValue)
+{
+    GCategory = 3;
+    DiaryBeginDate = kToday + 1;
+    open(InsertRecord);
+    kit.replaceText("DiaryFr", "BeginDate", "31-01-2025");
+    key("BeginDate", (Qt::ALT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(buffer().num(DRY::BDATE), dayNumber(2025, 3, 3));
+    EXPECT_EQ(text("BeginDate"), "03-03-2025");
+    kit.replaceText("DiaryFr", "BeginTime", "14.02");
+    key("BeginTime", (Qt::SHIFT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(buffer().num(DRY::BTIME), at(14, 5));
+}
+
 TEST_F(DiaryFrTest, AdvanceOnTodaysMeetingLeavesAMinuteBeforeTheAlarm)
 {
     struct Case {
