@@ -4,6 +4,10 @@
 #include "WindowKit.h"
 
 #include "core/ConfigureWnd.h"
+#include "platform/DateField.h"
+#include "platform/FileDialogs.h"
+
+#include <QContextMenuEvent>
 #include "core/Globals.h"
 #include "core/OwnerProfile.h"
 #include "platform/DateTime.h"
@@ -31,13 +35,13 @@ struct Configure : ::testing::Test {
         ConfigChanged = Start_In_Tray = Start_Maximized = GOpenCalendar = 0;
         DateLine = "Wednesday 09 December 2026, Week 50";
         CurrentUser = "anna";
-        setConfigureDialogs({.file = {},
+        setFileDialogs({.file = {},
                              .folder = [this](QWidget*, const QString&, const QString&) { return chosenFolder; },
                              .printer = [this](QWidget*, const QString&) { return chosenPrinter; }});
     }
     ~Configure() override
     {
-        setConfigureDialogs({});
+        setFileDialogs({});
         CurrentUser.clear();
         Log_Activity.clear();
         ConfigChanged = 0;
@@ -90,6 +94,34 @@ TEST_F(Configure, FirstStartShowsTheDefaults)
     EXPECT_EQ(kit.control(kWnd, "StartOption").value().toString(), "N");
     EXPECT_EQ(kit.window(kWnd).window().wallpaper(), kit.folder("Window_Bgr.jpg"));
     EXPECT_TRUE(kit.window(kWnd).window().stretched());
+}
+
+// The countdown date has the date keys and the picker of every date
+// field; its time steps by an hour.
+TEST_F(Configure, CountdownDateHasItsKeysAndPickerAndTheTimeStepsByAnHour)
+{
+    QStringList captions;
+    setDatePicker([&](const QString& caption, int32_t& date, std::function<void(bool)> done) {
+        captions << caption;
+        date = dayNumber(2030, 5, 6);
+        done(true);
+    });
+    open();
+    tab(3);
+    kit.replaceText(kWnd, "CountdownDate", "31-01-2025");
+    kit.key(kWnd, (Qt::ALT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "03-03-2025");
+    kit.key(kWnd, (Qt::CTRL | Qt::Key_Up).toCombined());
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "03-03-2026");
+    QWidget* date = kit.control(kWnd, "CountdownDate").widget();
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(3, 3), date->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(date, &right);
+    kit.settle();
+    EXPECT_EQ(captions, QStringList{"Select Date"});
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "06-05-2030");
+    kit.replaceText(kWnd, "CountdownTime", "08:00");
+    kit.key(kWnd, Qt::Key_Up);
+    EXPECT_EQ(kit.text(kWnd, "CountdownTime"), "09:00");
 }
 
 TEST_F(Configure, ShowsSavedSettingsAndOwnerAndLocksTheBackupPath)
@@ -169,9 +201,12 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     kit.choose(kWnd, "StartOption", "M");
     kit.choose(kWnd, "CalendarOption", "3");
     kit.choose(kWnd, "LogOption", "N");
-    kit.replaceText(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
+    // A folder typed without a closing separator stays that folder.
+    const QString notes = outside.filePath("Notes");
+    ASSERT_TRUE(QDir().mkpath(notes));
+    kit.replaceText(kWnd, "DailyNotes", notes);
     kit.tab(kWnd);
-    EXPECT_EQ(kit.text(kWnd, "DailyNotes"), outside.path() + "/");
+    EXPECT_EQ(kit.text(kWnd, "DailyNotes"), notes);
     chosenPrinter = "Office-Laser";
     kit.press(kWnd, "DefaultPrinterButton");
     EXPECT_EQ(kit.text(kWnd, "DefaultPrinter"), "Office-Laser");
@@ -201,7 +236,7 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     const std::tuple<const char*, const char*, QString> keys[] = {
         {"Paths", "BackUp_Path", backup},
         {"Paths", "HourBell", kit.folder("HourBell.wav")},
-        {"Paths", "Daily_Notes", outside.path()},
+        {"Paths", "Daily_Notes", notes},
         {"Main", "Calendar", "3"},
         {"Main", "Start_In_Tray", "0"},
         {"Main", "Start_Maximized", "1"},
@@ -230,13 +265,13 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     EXPECT_EQ(GOpenCalendar, 3);
     EXPECT_EQ(BrWallPaperStyle, "Centered");
     EXPECT_EQ(WdWallPaper, kit.folder("Window_Bgr.jpg"));
-    EXPECT_EQ(Daily_Notes, outside.path());
+    EXPECT_EQ(Daily_Notes, notes);
     EXPECT_EQ(ActivityLogName, "Vendrolix.log");
     EXPECT_TRUE(QDir(backup + "#1").exists());
     EXPECT_TRUE(QDir(backup + "#2").exists());
 
     // "None" still logs the change, into "Vendrolix.log" of the notes folder.
-    QFile log(outside.filePath("Vendrolix.log"));
+    QFile log(QDir(notes).filePath("Vendrolix.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(text.startsWith(DateLine + "\r\n\r\n")) << text.toStdString();
