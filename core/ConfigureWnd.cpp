@@ -123,15 +123,16 @@ struct Choice {
     const char* text;
     const char* value;
     int x;
+    int w = 50;  // wide enough for its text at the window's font
 };
 const Choice kCalendarChoices[] = {
     {"CalendarNo", " No", "0", 70}, {"CalendarAtStart", " at Start", "1", 110},
     {"CalendarWithAlarm", " with Alarm", "2", 160}, {"CalendarEveryHour", " every Hour", "3", 220}};
 const Choice kStartChoices[] = {
-    {"StartMaximized", " Maximized", "M", 70}, {"StartInTray", " In Tray", "T", 120}, {"StartNormal", " Normal", "N", 165}};
-const Choice kLogChoices[] = {{"LogNone", " None", "N", 60},        {"LogContinuous", " Continuous", "C", 88},
-                              {"LogMonthly", " Monthly", "M", 130}, {"LogWeekly", " Weekly", "W", 162},
-                              {"LogDaily", " Daily", "D", 190}};
+    {"StartMaximized", " Maximized", "M", 70, 54}, {"StartInTray", " In Tray", "T", 126, 42}, {"StartNormal", " Normal", "N", 168, 38}};
+const Choice kLogChoices[] = {{"LogNone", " None", "N", 12, 31},         {"LogContinuous", " Continuous", "C", 44, 51},
+                              {"LogMonthly", " Monthly", "M", 96, 43},   {"LogWeekly", " Weekly", "W", 140, 41},
+                              {"LogDaily", " Daily", "D", 182, 36}};
 
 // The controls of the fixed rows of the "Miscellaneous" tab.
 const ControlDef kMisc[] = {
@@ -144,7 +145,7 @@ const ControlDef kMisc[] = {
      .low = 1, .high = 8640000, .step = 360000},
     {.name = "CalendarOption", .kind = Kind::Option, .text = "Open Calendar:", .x = 8, .y = 34, .w = 290, .h = 18, .parent = "MiscTab"},
     {.name = "StartOption", .kind = Kind::Option, .text = "Open Vendrolix:", .x = 8, .y = 54, .w = 200, .h = 18, .parent = "MiscTab"},
-    {.name = "TimeDisplay", .kind = Kind::Check, .text = " Open RevoDodev at Start", .x = 210, .y = 58, .w = 90, .h = 10,
+    {.name = "TimeDisplay", .kind = Kind::Check, .text = " Open RevoDodev at Start", .x = 207, .y = 58, .w = 94, .h = 10,
      .parent = "MiscTab"},
     {.name = "LogOption", .kind = Kind::Option, .text = "Log Activity:", .x = 8, .y = 74, .w = 214, .h = 18, .parent = "MiscTab"},
     {.name = "LogFileName", .kind = Kind::String, .x = 224, .y = 79, .w = 76, .h = 10, .parent = "MiscTab"},
@@ -178,7 +179,7 @@ const ControlDef kMisc[] = {
 void addChoices(std::vector<ControlDef>& c, const char* option, int y, const Choice* first, const Choice* last)
 {
     for (const Choice* ch = first; ch != last; ++ch)
-        c.push_back({.name = ch->name, .kind = Kind::Radio, .text = ch->text, .x = ch->x, .y = y, .w = 50, .h = 10,
+        c.push_back({.name = ch->name, .kind = Kind::Radio, .text = ch->text, .x = ch->x, .y = y, .w = ch->w, .h = 10,
                      .parent = option, .use = ch->value});
 }
 
