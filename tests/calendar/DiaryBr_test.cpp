@@ -321,7 +321,8 @@ TEST_F(DiaryBrTest, CopyOpensTheFormOnACopyOfTheHighlightedEntry)
     EXPECT_EQ(seen[0].legend, "Board");
     EXPECT_EQ(seen[0].bdate, dec(7));
     EXPECT_EQ(CopyRequested, 0);
-    kit.replaceAndEnter("DiaryFr", "Legend", "Board again");
+    kit.replaceText("DiaryFr", "Legend", "Board again");
+    kit.tab("DiaryFr");
     kit.press("DiaryFr", "OK");
     EXPECT_FALSE(kit.isOpen("DiaryFr"));
     EXPECT_EQ(DiaryCopyRequested, 0);
@@ -412,7 +413,8 @@ TEST_F(DiaryBrTest, ChangeAndDeleteGoThroughTheForm)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].request, ChangeRecord);
     EXPECT_EQ(seen[0].legend, "Lunch");
-    kit.replaceAndEnter("DiaryFr", "Legend", "Long lunch");
+    kit.replaceText("DiaryFr", "Legend", "Long lunch");
+    kit.tab("DiaryFr");
     kit.press("DiaryFr", "OK");
     EXPECT_EQ(legends(), QStringList({"Long lunch", "Board"}));
     EXPECT_EQ(storedEntry("Long lunch").num(DRY::NUMBER), 1);
