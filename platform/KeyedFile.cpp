@@ -400,39 +400,8 @@ Value columnValue(sqlite3_stmt* st, int i, const FieldDef& f)
     return f.type == FieldType::Time ? int64_t(unpackTime(uint32_t(n))) : n;
 }
 
-// Runs fn inside one write transaction (BEGIN IMMEDIATE), committing when
-// it succeeds and rolling back otherwise.
-template <class Fn>
-Status inWriteTransaction(Connection& c, Fn&& fn)
-{
-    if (c.inBatch) {
-        // Inside a batch each write is a savepoint of the batch's transaction.
-        if (!c.exec("SAVEPOINT w"))
-            return Status::fail(Err::Io, c.error());
-        Status st = fn();
-        if (!st.ok())
-            c.exec("ROLLBACK TO w");
-        c.exec("RELEASE w");
-        ++c.generation;
-        return st;
-    }
-    if (!c.exec("BEGIN IMMEDIATE")) {
-        int rc = sqlite3_errcode(c.db);
-        return Status::fail(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io, c.error());
-    }
-    Status st = fn();
-    if (st.ok()) {
-        if (!c.exec("COMMIT")) {
-            Status f = Status::fail(Err::Io, c.error());
-            c.exec("ROLLBACK");
-            return f;
-        }
-        ++c.generation;
-    } else {
-        c.exec("ROLLBACK");
-    }
-    return st;
-}
+// The engine's text of error 35, as the windows show it.
+const QString kNotFound = QStringLiteral("Record Not Found");
 
 QString fileNameForMessages(const FileDef& def)
 {
@@ -448,6 +417,47 @@ Status withMessage(Status st, int message, const FileDef& def, const MessageArgs
     if (a.errorText.isEmpty())
         a.errorText = st.errorText;
     st.text = messageText(message, a);
+    return st;
+}
+
+// Runs fn inside one write transaction (BEGIN IMMEDIATE), committing when
+// it succeeds and rolling back otherwise.
+// A failure to begin or commit carries `message` (0: none) with the engine's
+// error text.
+template <class Fn>
+Status inWriteTransaction(Connection& c, Fn&& fn, int message = 0)
+{
+    auto failed = [&](Err code) {
+        Status f = Status::fail(code, c.error());
+        return message && c.def ? withMessage(f, message, *c.def) : f;
+    };
+    if (c.inBatch) {
+        // Inside a batch each write is a savepoint of the batch's transaction.
+        if (!c.exec("SAVEPOINT w"))
+            return failed(Err::Io);
+        Status st = fn();
+        if (!st.ok())
+            c.exec("ROLLBACK TO w");
+        c.exec("RELEASE w");
+        ++c.generation;
+        return st;
+    }
+    if (!c.exec("BEGIN IMMEDIATE")) {
+        int rc = sqlite3_errcode(c.db);
+        return failed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io);
+    }
+    Status st = fn();
+    if (st.ok()) {
+        if (!c.exec("COMMIT")) {
+            int rc = sqlite3_errcode(c.db);
+            Status f = failed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io);
+            c.exec("ROLLBACK");
+            return f;
+        }
+        ++c.generation;
+    } else {
+        c.exec("ROLLBACK");
+    }
     return st;
 }
 
@@ -550,6 +560,11 @@ Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
     });
 }
 
+// How long a call waits for a lock that another process holds. All calls
+// run on the GUI thread, so the wait is short; a caller that still meets the
+// lock asks the user whether to try again.
+constexpr int kBusyWaitMs = 2000;
+
 // Opens the database at path with the file's cipher key and collation.
 bool openDatabase(Connection& c, const QString& path, const FileDef& def, int flags)
 {
@@ -560,7 +575,7 @@ bool openDatabase(Connection& c, const QString& path, const FileDef& def, int fl
         sqlite3_key(c.db, key.constData(), int(key.size()));
     }
     sqlite3_create_collation(c.db, "VENTEXT", SQLITE_UTF8, nullptr, venCollate);
-    sqlite3_busy_timeout(c.db, c.exclusive ? 1000 : 10000);
+    sqlite3_busy_timeout(c.db, kBusyWaitMs);
     sqlite3_extended_result_codes(c.db, 0);
     return true;
 }
@@ -945,7 +960,7 @@ Status KeyedFile::get(int key)
     }
     sqlite3_reset(st);
     if (rc == SQLITE_DONE)
-        return Status::fail(Err::NotFound);
+        return Status::fail(Err::NotFound, kNotFound);
     Err e = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? Err::Locked : Err::Io;
     return withMessage(Status::fail(e, conn_->error()), e == Err::Locked ? 28 : 1, d);
 }
@@ -961,7 +976,7 @@ Status KeyedFile::getById(int64_t id)
     int rc = sqlite3_step(st);
     if (rc != SQLITE_ROW) {
         sqlite3_reset(st);
-        return rc == SQLITE_DONE ? Status::fail(Err::NotFound)
+        return rc == SQLITE_DONE ? Status::fail(Err::NotFound, kNotFound)
                                  : withMessage(Status::fail(Err::Io, conn_->error()), 1, *def_);
     }
     int64_t got;
@@ -1049,7 +1064,7 @@ Status KeyedFile::add()
         if (rc != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 4, *def_);
         return {};
-    });
+    }, 4);
     if (st.ok()) {
         becomeCurrent(id);
     }
@@ -1068,11 +1083,11 @@ Status KeyedFile::put()
         if (rc == SQLITE_CONSTRAINT)
             return reportDuplicate(current_);
         if (rc == SQLITE_NOTFOUND)
-            return withMessage(Status::fail(Err::NotFound, "Record Not Found"), 25, *def_);
+            return withMessage(Status::fail(Err::NotFound, kNotFound), 25, *def_);
         if (rc != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         return {};
-    });
+    }, 25);
     if (st.ok())
         becomeCurrent(current_);
     return st;
@@ -1094,7 +1109,7 @@ Status KeyedFile::remove()
         if (rc != SQLITE_DONE)
             return withMessage(Status::fail(Err::Io, conn_->error()), 11, *def_);
         return {};
-    });
+    }, 11);
     if (st.ok()) {
         if (pendingAuto_ == current_)
             pendingAuto_ = 0;
@@ -1239,7 +1254,12 @@ Status KeyedFile::primeRecord()
             original_ = rec_;
             return {};
         }
+        // Only a number taken meanwhile is worth another try at once; a
+        // lock has already been waited for.
+        if (last.code != Err::DuplicateKey)
+            break;
     }
+    rec_.set(af, int64_t(0));
     return withMessage(last, 32, *def_);
 }
 
@@ -1298,7 +1318,7 @@ Status KeyedFile::insert()
         if (rc != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 4, *def_);
         return {};
-    });
+    }, 4);
     if (st.ok()) {
         pendingAuto_ = 0;
         becomeCurrent(id);
@@ -1336,7 +1356,7 @@ Status KeyedFile::update()
         if (rc != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         return {};
-    });
+    }, 25);
     if (st.ok()) {
         if (pendingAuto_ == current_)
             pendingAuto_ = 0;
