@@ -584,6 +584,18 @@ Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
 // lock asks the user whether to try again.
 constexpr int kBusyWaitMs = 2000;
 
+// SQLite's own busy wait backs off to 100 ms naps, so a writer that commits
+// often keeps the lock between them; short naps take it in the gaps.
+int waitForLock(void*, int tries)
+{
+    const int napMs = tries < 50 ? 1 : 5;
+    const int waited = tries < 50 ? tries : 50 + (tries - 50) * 5;
+    if (waited >= kBusyWaitMs)
+        return 0;
+    sqlite3_sleep(napMs);
+    return 1;
+}
+
 // Opens the database at path with the file's cipher key and collation.
 bool openDatabase(Connection& c, const QString& path, const FileDef& def, int flags)
 {
@@ -594,7 +606,7 @@ bool openDatabase(Connection& c, const QString& path, const FileDef& def, int fl
         sqlite3_key(c.db, key.constData(), int(key.size()));
     }
     sqlite3_create_collation(c.db, "VENTEXT", SQLITE_UTF8, nullptr, venCollate);
-    sqlite3_busy_timeout(c.db, kBusyWaitMs);
+    sqlite3_busy_handler(c.db, waitForLock, nullptr);
     sqlite3_extended_result_codes(c.db, 0);
     return true;
 }
