@@ -202,13 +202,18 @@ TEST(Processes, KilledMixedWritersLoseNothingStoredAndLeaveNoPlaceholder)
             mixedWriter(fds[1], rng(), uint32_t(round + 1) * 10000);
         }
         close(fds[1]);
-        usleep(30000 + rng() % 120000);
+        // Killed at a random moment once it has got going.
+        std::vector<Done> told(1);
+        const bool started = read(fds[0], &told[0], sizeof(Done)) == sizeof(Done);
+        usleep(20000 + rng() % 100000);
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << WEXITSTATUS(status);
-        Done d;
-        while (read(fds[0], &d, sizeof d) == sizeof d) {
+        ASSERT_TRUE(started && WIFSIGNALED(status)) << "the writer ended by itself: " << WEXITSTATUS(status);
+        Done next;
+        while (read(fds[0], &next, sizeof next) == sizeof next)
+            told.push_back(next);
+        for (const Done& d : told) {
             if (d.kind == 'I' || d.kind == 'U')
                 warning[d.number] = d.value;
             else if (d.kind == 'D')
@@ -272,9 +277,9 @@ TEST(Processes, KilledMixedWritersLoseNothingStoredAndLeaveNoPlaceholder)
         Store::instance().closeIdle();
     }
     // Every kind of step was made, and killed copies left placeholders.
-    EXPECT_GT(warning.size(), size_t(kKills / 2));
+    EXPECT_GE(warning.size(), size_t(kKills));
     EXPECT_FALSE(deleted.empty());
-    EXPECT_GT(batches, kKills / 2);
+    EXPECT_GT(batches, kKills / 4);
     EXPECT_GT(swept, 0);
 }
 
