@@ -79,8 +79,7 @@ bool RecordForm::setUp()
     case InsertRecord: {
         bool copy = false;
         if (!takeInsertPrepared(f, &copy)) {
-            if (Status st = f.primeRecord(); !st) {
-                errors().show(st);
+            if (!errors().retry([&f] { return f.primeRecord(); })) {
                 RESPONSE = RequestCancelled;
                 return false;
             }
