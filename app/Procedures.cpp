@@ -7,6 +7,11 @@
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
 #include "calendar/DiarySel.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -58,6 +63,11 @@ void DefineProcedures()
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
