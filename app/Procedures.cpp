@@ -5,7 +5,12 @@
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
@@ -50,7 +55,12 @@ void DefineProcedures()
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
