@@ -12,6 +12,7 @@
 #include "calendar/DiaryPhoRp.h"
 #include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
 #include "calendar/ProjectBr.h"
@@ -66,6 +67,7 @@ void DefineProcedures()
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
