@@ -48,7 +48,7 @@ std::vector<ReportItem> boxItems(double x, const char* label, const char* const 
         {.x = x + 80, .y = 150, .w = 3300, .h = 220, .text = label, .font = {.points = 11, .bold = true}},
     };
     for (int i = 0; i <= kLines; ++i) {
-        items.push_back({.x = x + 150, .y = 420.0 + (i == 0 ? 0 : 60 + i * 170), .w = 3300, .h = i == 0 ? 200 : 160,
+        items.push_back({.x = x + 150, .y = 420.0 + (i == 0 ? 0 : 60 + i * 170), .w = 3300, .h = i == 0 ? 200.0 : 160.0,
                          .use = values[i], .font = i == 0 ? FontDef{.points = 10, .bold = true} : kLine});
     }
     return items;
@@ -57,7 +57,7 @@ std::vector<ReportItem> boxItems(double x, const char* label, const char* const 
 const BandDef& detail()
 {
     static const BandDef band = [] {
-        BandDef b{.height = 2600};
+        BandDef b{.height = 2600, .items = {}};
         for (auto& it : boxItems(0, "From:", kFromValues))
             b.items.push_back(it);
         for (auto& it : boxItems(3604, "To:", kToValues))
