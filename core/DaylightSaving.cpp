@@ -90,12 +90,17 @@ DlsCheckResult checkByZone(Context& ctx, const QTimeZone& zone, const QDateTime&
     const int32_t today = dayNumber(now);
     const int32_t nowTime = timeValue(now);
     const QString id = QString::fromUtf8(zone.id());
+    // A change stored for today is taken as made once its time has come or
+    // the zone has switched today (after an autumn switch the clock reads
+    // the hour before the stored time again).
+    const QDateTime lastSwitch = zone.previousTransition(now).atUtc;
+    const bool switchedToday = lastSwitch.isValid() && dayNumber(lastSwitch.toTimeZone(zone)) == today;
     KeyedFile& f = ctx.file(Ven_DLS);
     if (f.open(KeyedFile::Mode::Shared).ok()) {
         while (readFirst(f)) {
             DlsNextChange stored;
             takeChange(f.rec(), stored);
-            if (stored.date > today || (stored.date == today && stored.time > nowTime))
+            if (stored.date > today || (stored.date == today && stored.time > nowTime && !switchedToday))
                 break;
             const QString change =
                 stored.name + ' ' + f.rec().str(DLS::PLUSMINUS) + formatTime(int32_t(f.rec().num(DLS::CHANGE)), u"T8");

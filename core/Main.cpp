@@ -182,19 +182,21 @@ bool Main::setUp()
 }
 
 // Marks this copy as running. When the settings file cannot take the mark
-// the guard against a second copy cannot be kept: that is said once, and
-// later writes failing the same way stay silent.
+// the guard against a second copy cannot be kept: that is said once, even
+// when the file's failure was told already; later writes failing the same
+// way stay silent.
 void Main::keepSingleCopyGuard()
 {
     const QString ini = ProgramIni();
     QString why;
     if (writeIni(ini, "Main", "Vendrolix:Running", "Yes", &why))
         return;
-    tellOnce(settingsFailureCause(ini, why),
-             {QStringLiteral("Write Error: ") + QDir::toNativeSeparators(ini) + QStringLiteral(": ") + why
-              + QStringLiteral("||Vendrolix cannot mark itself as running, so a second copy|started now will not be "
-                               "warned that this one is running.")},
+    tellOnce(QStringLiteral("single-copy guard\n") + ini,
+             {QStringLiteral("Vendrolix cannot mark itself as running in %1:|%2.||A second copy started now will not "
+                             "be warned that this one is running.")
+                  .arg(QDir::toNativeSeparators(ini), why)},
              QStringLiteral("Warning!"), Icon::Exclamation);
+    tellOnce(settingsFailureCause(ini, why), {});
 }
 
 void Main::buildFrame()

@@ -12,7 +12,8 @@ namespace ven {
 
 // Shows `messages`, each in its own box (`caption`, `icon`, OK), the first
 // time `cause` is met in this run; later calls with the same cause show
-// nothing. True when the messages were shown now.
+// nothing; with no messages the cause is only marked as told. True when
+// the cause was new.
 bool tellOnce(const QString& cause, const QStringList& messages, const QString& caption = {},
               Icon icon = Icon::None);
 // True once `cause` has been told in this run.
