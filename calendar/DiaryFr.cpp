@@ -18,6 +18,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
@@ -924,8 +925,8 @@ bool DiaryFr::writeAlarm()
         Sound_Path = soundFolder_;
         if (Sound_Path.size() > 3 && (Sound_Path.endsWith(u'/') || Sound_Path.endsWith(u'\\')))
             Sound_Path.chop(1);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
     } else if (found) {
         sound = kept;  // no sound chosen: the alarm keeps its own
     } else if (!Sound_File.trimmed().isEmpty()) {
@@ -1244,8 +1245,7 @@ void DiaryFr::logOpening(const QString& document)
         AppendTextLines(joinPath(folder.trimmed(), ActivityLogName),
                         {formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document}, {DateLine});
     LogWritten = 1;
-    for (const QString& m : written.messages)
-        messageBox(m);
+    TellLineResult(written);
 }
 
 } // namespace
