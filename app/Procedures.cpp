@@ -24,12 +24,16 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "tools/AnalogClockWnd.h"
 #include "tools/CalculatorWnd.h"
+#include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
 #include "tools/MemoriesBr.h"
 #include "tools/MemoriesFr.h"
+#include "tools/TimeDisplayWnd.h"
 #include "tools/ViewCalcTapeWnd.h"
+#include "tools/Y2K_ClockWnd.h"
 
 namespace ven {
 
@@ -41,7 +45,9 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ChatWnd", makeChatWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
@@ -59,12 +65,14 @@ void DefineProcedures()
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
         {"ShutDownWnd", makeShutDownWnd},
+        {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
+        {"Y2K_ClockWnd", makeY2K_ClockWnd},
     };
     for (const Entry& e : entries)
         defineProcedure(e.name, e.make);
