@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 
+#include <QAbstractScrollArea>
 #include <QFontMetrics>
 
 namespace ven {
@@ -59,6 +60,8 @@ public:
             w->setAttribute(Qt::WA_StyledBackground);
             w->setStyleSheet(QStringLiteral("border: 2px outset #c0c0c0; background: transparent;"));
         }
+        if (auto* box = control("NextAlarmLine").as<QAbstractScrollArea>())
+            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         control("DateLine").as<QWidget>()->setProperty("alignment", int(Qt::AlignCenter));
         control("CurrentTime").as<QWidget>()->setProperty("alignment", int(Qt::AlignCenter));
         // The designed sizes shrink where the font at hand is wider than the box.
