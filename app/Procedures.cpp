@@ -4,6 +4,7 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
 #include "calendar/DiarySel.h"
@@ -24,6 +25,7 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "platform/DateField.h"
 #include "tools/AnalogClockWnd.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ChatWnd.h"
@@ -78,6 +80,8 @@ void DefineProcedures()
         defineProcedure(e.name, e.make);
     // The frame and the alarm scan open each alarm's window with its own block.
     StartAlarmWindow = [](const NextAlarmBlock& alarm) { showAlarmWindow(alarm); };
+    // Every date field opens the calendar's date picker.
+    setDatePicker([](const QString& caption, int32_t& date, std::function<void(bool)> done) { pickDate(caption, date, std::move(done)); });
 }
 
 } // namespace ven

@@ -92,9 +92,11 @@ TEST(WindowDefs, TabsShowTheirControlsAndBindingsGoThroughPictures)
     EXPECT_FALSE(w.control("OnTwo").widget()->isVisible());
     EXPECT_TRUE(static_cast<QRadioButton*>(w.control("Cat1").widget())->isChecked());
 
-    kit.replaceAndEnter("Tabbed", "OnOne", "31/12/2099");
+    kit.replaceText("Tabbed", "OnOne", "31/12/2099");
+    kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
-    kit.replaceAndEnter("Tabbed", "OnOne", "31/02/2026");  // no such day: the value stays and shows again
+    kit.replaceText("Tabbed", "OnOne", "31/02/2026");  // no such day: the value stays and shows again
+    kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
     EXPECT_EQ(kit.text("Tabbed", "OnOne"), "31/12/2099");
     kit.choose("Tabbed", "Cat", "0");
