@@ -95,7 +95,7 @@ TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
     ChatKit kit;
     kit.start([] { return makeChatWnd({}); });
     kit.type(kChat, "Message", "Lunch at noon?");
-    kit.press(kChat, "Write");
+    kit.enter(kChat);  // Enter presses Write, the default button
     EXPECT_EQ(fileLines(kit.chatFile()),
               QStringList({"Wednesday 09 December 2026, Week 49", "10.05 Anna:", "Lunch at noon?"}));
     EXPECT_EQ(kit.text(kChat, "Message"), "");
