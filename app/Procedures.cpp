@@ -6,8 +6,19 @@
 #include "calendar/AlarmWnd.h"
 #include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -53,12 +64,18 @@ void DefineProcedures()
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
@@ -66,6 +83,11 @@ void DefineProcedures()
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UserBr", makeUserBr},

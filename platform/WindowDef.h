@@ -337,6 +337,9 @@ public:
     // The placement of the definition (Fixed or Centred), nothing for Default.
     void applyPlacement();
 
+    // The window's own size: its sub-window in the frame is made to fit it.
+    QSize sizeHint() const override { return size(); }
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
