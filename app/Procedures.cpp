@@ -37,12 +37,16 @@
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
+#include "tools/AnalogClockWnd.h"
 #include "tools/CalculatorWnd.h"
+#include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
 #include "tools/MemoriesBr.h"
 #include "tools/MemoriesFr.h"
+#include "tools/TimeDisplayWnd.h"
 #include "tools/ViewCalcTapeWnd.h"
+#include "tools/Y2K_ClockWnd.h"
 
 namespace ven {
 
@@ -54,7 +58,9 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ChatWnd", makeChatWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
@@ -83,12 +89,14 @@ void DefineProcedures()
         {"ProjectFr", makeProjectFr},
         {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
+        {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
+        {"Y2K_ClockWnd", makeY2K_ClockWnd},
     };
     for (const Entry& e : entries)
         defineProcedure(e.name, e.make);
