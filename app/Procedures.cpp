@@ -24,6 +24,10 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "registers/KeywordFr.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/UpdateVenDoc.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
@@ -54,11 +58,15 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"KeywordFr", makeKeywordFr},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
         {"ShutDownWnd", makeShutDownWnd},
+        {"UpdateVenDoc", makeUpdateVenDoc},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
