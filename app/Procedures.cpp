@@ -24,6 +24,9 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "registers/DocCatBr.h"
+#include "registers/DocCatFr.h"
+#include "registers/KeyWrdBr.h"
 #include "registers/KeywordFr.h"
 #include "registers/ProgramsBr.h"
 #include "registers/ProgramsFr.h"
@@ -51,6 +54,8 @@ void DefineProcedures()
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
+        {"DocCatBr", makeDocCatBr},
+        {"DocCatFr", makeDocCatFr},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
@@ -58,6 +63,7 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"KeyWrdBr", makeKeyWrdBr},
         {"KeywordFr", makeKeywordFr},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
