@@ -26,11 +26,14 @@
 #include "core/ViewerWnd.h"
 #include "registers/DocCatBr.h"
 #include "registers/DocCatFr.h"
+#include "registers/IdeaBr.h"
+#include "registers/IdeaFr.h"
 #include "registers/KeyWrdBr.h"
 #include "registers/KeywordFr.h"
 #include "registers/ProgramsBr.h"
 #include "registers/ProgramsFr.h"
 #include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
@@ -63,6 +66,8 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"IdeaBr", makeIdeaBr},
+        {"IdeaFr", makeIdeaFr},
         {"KeyWrdBr", makeKeyWrdBr},
         {"KeywordFr", makeKeywordFr},
         {"LoginWnd", makeLoginWnd},
@@ -73,6 +78,7 @@ void DefineProcedures()
         {"ProgramsFr", makeProgramsFr},
         {"ShutDownWnd", makeShutDownWnd},
         {"UpdateVenDoc", makeUpdateVenDoc},
+        {"UpdateVenISub", makeUpdateVenISub},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},

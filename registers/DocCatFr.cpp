@@ -9,9 +9,8 @@
 #include "platform/ErrorReporter.h"
 #include "platform/RecordForm.h"
 #include "registers/OpenDocument.h"
+#include "registers/OwnerDocuments.h"
 #include "registers/UpdateVenDoc.h"
-
-#include <set>
 
 namespace ven {
 namespace {
@@ -55,23 +54,6 @@ std::vector<BrowseColumn> documentColumns()
         BrowseColumn::ofField(DOC::CATNUM, "Cat", 16, "n03B"),
         BrowseColumn::ofField(DOC::DOCNUM, "Doc Num", 30, "n07B"),
     };
-}
-
-// The document numbers filed under an owner now.
-std::set<int64_t> documentsOf(const QString& catid, int64_t catnum)
-{
-    std::set<int64_t> out;
-    Context ctx;
-    KeyedFile& d = ctx.file(VenDoc);
-    if (!d.open())
-        return out;
-    d.rec().clear();
-    d.rec().set(DOC::CATID, catid);
-    d.rec().set(DOC::CATNUM, catnum);
-    d.setFromBuffer(DOC::CAT_KEY);
-    while (d.next() && d.rec().str(DOC::CATID).compare(catid, Qt::CaseInsensitive) == 0 && d.rec().num(DOC::CATNUM) == catnum)
-        out.insert(d.rec().num(DOC::DOCNUM));
-    return out;
 }
 
 class DocCatFr : public RecordForm {
@@ -166,22 +148,7 @@ private:
 
     // The documents (and their keywords) filed under a new category that
     // was not saved.
-    void removeFiledDocuments()
-    {
-        Context ctx;
-        KeyedFile& d = ctx.file(VenDoc);
-        if (!d.open())
-            return;
-        for (int64_t n : documentsOf(catId_, catNum_)) {
-            if (before_.count(n))
-                continue;
-            d.rec().clear();
-            d.rec().set(DOC::DOCNUM, n);
-            if (d.get(DOC::NUM_KEY))
-                if (Status st = d.deleteWithChildren(); !st)
-                    errors().show(st);
-        }
-    }
+    void removeFiledDocuments() { removeDocumentsOf(catId_, catNum_, before_); }
 
     QString catId_;
     int64_t catNum_ = 0;
