@@ -32,6 +32,7 @@
 #include "registers/KeywordFr.h"
 #include "registers/ProgramsBr.h"
 #include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
 #include "registers/UpdateVenDoc.h"
 #include "registers/UpdateVenISub.h"
 #include "tools/CalculatorWnd.h"
@@ -76,6 +77,7 @@ void DefineProcedures()
         {"MemoriesFr", makeMemoriesFr},
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
         {"ShutDownWnd", makeShutDownWnd},
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},

@@ -71,6 +71,10 @@ protected:
         list->setSheet(QStringLiteral("Sheet"));
         list->setForm([] { return makeProgramsFr(); });
         list->addPopupItem(QStringLiteral("C&opy"), QStringLiteral("Copy"));
+        // Change and Delete are pressed here, so that they stay disabled on
+        // the built-in row whatever the list enables.
+        list->setButtons({.insert = QStringLiteral("Insert"), .change = {}, .remove = {}, .select = QStringLiteral("Select"),
+                          .copy = QStringLiteral("Copy")});
         list_ = list.get();
         addPart(std::move(list));
         if (REQUEST == SelectRecord) {
@@ -93,6 +97,16 @@ protected:
         }
     }
 
+    void fieldEvent(const QString& c, FieldEvent e) override
+    {
+        if (c == u"List" && e == FieldEvent::DoubleClick && REQUEST != SelectRecord) {
+            if (control("Change").isEnabled())
+                accepted(QStringLiteral("Change"));
+            return;
+        }
+        WindowController::fieldEvent(c, e);
+    }
+
     void newSelection(const QString& c) override
     {
         WindowController::newSelection(c);
@@ -102,6 +116,11 @@ protected:
 
     void accepted(const QString& c) override
     {
+        if (c == u"Change" || c == u"Delete") {
+            if (const Record* r = list_->highlighted(); r && !isView(*r) && list_->loadHighlighted())
+                list_->callForm(c == u"Change" ? ChangeRecord : DeleteRecord);
+            return;
+        }
         if (c == u"Start") {
             if (const Record* r = list_->highlighted(); r && !isView(*r)) {
                 const Record prg = *r;

@@ -10,6 +10,7 @@
 #include "platform/RecordForm.h"
 #include "registers/RunProgram.h"
 
+#include <QAbstractSpinBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -133,6 +134,9 @@ protected:
 private:
     void takeEntries()
     {
+        // The button number as typed, with its range check.
+        if (auto* spin = control("ButtonNumber").as<QAbstractSpinBox>())
+            emit spin->editingFinished();
         for (const char* e : {"Name", "ButtonNumber", "Description", "ProgPath", "StartPath", "Parameters", "Icon"})
             window().update(QString::fromUtf8(e));
     }
