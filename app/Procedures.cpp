@@ -4,9 +4,21 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -24,6 +36,7 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "platform/DateField.h"
 #include "registers/DocCatBr.h"
 #include "registers/DocCatFr.h"
 #include "registers/IdeaBr.h"
@@ -56,7 +69,12 @@ void DefineProcedures()
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
         {"DocCatBr", makeDocCatBr},
         {"DocCatFr", makeDocCatFr},
@@ -64,6 +82,7 @@ void DefineProcedures()
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
@@ -78,6 +97,11 @@ void DefineProcedures()
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
         {"ProgramsWnd", makeProgramsWnd},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},
@@ -92,6 +116,8 @@ void DefineProcedures()
         defineProcedure(e.name, e.make);
     // The frame and the alarm scan open each alarm's window with its own block.
     StartAlarmWindow = [](const NextAlarmBlock& alarm) { showAlarmWindow(alarm); };
+    // Every date field opens the calendar's date picker.
+    setDatePicker([](const QString& caption, int32_t& date, std::function<void(bool)> done) { pickDate(caption, date, std::move(done)); });
 }
 
 } // namespace ven

@@ -1160,10 +1160,8 @@ bool BrowseList::prepareInsert()
             copy = true;
         }
     }
-    if (Status st = f.primeRecord(); !st) {
-        errors().show(st);
+    if (!errors().retry([&f] { return f.primeRecord(); }))
         return false;
-    }
     if (copy) {
         const std::set<uint16_t> numbered = autoNumberedFields(def_);
         for (uint16_t i = 0; i < def_.fields.size(); ++i)

@@ -440,7 +440,8 @@ TEST_F(Frame, ANamedUserLogsInBeforeTheFrameGoesOn)
     startFrame();
     ASSERT_TRUE(kit.isOpen("LoginWnd"));
     EXPECT_FALSE(file("Vendrolix.log").contains("Login: ")) << "the set-up waits for the log-in";
-    kit.replaceAndEnter("LoginWnd", "Password", "TULIP");
+    kit.replaceText("LoginWnd", "Password", "TULIP");
+    kit.tab("LoginWnd");
     kit.press("LoginWnd", "OK");
     EXPECT_FALSE(kit.isOpen("LoginWnd"));
     ASSERT_TRUE(kit.isOpen("Main"));
