@@ -7,12 +7,12 @@
 #include "core/DateHelpers.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
+#include "platform/FileDialogs.h"
 #include "platform/RecordForm.h"
 #include "registers/RunProgram.h"
 
 #include <QAbstractSpinBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace ven {
@@ -93,21 +93,21 @@ protected:
             iconDefault();
             window().display();
         } else if (c == u"ProgLookup") {
-            // TODO(lead): platform/FileDialogs.h chooseFile once it is in main.
+            window().update(QStringLiteral("StartPath"));  // a start folder typed stays
             const QString saved = QDir::currentPath();
-            r.set(PRG::PROGPATH, QFileDialog::getOpenFileName(window().outer(), QStringLiteral("Select Program"), lastFolder_,
+            r.set(PRG::PROGPATH, chooseFile(window().outer(), QStringLiteral("Select Program"), lastFolder_,
                                                               QStringLiteral("Program Files (*.exe *.com *.bat *.lnk);;All Files (*)")));
             QDir::setCurrent(saved);
             takeStartPath();
             window().display();
         } else if (c == u"StartLookup") {
-            const QString folder = QFileDialog::getExistingDirectory(window().outer(), QStringLiteral("Select Start Path"), lastFolder_);
+            const QString folder = chooseFolder(window().outer(), QStringLiteral("Select Start Path"), lastFolder_);
             if (!folder.isEmpty())
                 r.set(PRG::STARTPATH, joinPath(folder, {}));
             window().display();
         } else if (c == u"IconLookup") {
             const QString saved = QDir::currentPath();
-            r.set(PRG::ICON, QFileDialog::getOpenFileName(window().outer(), QStringLiteral("Select Image for Button Icon"),
+            r.set(PRG::ICON, chooseFile(window().outer(), QStringLiteral("Select Image for Button Icon"),
                                                           lastFolder_,
                                                           QStringLiteral("Icon Images (*.ico *.gif *.jpg *.bmp *.png *.svg);;All Files (*)")));
             QDir::setCurrent(saved);

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
+#include "platform/FileDialogs.h"
 #include "platform/Ini.h"
 #include "platform/Numbering.h"
 #include "platform/RecordForm.h"
@@ -20,7 +21,6 @@
 #include "registers/ProgramsBr.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QPointer>
 #include <QRegularExpression>
 
@@ -284,10 +284,9 @@ void UpdateVenDoc::acceptPath()
 
 void UpdateVenDoc::choosePath()
 {
-    // TODO(lead): platform/FileDialogs.h chooseFile once it is in main.
     const QString saved = QDir::currentPath();
-    const QString chosen = QFileDialog::getOpenFileName(window().outer(), QStringLiteral("Select Document"),
-                                                        Document_Path.trimmed(), QStringLiteral("All Files (*)"));
+    const QString chosen = chooseFile(window().outer(), QStringLiteral("Select Document"), Document_Path.trimmed(),
+                                      QStringLiteral("All Files (*)"));
     QDir::setCurrent(saved);
     doc().set(DOC::DOCPATH, QDir::toNativeSeparators(chosen));
     doc().set(DOC::DOCNAME, QString());

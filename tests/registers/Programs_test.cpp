@@ -4,6 +4,7 @@
 // start folder rules, select mode, and the tabs.
 #include "RegisterKit.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/Ini.h"
 #include "registers/ProgramsBr.h"
 #include "registers/ProgramsFr.h"
@@ -123,6 +124,25 @@ TEST_F(ProgramsTest, OkRefusesATakenOrTooHighButtonNumberAndGivesLowButtonsThePr
             EXPECT_EQ(r.str(PRG::ICON), "/usr/bin/other");
             EXPECT_EQ(r.str(PRG::STARTPATH), "/usr/bin/");
         }
+}
+
+TEST_F(ProgramsTest, AProgramChosenInTheDialogGivesABlankStartFolderItsFolder)
+{
+    QString asked;
+    setFileDialogs({.file = [&](QWidget*, const QString& title, const QString&, const QString&) {
+        asked = title;
+        return QStringLiteral("/opt/tools/edit");
+    }});
+    startList();
+    kit.press("ProgramsBr", "Insert");
+    kit.press("ProgramsFr", "ProgLookup");
+    EXPECT_EQ(asked, "Select Program");
+    EXPECT_EQ(kit.text("ProgramsFr", "ProgPath"), "/opt/tools/edit");
+    EXPECT_EQ(kit.text("ProgramsFr", "StartPath"), "/opt/tools/");
+    kit.replaceText("ProgramsFr", "StartPath", "/kept/");
+    kit.press("ProgramsFr", "ProgLookup");
+    EXPECT_EQ(kit.text("ProgramsFr", "StartPath"), "/kept/");
+    setFileDialogs({});
 }
 
 TEST_F(ProgramsTest, StartFolderRules)

@@ -4,6 +4,7 @@
 // viewer or the desktop, and what a cancelled insert leaves behind.
 #include "RegisterKit.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/Ini.h"
 #include "platform/SettingsFile.h"
 #include "registers/UpdateVenDoc.h"
@@ -148,6 +149,23 @@ TEST_F(UpdateVenDocTest, TypedPathsSplitWhenAcceptedAndWebAddressesKeepTheirCase
     EXPECT_FALSE(kit.isOpen(F));
     EXPECT_EQ(readIni(SettingsFile::programFile(), "Paths", "Document_Path", "unwritten"), "unwritten");
     EXPECT_EQ(WindowKit::records(VenDoc).at(0).str(DOC::DOCNAME), "Example.org/Docs/Page.html");
+}
+
+TEST_F(UpdateVenDocTest, TheFileDialogReplacesThePathAndACancelledOneLeavesItEmpty)
+{
+    QString chosen = "/pick/me.txt";
+    setFileDialogs({.file = [&](QWidget*, const QString&, const QString&, const QString&) { return chosen; }});
+    insertFor("N", 1, "/old/x.txt", "D");
+    kit.press(F, "PathLookup");
+    kit.focus(F, "Description");
+    EXPECT_EQ(kit.text(F, "Path"), "/pick/");
+    EXPECT_EQ(kit.text(F, "Name"), "me.txt");
+    chosen.clear();
+    kit.press(F, "PathLookup");
+    EXPECT_EQ(kit.text(F, "Path"), "");
+    kit.press(F, "OK");
+    EXPECT_EQ(kit.window(F).window().focusedControl(), "Name");
+    setFileDialogs({});
 }
 
 TEST_F(UpdateVenDocTest, OkChecksTheOwnerAndTheEntriesInOrder)
