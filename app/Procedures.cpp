@@ -38,6 +38,17 @@
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
 #include "tools/AnalogClockWnd.h"
+#include "registers/DocCatBr.h"
+#include "registers/DocCatFr.h"
+#include "registers/IdeaBr.h"
+#include "registers/IdeaFr.h"
+#include "registers/KeyWrdBr.h"
+#include "registers/KeywordFr.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
+#include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
@@ -71,6 +82,8 @@ void DefineProcedures()
         {"DiaryPhoRp", makeDiaryPhoRp},
         {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
+        {"DocCatBr", makeDocCatBr},
+        {"DocCatFr", makeDocCatFr},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
@@ -79,10 +92,17 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"IdeaBr", makeIdeaBr},
+        {"IdeaFr", makeIdeaFr},
+        {"KeyWrdBr", makeKeyWrdBr},
+        {"KeywordFr", makeKeywordFr},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
@@ -90,6 +110,8 @@ void DefineProcedures()
         {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"TimeDisplayWnd", makeTimeDisplayWnd},
+        {"UpdateVenDoc", makeUpdateVenDoc},
+        {"UpdateVenISub", makeUpdateVenISub},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
