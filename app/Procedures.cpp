@@ -24,6 +24,16 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
+#include "registers/LabelRp.h"
+#include "registers/NameBr.h"
+#include "registers/NameFr.h"
+#include "registers/NamesRp.h"
+#include "registers/SetUpLabelWnd.h"
+#include "registers/StickersBr.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
@@ -42,8 +52,12 @@ void DefineProcedures()
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"CountryBr", makeCountryBr},
+        {"CountryFr", makeCountryFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
@@ -54,11 +68,20 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"Label_2x7_Rp", [](const QString& p) { return makeLabelRp(4, p.toInt()); }},
+        {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
+        {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
+        {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ShutDownWnd", makeShutDownWnd},
+        {"StickersBr", makeStickersBr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
