@@ -320,6 +320,8 @@ private:
     // a country is known.
     void takeCountry(bool lookup, std::function<void()> then)
     {
+        if (lookingUp_)
+            return;  // the entry left for the lookup's window is not looked up twice
         readCountry();
         if (country_.known && !lookup) {
             window().display();
@@ -331,9 +333,11 @@ private:
         cnt.rec().clear();
         cnt.rec().set(CNT::NAME, primary().rec().str(NAM::COUNTRY));
         QPointer<NameFr> self(this);
+        lookingUp_ = true;
         callProcedure(QStringLiteral("CountryBr"), SelectRecord, [self, lookup, then](uint8_t response) {
             if (!self || !self->isOpen())
                 return;
+            self->lookingUp_ = false;
             if (response == RequestCompleted) {
                 self->primary().rec().set(NAM::COUNTRY, self->file(VenCountry).rec().str(CNT::NAME));
                 self->readCountry();
@@ -462,6 +466,7 @@ private:
 
     CountryPrefixes country_;
     BrowseList* documents_ = nullptr;
+    bool lookingUp_ = false;
 };
 
 } // namespace
