@@ -4,9 +4,21 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -24,6 +36,7 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "platform/DateField.h"
 #include "registers/ClearAllStickers.h"
 #include "registers/CountryBr.h"
 #include "registers/CountryFr.h"
@@ -59,12 +72,18 @@ void DefineProcedures()
         {"CountryFr", makeCountryFr},
         {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
@@ -80,6 +99,11 @@ void DefineProcedures()
         {"NameFr", makeNameFr},
         {"NamesRp", makeNamesRp},
         {"SetUpLabelWnd", makeSetUpLabelWnd},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"StickersBr", makeStickersBr},
         {"UserBr", makeUserBr},
@@ -93,6 +117,8 @@ void DefineProcedures()
         defineProcedure(e.name, e.make);
     // The frame and the alarm scan open each alarm's window with its own block.
     StartAlarmWindow = [](const NextAlarmBlock& alarm) { showAlarmWindow(alarm); };
+    // Every date field opens the calendar's date picker.
+    setDatePicker([](const QString& caption, int32_t& date, std::function<void(bool)> done) { pickDate(caption, date, std::move(done)); });
 }
 
 } // namespace ven

@@ -31,8 +31,7 @@ void logOpening(const QString& document)
         AppendTextLines(joinPath(folder.trimmed(), ActivityLogName),
                         {formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document}, {DateLine});
     LogWritten = 1;
-    for (const QString& m : written.messages)
-        messageBox(m);
+    TellLineResult(written);
 }
 
 } // namespace

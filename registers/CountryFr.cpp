@@ -4,7 +4,6 @@
 #include "registers/CountryFr.h"
 
 #include "data/Dictionary.h"
-#include "platform/ErrorReporter.h"
 #include "platform/Numbering.h"
 #include "platform/RecordForm.h"
 
@@ -24,16 +23,16 @@ const WindowDef kCountryFrDef{
         {.name = "Country", .kind = Kind::Tab, .text = "Country", .parent = "Sheet"},
         {.name = "NamePrompt", .kind = Kind::Prompt, .text = "Name:", .x = 10, .y = 22, .w = 46, .h = 10, .parent = "Country"},
         {.name = "Name", .kind = Kind::Entry, .x = 60, .y = 22, .w = 126, .h = 10, .parent = "Country", .picture = "s31",
-         .use = "CNT:NAME"},
+         .use = "CNT:NAME", .flags = Required | Capitalize},
         {.name = "AbbrPrompt", .kind = Kind::Prompt, .text = "Zip Prefix:", .x = 10, .y = 35, .w = 46, .h = 10, .parent = "Country"},
         {.name = "Abbr", .kind = Kind::Entry, .x = 60, .y = 35, .w = 30, .h = 10, .parent = "Country", .picture = "s6",
-         .use = "CNT:ABBR"},
+         .use = "CNT:ABBR", .flags = Required | Upper},
         {.name = "NetPrompt", .kind = Kind::Prompt, .text = "Net Suffix:", .x = 10, .y = 48, .w = 46, .h = 10, .parent = "Country"},
         {.name = "Net", .kind = Kind::Entry, .x = 60, .y = 48, .w = 26, .h = 10, .parent = "Country", .picture = "s5",
          .use = "CNT:NETSUFFIX"},
         {.name = "TelPrompt", .kind = Kind::Prompt, .text = "Tel. Prefix:", .x = 10, .y = 61, .w = 46, .h = 10, .parent = "Country"},
         {.name = "Tel", .kind = Kind::Entry, .x = 60, .y = 61, .w = 30, .h = 10, .parent = "Country", .picture = "s6",
-         .use = "CNT:TEL"},
+         .use = "CNT:TEL", .flags = Required},
         {.name = "NumberPrompt", .kind = Kind::Prompt, .text = "Sort Order:", .x = 100, .y = 61, .w = 40, .h = 10, .parent = "Country"},
         {.name = "Number", .kind = Kind::Spin, .x = 142, .y = 61, .w = 44, .h = 11, .parent = "Country", .picture = "n6B",
          .use = "CNT:NUMBER", .low = 1, .high = kLastOrder},
@@ -46,10 +45,6 @@ const WindowDef kCountryFrDef{
 const std::pair<uint8_t, const char*> kTitles[] = {{InsertRecord, "Adding a Country Record"},
                                                    {ChangeRecord, "Changing a Country Record"},
                                                    {DeleteRecord, "Deleting a Country Record"}};
-
-// The entries a country cannot do without.
-// TODO(lead): declare these `Required` once entry attributes are in the framework.
-const std::pair<const char*, const char*> kRequired[] = {{"Name", "CNT:NAME"}, {"Abbr", "CNT:ABBR"}, {"Tel", "CNT:TEL"}};
 
 class CountryFr : public RecordForm {
 public:
@@ -68,14 +63,6 @@ protected:
     {
         if (c == OKCONTROL && REQUEST != DeleteRecord) {
             Window& w = window();
-            for (const auto& [name, field] : kRequired) {
-                w.update(QString::fromUtf8(name));
-                if (primary().rec().str(uint16_t(VenCountry.findField(QString::fromUtf8(field)))).trimmed().isEmpty()) {
-                    messageBox(QStringLiteral("Mandatory"), QStringLiteral("Error!"), Icon::Stop);
-                    control(QString::fromUtf8(name)).select();
-                    return;
-                }
-            }
             w.update(QStringLiteral("Number"));
             Record& r = primary().rec();
             if (r.num(CNT::NUMBER) < 1 || r.num(CNT::NUMBER) > kLastOrder) {

@@ -40,16 +40,16 @@ const WindowDef kNameFrDef{
         {.name = "MemoImage", .kind = Kind::Image, .x = 326, .y = 22, .w = 16, .h = 16, .parent = "General", .icon = "Note.ico"},
         {.name = "OrgPrompt", .kind = Kind::Prompt, .text = "Organization:", .x = 10, .y = 22, .w = 50, .h = 10, .parent = "General"},
         {.name = "Org", .kind = Kind::Entry, .x = 62, .y = 22, .w = 160, .h = 10, .parent = "General", .picture = "s40",
-         .use = "NAM:ORG"},
+         .use = "NAM:ORG", .flags = Capitalize},
         {.name = "FirstPrompt", .kind = Kind::Prompt, .text = "Name: First:", .x = 10, .y = 35, .w = 50, .h = 10, .parent = "General"},
         {.name = "First", .kind = Kind::Entry, .x = 62, .y = 35, .w = 70, .h = 10, .parent = "General", .picture = "s20",
-         .use = "NAM:FIRSTNAME"},
+         .use = "NAM:FIRSTNAME", .flags = Capitalize},
         {.name = "LastPrompt", .kind = Kind::Prompt, .text = "Last:", .x = 136, .y = 35, .w = 18, .h = 10, .parent = "General"},
         {.name = "Last", .kind = Kind::Entry, .x = 156, .y = 35, .w = 66, .h = 10, .parent = "General", .picture = "s20",
-         .use = "NAM:LASTNAME"},
+         .use = "NAM:LASTNAME", .flags = Capitalize},
         {.name = "CountryPrompt", .kind = Kind::Prompt, .text = "Country:", .x = 10, .y = 48, .w = 50, .h = 10, .parent = "General"},
         {.name = "Country", .kind = Kind::Entry, .x = 62, .y = 48, .w = 100, .h = 10, .parent = "General", .picture = "s31",
-         .use = "NAM:COUNTRY"},
+         .use = "NAM:COUNTRY", .flags = Required | Capitalize},
         {.name = "Lookup", .kind = Kind::Button, .x = 164, .y = 47, .w = 13, .h = 12, .parent = "General",
          .tip = "Lookup Country", .icon = "WizFind.ico"},
         {.name = "Tel1Prompt", .kind = Kind::Prompt, .text = "Telephone:", .x = 10, .y = 61, .w = 50, .h = 10, .parent = "General"},
@@ -70,13 +70,13 @@ const WindowDef kNameFrDef{
          .tip = "HomePage\nhttp:// inserted automatically", .use = "NAM:URL"},
         {.name = "StreetPrompt", .kind = Kind::Prompt, .text = "Street:", .x = 230, .y = 61, .w = 34, .h = 10, .parent = "General"},
         {.name = "Street", .kind = Kind::Entry, .x = 266, .y = 61, .w = 82, .h = 10, .parent = "General", .picture = "s39",
-         .use = "NAM:STREET"},
+         .use = "NAM:STREET", .flags = Capitalize},
         {.name = "ZipPrompt", .kind = Kind::Prompt, .text = "Zip Code:", .x = 230, .y = 74, .w = 34, .h = 10, .parent = "General"},
         {.name = "Zip", .kind = Kind::Entry, .x = 266, .y = 74, .w = 60, .h = 10, .parent = "General", .picture = "s19",
-         .use = "NAM:ZIPCODE"},
+         .use = "NAM:ZIPCODE", .flags = Upper},
         {.name = "CityPrompt", .kind = Kind::Prompt, .text = "City:", .x = 230, .y = 87, .w = 34, .h = 10, .parent = "General"},
         {.name = "City", .kind = Kind::Entry, .x = 266, .y = 87, .w = 82, .h = 10, .parent = "General", .picture = "s29",
-         .use = "NAM:CITY"},
+         .use = "NAM:CITY", .flags = Capitalize},
         {.name = "Memo", .kind = Kind::Text, .x = 8, .y = 20, .w = 342, .h = 112, .parent = "MemoTab", .use = "NAM:MEMORANDUM"},
         {.name = "DocList", .kind = Kind::List, .x = 8, .y = 20, .w = 342, .h = 92, .parent = "DocsTab"},
         {.name = "DocInsert", .kind = Kind::Button, .text = "&Insert", .x = 8, .y = 116, .w = 40, .h = 14, .parent = "DocsTab"},
@@ -272,12 +272,6 @@ private:
         }
     }
 
-    void applyAllRules()
-    {
-        for (const char* c : {"Tel1", "Tel2", "Fax", "Email", "Url", "Zip"})
-            applyRule(QString::fromLatin1(c));
-    }
-
     // A proposed address when the entry is entered blank.
     void proposeEmail()
     {
@@ -345,6 +339,7 @@ private:
                 if (then)
                     then();
             } else if (!lookup) {
+                self->countryRefused_ = true;
                 self->control("Country").select();
             }
         });
@@ -359,7 +354,7 @@ private:
             if (w.isBound(name))
                 w.update(name);
         if (REQUEST == DeleteRecord) {
-            complete();
+            RecordForm::accepted(OKCONTROL);
             return;
         }
         const Record& r = primary().rec();
@@ -380,19 +375,13 @@ private:
             control("Tel1").select();
             return;
         }
-        // TODO(lead): the Country entry's required check comes from the entry attributes once they land.
-        if (clipped(r.str(NAM::COUNTRY)).trimmed().isEmpty()) {
-            messageBox(QStringLiteral("Mandatory"), QStringLiteral("Error!"), Icon::Stop);
-            control("Country").select();
-            return;
-        }
-        // Every entry's rule once more, the country first: one that is not
-        // in the register brings up the lookup here.
+        // Every entry's rule once more (the framework's pass), the Country
+        // entry's lookup among them; a cancelled lookup stops the store.
+        countryRefused_ = false;
         QPointer<NameFr> self(this);
-        takeCountry(false, [self] {
-            if (!self || !self->isOpen())
+        acceptControls([self] {
+            if (!self || !self->isOpen() || self->countryRefused_)
                 return;
-            self->applyAllRules();
             if (GDocPath == self->primary().rec().str(NAM::DOCUMENT))
                 self->primary().rec().set(NAM::DOCUMENT, QString());
             const int64_t recno = self->primary().rec().num(NAM::RECNO);
@@ -467,6 +456,7 @@ private:
     CountryPrefixes country_;
     BrowseList* documents_ = nullptr;
     bool lookingUp_ = false;
+    bool countryRefused_ = false;  // the lookup of OK's pass was cancelled
 };
 
 } // namespace
