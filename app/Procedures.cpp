@@ -49,6 +49,16 @@
 #include "registers/ProgramsWnd.h"
 #include "registers/UpdateVenDoc.h"
 #include "registers/UpdateVenISub.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
+#include "registers/LabelRp.h"
+#include "registers/NameBr.h"
+#include "registers/NameFr.h"
+#include "registers/NamesRp.h"
+#include "registers/SetUpLabelWnd.h"
+#include "registers/StickersBr.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
@@ -72,8 +82,12 @@ void DefineProcedures()
         {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
         {"ChatWnd", makeChatWnd},
+        {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"CountryBr", makeCountryBr},
+        {"CountryFr", makeCountryFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
@@ -96,6 +110,10 @@ void DefineProcedures()
         {"IdeaFr", makeIdeaFr},
         {"KeyWrdBr", makeKeyWrdBr},
         {"KeywordFr", makeKeywordFr},
+        {"Label_2x7_Rp", [](const QString& p) { return makeLabelRp(4, p.toInt()); }},
+        {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
+        {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
+        {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
@@ -103,6 +121,10 @@ void DefineProcedures()
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
         {"ProgramsWnd", makeProgramsWnd},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
@@ -112,6 +134,7 @@ void DefineProcedures()
         {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},
+        {"StickersBr", makeStickersBr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
