@@ -4,9 +4,13 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/CalendarWnd.h"
+#include "calendar/DailyNoteFr.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
 #include "calendar/DiarySel.h"
+#include "calendar/NotesBr.h"
+#include "calendar/NotesFr.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -42,8 +46,10 @@ void DefineProcedures()
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"CalendarWnd", makeCalendarWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"DailyNoteFr", makeDailyNoteFr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
         {"DiarySel", makeDiarySel},
@@ -58,6 +64,8 @@ void DefineProcedures()
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"NotesBr", makeNotesBr},
+        {"NotesFr", makeNotesFr},
         {"ShutDownWnd", makeShutDownWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
