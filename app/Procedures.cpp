@@ -4,13 +4,19 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/BirthFr.h"
+#include "calendar/BirthdaysBr.h"
 #include "calendar/CalendarWnd.h"
+#include "calendar/DLS_Br.h"
+#include "calendar/DLS_Fr.h"
 #include "calendar/DailyNoteFr.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
 #include "calendar/DiarySel.h"
 #include "calendar/NotesBr.h"
 #include "calendar/NotesFr.h"
+#include "calendar/SpecialDaysBr.h"
+#include "calendar/SpecialDaysFr.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -45,10 +51,14 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"BirthFr", makeBirthFr},
+        {"BirthdaysBr", makeBirthdaysBr},
         {"CalculatorWnd", makeCalculatorWnd},
         {"CalendarWnd", makeCalendarWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"DLS_Br", makeDLS_Br},
+        {"DLS_Fr", makeDLS_Fr},
         {"DailyNoteFr", makeDailyNoteFr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryFr", makeDiaryFr},
@@ -67,6 +77,8 @@ void DefineProcedures()
         {"NotesBr", makeNotesBr},
         {"NotesFr", makeNotesFr},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SpecialDaysBr", makeSpecialDaysBr},
+        {"SpecialDaysFr", makeSpecialDaysFr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
