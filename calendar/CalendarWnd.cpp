@@ -114,11 +114,10 @@ int yearOf(int32_t date)
     return ymd ? int(ymd->year()) : 0;
 }
 
-void listSpecialDays(KeyedFile& days, int32_t date, QString& text)
+void listSpecialDays(const std::vector<Record>& days, int32_t date, QString& text)
 {
-    days.set(DAY::DATE_KEY);
-    while (days.next()) {
-        const SpecialDayLines lines = specialDayLines(days.rec(), date);
+    for (const Record& r : days) {
+        const SpecialDayLines lines = specialDayLines(r, date);
         if (lines.to)
             addLine(text, *lines.to);
         if (lines.of)
@@ -212,11 +211,23 @@ bool fetchMemorial(KeyedFile& saint, int32_t date, int level)
     return st.ok();
 }
 
-CalendarDay readCalendarDay(CalendarFiles f, int32_t date)
+std::vector<Record> readSpecialDays(KeyedFile& days)
+{
+    std::vector<Record> out;
+    days.set(DAY::DATE_KEY);
+    while (days.next())
+        out.push_back(days.rec());
+    return out;
+}
+
+CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Record>* specialDays)
 {
     CalendarDay d;
     d.title = dayTitle(date);
-    listSpecialDays(f.days, date, d.special);
+    if (specialDays)
+        listSpecialDays(*specialDays, date, d.special);
+    else
+        listSpecialDays(readSpecialDays(f.days), date, d.special);
     listAnniversaries(f.birth, date, d.special);
     d.special = blankWhenEmpty(d.special);
 
@@ -406,9 +417,14 @@ private:
     }
 
     // The day's texts again; `dateChanged` also re-reads the showing-today
-    // flag. A readings tab being edited keeps its text.
+    // flag. A readings tab being edited keeps its text. The special days
+    // are read from the file when the window opens and whenever it gains
+    // the focus (after the special-day form, say); a date move counts with
+    // the ones read then.
     void refreshDay(bool dateChanged)
     {
+        if (!dateChanged || specialDays_.empty())
+            specialDays_ = readSpecialDays(file(VenDays));
         for (int i = 0; i < 2; ++i)
             if (tabs_[i].editing)
                 window().update(QString::fromUtf8(kTabs[i].readings));
@@ -420,7 +436,7 @@ private:
         note_ = notes.rec().str(ANT::NOTE);
         if (dateChanged)
             showingToday_ = SelectedDate == clock().today();
-        day_ = readCalendarDay(files(), SelectedDate);
+        day_ = readCalendarDay(files(), SelectedDate, &specialDays_);
         shown_ = SelectedDate;
         showTab(0, day_.feastFound, day_.feastLow, day_.feastHigh);
         showTab(1, day_.memorialFound, day_.memorialLow, day_.memorialHigh);
@@ -609,6 +625,7 @@ private:
     }
 
     CalendarDay day_;
+    std::vector<Record> specialDays_;
     QString note_;
     QString notesFolder_;
     TabState tabs_[2];

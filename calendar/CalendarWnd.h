@@ -14,6 +14,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ven {
 
@@ -41,8 +42,12 @@ struct CalendarFiles {
     KeyedFile& saint;  // VenSaint
 };
 
-// Builds the day's texts (the files' buffers are used).
-CalendarDay readCalendarDay(CalendarFiles files, int32_t date);
+// Every special day in DAY:DATE_KEY order.
+std::vector<Record> readSpecialDays(KeyedFile& days);
+
+// Builds the day's texts (the files' buffers are used); `specialDays` are
+// the special days read before (all are read from the file when null).
+CalendarDay readCalendarDay(CalendarFiles files, int32_t date, const std::vector<Record>* specialDays = nullptr);
 
 // "Wednesday 09 December 2026 Week 49".
 QString dayTitle(int32_t date);

@@ -43,18 +43,17 @@ SpecialDayLines specialDayLines(const Record& day, int32_t selected)
     SpecialDayLines out;
     const int64_t show = day.num(DAY::SHOW);
     const int64_t date = day.num(DAY::DATE);
-    const QString name = day.str(DAY::NAME).trimmed();
     if (show == ShowTo || show == ShowBoth) {
         const int64_t to = date - selected - 1;
         const int64_t before = day.num(DAY::DAYSB);
         if (to >= 0 && (before <= 0 || to <= before))
-            out.to = count(to) + QStringLiteral(" days to ") + name;
+            out.to = count(to) + QStringLiteral(" days to ") + day.str(DAY::NAME).trimmed();
     }
     if (show == ShowFrom || show == ShowBoth) {
         const int64_t of = selected - date + 1;
         const int64_t after = day.num(DAY::DAYSA);
         if (of >= 1 && (after <= 0 || of <= after))
-            out.of = count(of) + ordinalSuffix(of) + QStringLiteral(" day of ") + name;
+            out.of = count(of) + ordinalSuffix(of) + QStringLiteral(" day of ") + day.str(DAY::NAME).trimmed();
     }
     return out;
 }
