@@ -116,6 +116,21 @@ void BM_DateStep(benchmark::State& state)
 }
 BENCHMARK(BM_DateStep)->Unit(benchmark::kMillisecond)->Iterations(400);
 
+// The texts of one day alone, without the window.
+void BM_ReadDay(benchmark::State& state)
+{
+    static Fixture fixture;
+    Context ctx;
+    CalendarFiles files{ctx.file(VenDays), ctx.file(VenBirth), ctx.file(VenLit), ctx.file(VenSaint)};
+    for (KeyedFile* f : {&files.days, &files.birth, &files.lit, &files.saint})
+        f->open();
+    const std::vector<Record> days = readSpecialDays(files.days);
+    int32_t date = kFirst;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readCalendarDay(files, date++, state.range(0) ? &days : nullptr));
+}
+BENCHMARK(BM_ReadDay)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -96,17 +96,19 @@ const WindowDef kCalendarWndDef{
          .parent = "MemorialTab", .flags = Hidden},
     }};
 
-// Adds a line to a text of lines: the first alone, each further one after
-// CR LF (the text trimmed before it).
-void addLine(QString& text, const QString& line)
+// The lines of a text, each without trailing blanks, joined by CR LF at the
+// end (joined once, so that a day with thousands of lines stays quick).
+using Lines = QStringList;
+void addLine(Lines& text, const QString& line)
 {
-    if (text.isEmpty())
-        text = line;
-    else
-        text = text.trimmed() + kCrLf + line;
+    QString l = line;
+    while (!l.isEmpty() && l.back().isSpace())
+        l.chop(1);
+    text << l;
 }
 
-QString blankWhenEmpty(const QString& s) { return s.isEmpty() ? QStringLiteral(" ") : s; }
+// The text of the lines; a single blank when there are none.
+QString joined(const Lines& lines) { return lines.isEmpty() ? QStringLiteral(" ") : lines.join(kCrLf); }
 
 int yearOf(int32_t date)
 {
@@ -114,7 +116,7 @@ int yearOf(int32_t date)
     return ymd ? int(ymd->year()) : 0;
 }
 
-void listSpecialDays(const std::vector<Record>& days, int32_t date, QString& text)
+void listSpecialDays(const std::vector<Record>& days, int32_t date, Lines& text)
 {
     for (const Record& r : days) {
         const SpecialDayLines lines = specialDayLines(r, date);
@@ -125,7 +127,7 @@ void listSpecialDays(const std::vector<Record>& days, int32_t date, QString& tex
     }
 }
 
-void listAnniversariesOf(KeyedFile& birth, int32_t date, int dayNumber, QString& text)
+void listAnniversariesOf(KeyedFile& birth, int32_t date, int dayNumber, Lines& text)
 {
     const int year = yearOf(date);
     for (int line = 0; line <= 9; ++line) {
@@ -150,7 +152,7 @@ void listAnniversariesOf(KeyedFile& birth, int32_t date, int dayNumber, QString&
     }
 }
 
-void listAnniversaries(KeyedFile& birth, int32_t date, QString& text)
+void listAnniversaries(KeyedFile& birth, int32_t date, Lines& text)
 {
     listAnniversariesOf(birth, date, NameDayNumber(date), text);
     // A leap day's anniversaries (day number 366) show on 24 February of
@@ -224,12 +226,13 @@ CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Rec
 {
     CalendarDay d;
     d.title = dayTitle(date);
+    Lines special, feasts;
     if (specialDays)
-        listSpecialDays(*specialDays, date, d.special);
+        listSpecialDays(*specialDays, date, special);
     else
-        listSpecialDays(readSpecialDays(f.days), date, d.special);
-    listAnniversaries(f.birth, date, d.special);
-    d.special = blankWhenEmpty(d.special);
+        listSpecialDays(readSpecialDays(f.days), date, special);
+    listAnniversaries(f.birth, date, special);
+    d.special = joined(special);
 
     for (int language = 0; language <= 9; ++language) {
         if (!fetchFeast(f.lit, date, language))
@@ -242,7 +245,7 @@ CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Rec
         d.feastLow = std::min(d.feastLow, language);
         d.feastHigh = std::max(d.feastHigh, language);
         if (!name.isEmpty())
-            addLine(d.feasts, name);
+            addLine(feasts, name);
     }
     for (int level = 0; level <= 9; ++level) {
         if (!fetchMemorial(f.saint, date, level))
@@ -254,9 +257,9 @@ CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Rec
         d.memorialLow = std::min(d.memorialLow, level);
         d.memorialHigh = std::max(d.memorialHigh, level);
         if (!names.isEmpty())
-            addLine(d.feasts, names);
+            addLine(feasts, names);
     }
-    d.feasts = blankWhenEmpty(d.feasts);
+    d.feasts = joined(feasts);
     d.yearLetters = yearLetters(date);
     return d;
 }
