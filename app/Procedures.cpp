@@ -6,15 +6,27 @@
 #include "calendar/AlarmWnd.h"
 #include "calendar/BirthFr.h"
 #include "calendar/BirthdaysBr.h"
+#include "calendar/Calendar.h"
 #include "calendar/CalendarWnd.h"
 #include "calendar/DLS_Br.h"
 #include "calendar/DLS_Fr.h"
 #include "calendar/DailyNoteFr.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
 #include "calendar/NotesBr.h"
 #include "calendar/NotesFr.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/SpecialDaysBr.h"
 #include "calendar/SpecialDaysFr.h"
 #include "calendar/WarningWnd.h"
@@ -34,6 +46,7 @@
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
+#include "platform/DateField.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
@@ -61,12 +74,18 @@ void DefineProcedures()
         {"DLS_Fr", makeDLS_Fr},
         {"DailyNoteFr", makeDailyNoteFr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
@@ -76,6 +95,11 @@ void DefineProcedures()
         {"MemoriesFr", makeMemoriesFr},
         {"NotesBr", makeNotesBr},
         {"NotesFr", makeNotesFr},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
         {"SpecialDaysBr", makeSpecialDaysBr},
         {"SpecialDaysFr", makeSpecialDaysFr},
@@ -90,6 +114,8 @@ void DefineProcedures()
         defineProcedure(e.name, e.make);
     // The frame and the alarm scan open each alarm's window with its own block.
     StartAlarmWindow = [](const NextAlarmBlock& alarm) { showAlarmWindow(alarm); };
+    // Every date field opens the calendar's date picker.
+    setDatePicker([](const QString& caption, int32_t& date, std::function<void(bool)> done) { pickDate(caption, date, std::move(done)); });
 }
 
 } // namespace ven

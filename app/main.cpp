@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     // The end of the user's log-on ends the program with its log-out line.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) { ven::EndSessionLogout(); });
     ven::InitDataFiles();
+    // Numbers reserved by a copy that ended while a form was adding.
+    ven::Store::instance().removeStalePlaceholders();
     ven::DefineProcedures();
 
     ven::run(std::make_unique<ven::Main>(),

@@ -110,6 +110,7 @@ int main(int argc, char** argv)
     writeIni(QDir(argv[2]).filePath("Vendrolix.ini"), "Main", "Vendrolix:Running", "No");
     setMessageBoxHandler([](const MessageBoxRequest& r) { return r.defaultButton; });
     InitDataFiles();
+    Store::instance().removeStalePlaceholders();  // as the program starts
     auto frame = std::make_unique<Main>();
     Main* f = frame.get();
     run(std::move(frame), {});

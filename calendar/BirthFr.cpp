@@ -3,8 +3,8 @@
 // and the checks of OK.
 #include "calendar/BirthFr.h"
 
-#include "calendar/DateField.h"
-#include "calendar/DateSteps.h"
+#include "platform/DateField.h"
+#include "platform/DateSteps.h"
 #include "core/DateHelpers.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"

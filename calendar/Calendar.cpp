@@ -2,7 +2,7 @@
 // drop lists and the mouse on the grid.
 #include "calendar/Calendar.h"
 
-#include "calendar/DateSteps.h"
+#include "platform/DateSteps.h"
 #include "core/DateHelpers.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"

@@ -4,8 +4,8 @@
 #include "calendar/CalendarWnd.h"
 
 #include "calendar/DailyNoteFr.h"
-#include "calendar/DateField.h"
-#include "calendar/DateSteps.h"
+#include "platform/DateField.h"
+#include "platform/DateSteps.h"
 #include "calendar/SpecialDayRules.h"
 #include "core/ActivityLog.h"
 #include "core/DateHelpers.h"

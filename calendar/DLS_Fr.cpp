@@ -4,7 +4,7 @@
 #include "calendar/DLS_Fr.h"
 
 #include "calendar/DailyNoteLine.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "calendar/SpecialDayRules.h"
 #include "core/DaylightSaving.h"
 #include "core/Globals.h"

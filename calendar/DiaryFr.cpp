@@ -5,7 +5,7 @@
 #include "calendar/DiaryFr.h"
 
 #include "calendar/DailyNoteLine.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "calendar/DiaryGlobals.h"
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
@@ -18,6 +18,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
@@ -50,6 +51,12 @@ constexpr int32_t kHighTime = 8637001;
 constexpr int32_t kTopTimeStep = 8634000;  // where an upward time key stops
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// Shift, Alt and Ctrl with Up or Down on the time and advance spins: the
+// time keys, an upward step of a begin or end stopped at 23:55.
+const StepKeys kBeginEndKeys{.shift = 30000, .alt = 60000, .ctrl = 360000, .snap = kFiveMinutes, .cap = kTopTimeStep};
+const StepKeys kAdvanceKeys{.shift = 30000, .alt = 60000, .ctrl = 360000, .snap = kFiveMinutes, .cap = kHighTime};
+
 
 // ------------------------------------------------------------- window ---
 
@@ -164,13 +171,13 @@ const WindowDef& diaryFrDef()
              .tip = "Right Click for Calendar", .use = "DRY:BDATE", .low = 1, .high = kLastDiaryDay},
             {.name = "BeginWeekday", .kind = Kind::String, .x = 84, .y = 42, .w = 16, .h = 10, .parent = "General", .picture = "s3"},
             {.name = "BeginTime", .kind = Kind::Spin, .x = 102, .y = 40, .w = 34, .h = 12, .parent = "General", .picture = "T01.B",
-             .tip = kTimeTip, .use = "DRY:BTIME"},
+             .tip = kTimeTip, .use = "DRY:BTIME", .low = kLowTime, .step = kMinute, .keys = &kBeginEndKeys},
             {.name = "EndPrompt", .kind = Kind::Prompt, .text = "End:", .x = 142, .y = 42, .w = 18, .h = 10, .parent = "General"},
             {.name = "EndDate", .kind = Kind::Spin, .x = 160, .y = 40, .w = 54, .h = 12, .parent = "General", .picture = "D06-B",
              .tip = "Right Click for Calendar", .use = "DRY:EDATE", .low = 1, .high = kLastDiaryDay},
             {.name = "EndWeekday", .kind = Kind::String, .x = 216, .y = 42, .w = 16, .h = 10, .parent = "General", .picture = "s3"},
             {.name = "EndTime", .kind = Kind::Spin, .x = 234, .y = 40, .w = 34, .h = 12, .parent = "General", .picture = "T01.B",
-             .tip = kTimeTip, .use = "DRY:ETIME"},
+             .tip = kTimeTip, .use = "DRY:ETIME", .low = kLowTime, .step = kMinute, .keys = &kBeginEndKeys},
             {.name = "ChPrompt", .kind = Kind::Prompt, .text = "Ch:", .x = 272, .y = 42, .w = 12, .h = 10, .parent = "General"},
             {.name = "Ch", .kind = Kind::Spin, .x = 286, .y = 40, .w = 32, .h = 12, .parent = "General", .picture = "n2B",
              .tip = "Chanel", .use = "DRY:C", .low = 1, .high = 99},
@@ -189,7 +196,7 @@ const WindowDef& diaryFrDef()
             {.name = "GenMemo", .kind = Kind::Text, .x = 6, .y = 74, .w = 312, .h = 84, .parent = "General"},
             {.name = "Alarm", .kind = Kind::Check, .text = "Alarm", .x = 6, .y = 163, .w = 34, .h = 11, .parent = "General", .use = "DRY:ALARM"},
             {.name = "Advance", .kind = Kind::Spin, .x = 42, .y = 162, .w = 34, .h = 12, .parent = "General", .picture = "T1.B",
-             .tip = "Alarm Advance", .use = "DRY:WARNING"},
+             .tip = "Alarm Advance", .use = "DRY:WARNING", .low = kLowTime, .step = kMinute, .keys = &kAdvanceKeys},
             {.name = "Sound", .kind = Kind::Combo, .x = 82, .y = 162, .w = 140, .h = 12, .parent = "General", .tip = kSoundTip},
             {.name = "NoteImage", .kind = Kind::Image, .x = 300, .y = 161, .w = 14, .h = 14, .parent = "General", .icon = "Note.ico"},
 
@@ -301,37 +308,6 @@ const RequestTitle* requestTitle(uint8_t request)
 
 // ------------------------------------------------------------ the keys ---
 
-// Shift, Alt and Ctrl with Up or Down on the time and advance spins.
-struct TimeKey {
-    int key;
-    int32_t step;
-};
-const TimeKey kTimeKeys[] = {
-    {(Qt::SHIFT | Qt::Key_Up).toCombined(), 30000},  {(Qt::SHIFT | Qt::Key_Down).toCombined(), -30000},
-    {(Qt::ALT | Qt::Key_Up).toCombined(), 60000},    {(Qt::ALT | Qt::Key_Down).toCombined(), -60000},
-    {(Qt::CTRL | Qt::Key_Up).toCombined(), 360000},  {(Qt::CTRL | Qt::Key_Down).toCombined(), -360000},
-};
-const char* const kTimeSpins[] = {"BeginTime", "EndTime", "Advance"};
-
-// A time key's step: snapped to the nearest five minutes (halves away
-// from zero) plus one, an upward step stopped at `cap`, a downward one at 100.
-int64_t stepTime(int64_t value, int32_t step, int32_t cap)
-{
-    int64_t v = std::llround(double(value + step) / kFiveMinutes) * kFiveMinutes + 1;
-    return step > 0 ? std::min<int64_t>(v, cap) : std::max<int64_t>(v, kLowTime);
-}
-
-// The arrows of a spin step its shown value, which reads back as a whole
-// minute plus one (or 0 when blank), by one per click: the steps taken are
-// what lies beyond that whole minute.
-int stepsTaken(int64_t stepped)
-{
-    int64_t r = (stepped - 1) % kMinute;
-    if (r < 0)
-        r += kMinute;
-    return int(r < kMinute / 2 ? r : r - kMinute);
-}
-
 // The advance rule: held within 100 .. 8637001; on the day of the begin,
 // lowered a minute at a time while the alarm would show less than a minute
 // from now, below 0 when the begin has passed (the alarm then lies a minute
@@ -344,16 +320,6 @@ int32_t advanceRule(int64_t warning, int32_t beginDate, int32_t beginTime, int32
             w -= kMinute;
     const int64_t minutes = w >= 0 ? w / kMinute : -((-w + kMinute - 1) / kMinute);
     return int32_t(minutes * kMinute + 1);
-}
-
-// Text boxes show line ends as LF; the system's texts keep CR LF.
-QString asShown(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-QString withCrLf(const QString& text)
-{
-    return asShown(text).replace(u'\n', QStringLiteral("\r\n"));
 }
 
 QString weekday3(int32_t date)
@@ -418,14 +384,11 @@ private:
     QString title() const;
     void showCategory();
     void refresh();
-    void takeTextBoxes();
     void applyRules(bool categoryEvent);
     void takePick();
     void holdDates();
     void gainedFocus(const QString& control);
     bool acceptField(const QString& control);
-    void timeKey(const QString& control);
-    int64_t shownValue(const QString& control);
     void setAdvance(int64_t warning);
     void bindOwnControls();
     void fillSounds();
@@ -454,7 +417,6 @@ private:
 
     uint8_t category_ = PhoneFax;
     QString memoCopy_;                       // the General memorandum box
-    QString shownGenMemo_, shownMemo_;       // what the two text boxes were last given to show
     QString lookedUp_[2][std::size(kContactEntries)];  // the value each contact entry was last looked up by
     QString beginWeekday_, endWeekday_;
     Contact contacts_[2];
@@ -466,7 +428,6 @@ private:
     QString soundFile_, soundFolder_;        // the chosen sound
     std::vector<std::pair<QString, QString>> sounds_;  // the list's file names and folders
     BrowseList* documents_ = nullptr;
-    bool checkingAll_ = false;               // OK's pass over every field
     bool alarmNotWritten_ = false;           // the entry is stored, its alarm not: the form stays open
 };
 
@@ -513,13 +474,8 @@ bool DiaryFr::setUp()
             takeName(b, n.rec(), nullptr);
     }
     bindOwnControls();
-    shownGenMemo_ = memoCopy_;
-    shownMemo_ = r.str(DRY::MEMORANDUM);
     DateField::attach(*this, QStringLiteral("BeginDate"), QStringLiteral("Select Begin Date"));
     DateField::attach(*this, QStringLiteral("EndDate"), QStringLiteral("Select End Date"));
-    for (const char* spin : kTimeSpins)
-        for (const TimeKey& k : kTimeKeys)
-            armAlertKey(k.key, QString::fromUtf8(spin));
     fillSounds();
     if (REQUEST == InsertRecord && hasAlarm(category_)) {
         soundFile_ = Sound_File.trimmed();
@@ -577,10 +533,7 @@ void DiaryFr::bindOwnControls()
 {
     Window& w = window();
     w.bind(QStringLiteral("Category"), bindTo(category_));
-    w.bind(QStringLiteral("GenMemo"), Binding{[this] { return QVariant(memoCopy_); },
-                                              [this](const QVariant& v) { memoCopy_ = withCrLf(v.toString()); }});
-    w.bind(QStringLiteral("Memo"), Binding{[this] { return QVariant(entry().str(DRY::MEMORANDUM)); },
-                                           [this](const QVariant& v) { entry().set(DRY::MEMORANDUM, withCrLf(v.toString())); }});
+    w.bind(QStringLiteral("GenMemo"), bindTo(memoCopy_));
     w.bind(QStringLiteral("BeginWeekday"), bindTo(beginWeekday_));
     w.bind(QStringLiteral("EndWeekday"), bindTo(endWeekday_));
     for (int b = 0; b < 2; ++b)
@@ -685,45 +638,16 @@ void DiaryFr::windowEvent(Event e)
         refresh();  // a value recalled by the history key, or redisplayed
 }
 
-// Shows the bound values again; a text box is only rewritten when its
-// value differs, so that its cursor stays where the user left it.
+// Shows the bound values again (a text box showing its value already
+// keeps its cursor).
 void DiaryFr::refresh()
 {
-    Window& w = window();
-    for (const QString& name : w.controlNames()) {
-        if (!w.isBound(name))
-            continue;
-        if (name == u"GenMemo" || name == u"Memo") {
-            QString& shown = name == u"GenMemo" ? shownGenMemo_ : shownMemo_;
-            const QString value = name == u"GenMemo" ? memoCopy_ : entry().str(DRY::MEMORANDUM);
-            if (control(name).text() != asShown(value))
-                w.display(name);
-            shown = control(name).text();
-            continue;
-        }
-        w.display(name);
-    }
+    window().display();
     showOpenButton();
-}
-
-// Text boxes report no acceptance of their own: a box the user changed
-// since it was last shown is taken, and accepted, at the next event.
-void DiaryFr::takeTextBoxes()
-{
-    if (control("Memo").text() != shownMemo_) {
-        window().update(QStringLiteral("Memo"));
-        shownMemo_ = control("Memo").text();
-    }
-    if (control("GenMemo").text() != shownGenMemo_) {
-        window().update(QStringLiteral("GenMemo"));
-        shownGenMemo_ = control("GenMemo").text();
-        acceptField(QStringLiteral("GenMemo"));
-    }
 }
 
 void DiaryFr::fieldEvent(const QString& control, FieldEvent e)
 {
-    takeTextBoxes();
     applyRules(control == u"Category");
     refresh();
     RecordForm::fieldEvent(control, e);
@@ -731,8 +655,6 @@ void DiaryFr::fieldEvent(const QString& control, FieldEvent e)
         return;
     if (e == FieldEvent::Selected)
         gainedFocus(control);
-    else if (e == FieldEvent::AlertKey)
-        timeKey(control);
     refresh();
 }
 
@@ -883,42 +805,8 @@ void DiaryFr::setAdvance(int64_t warning)
                                             dayNumber(now), timeValue(now))));
 }
 
-// The value a spin shows, typed but not yet accepted included.
-int64_t DiaryFr::shownValue(const QString& name)
-{
-    Control c = control(name);
-    if (const ControlDef* d = window().controlDef(name))
-        if (auto typed = parse(Picture::parse(QString::fromUtf8(d->picture)), c.text()))
-            return typed->toLongLong();
-    return c.value().toLongLong();
-}
-
-void DiaryFr::timeKey(const QString& control)
-{
-    const int key = alertKey();
-    const auto k = std::find_if(std::begin(kTimeKeys), std::end(kTimeKeys), [key](const TimeKey& t) { return t.key == key; });
-    if (k == std::end(kTimeKeys) || !std::count(std::begin(kTimeSpins), std::end(kTimeSpins), control))
-        return;
-    Record& r = entry();
-    const int64_t from = shownValue(control);
-    if (control == u"Advance") {
-        setAdvance(stepTime(from, k->step, kHighTime));
-    } else {
-        const uint16_t f = control == u"BeginTime" ? DRY::BTIME : DRY::ETIME;
-        r.set(f, std::clamp<int64_t>(stepTime(from, k->step, kTopTimeStep), kLowTime, kHighTime));
-    }
-}
-
 void DiaryFr::newSelection(const QString& control)
 {
-    Record& r = entry();
-    if (control == u"BeginTime" || control == u"EndTime" || control == u"Advance") {
-        // The spin stepped by ones; the form steps by whole minutes.
-        const uint16_t f = control == u"BeginTime" ? DRY::BTIME : control == u"EndTime" ? DRY::ETIME : DRY::WARNING;
-        const int64_t stepped = r.num(f);
-        const int steps = stepsTaken(stepped);
-        r.set(f, stepped - steps + int64_t(steps) * kMinute);
-    }
     if (control == u"Sound")
         chooseSound();
     acceptField(control);
@@ -951,7 +839,7 @@ void DiaryFr::accepted(const QString& control)
     if (const int b = blockOf(control, &e, &button); b >= 0) {
         if (button)
             chooseName(b, *e, true);
-        else if (!checkingAll_)
+        else
             lookUpName(b, *e);
         refresh();
         return;
@@ -969,27 +857,14 @@ void DiaryFr::accepted(const QString& control)
 // behind and a second OK writes nothing twice.
 void DiaryFr::ok()
 {
-    Record& r = entry();
-    if (REQUEST != DeleteRecord) {
-        static const char* const kChecked[] = {"Category", "BeginDate", "BeginTime", "EndDate", "EndTime",
-                                               "Ch",       "Tp",        "Alarm",     "Advance", "GenMemo"};
-        checkingAll_ = true;
-        for (const char* name : kChecked) {
-            const QString n = QString::fromUtf8(name);
-            if (control(n).isVisible()) {
-                window().update(n);
-                applyRules(n == u"Category");
-                acceptField(n);
-            }
-        }
-        checkingAll_ = false;
-        if (hasAlarm(category_))
-            setAdvance(r.num(DRY::WARNING));
-        refresh();
-    }
     const uint8_t request = REQUEST;
-    if (complete())
-        stored(request);
+    acceptControls([this, request] {
+        if (REQUEST != DeleteRecord && hasAlarm(category_))
+            setAdvance(entry().num(DRY::WARNING));
+        refresh();
+        if (complete())
+            stored(request);
+    });
 }
 
 void DiaryFr::stored(uint8_t request)
@@ -1050,8 +925,8 @@ bool DiaryFr::writeAlarm()
         Sound_Path = soundFolder_;
         if (Sound_Path.size() > 3 && (Sound_Path.endsWith(u'/') || Sound_Path.endsWith(u'\\')))
             Sound_Path.chop(1);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
     } else if (found) {
         sound = kept;  // no sound chosen: the alarm keeps its own
     } else if (!Sound_File.trimmed().isEmpty()) {
@@ -1370,8 +1245,7 @@ void DiaryFr::logOpening(const QString& document)
         AppendTextLines(joinPath(folder.trimmed(), ActivityLogName),
                         {formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document}, {DateLine});
     LogWritten = 1;
-    for (const QString& m : written.messages)
-        messageBox(m);
+    TellLineResult(written);
 }
 
 } // namespace

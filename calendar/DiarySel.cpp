@@ -2,7 +2,7 @@
 // with, the rules that keep the window sound, and OK running the browse.
 #include "calendar/DiarySel.h"
 
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryGlobals.h"
 #include "core/DateHelpers.h"

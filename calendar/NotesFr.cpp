@@ -3,7 +3,7 @@
 #include "calendar/NotesFr.h"
 
 #include "calendar/CalendarWnd.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "core/DateHelpers.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"

@@ -3,7 +3,7 @@
 #include "calendar/SpecialDaysFr.h"
 
 #include "calendar/CalendarWnd.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "calendar/SpecialDayRules.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"

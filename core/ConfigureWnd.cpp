@@ -8,8 +8,10 @@
 #include "core/Globals.h"
 #include "core/OwnerProfile.h"
 #include "platform/Clock.h"
+#include "platform/DateField.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
+#include "platform/FileDialogs.h"
 #include "platform/Ini.h"
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
@@ -17,12 +19,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -33,38 +32,6 @@
 namespace ven {
 
 namespace {
-
-ConfigureDialogs& dialogs()
-{
-    static ConfigureDialogs d;
-    return d;
-}
-
-QString chooseFile(QWidget* parent, const QString& title, const QString& start, const QString& filter)
-{
-    if (dialogs().file)
-        return dialogs().file(parent, title, start, filter);
-    return QFileDialog::getOpenFileName(parent, title, start, filter);
-}
-
-QString chooseFolder(QWidget* parent, const QString& title, const QString& start)
-{
-    if (dialogs().folder)
-        return dialogs().folder(parent, title, start);
-    return QFileDialog::getExistingDirectory(parent, title, start);
-}
-
-std::optional<QString> choosePrinter(QWidget* parent, const QString& title)
-{
-    if (dialogs().printer)
-        return dialogs().printer(parent, title);
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(title);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return printer.printerName();
-}
 
 const QString kWavFilter = QStringLiteral("Wav-Files (*.wav)");
 const QString kImageFilter = QStringLiteral("Image Files (*.bmp *.gif *.jpg)");
@@ -156,15 +123,16 @@ struct Choice {
     const char* text;
     const char* value;
     int x;
+    int w = 50;  // wide enough for its text at the window's font
 };
 const Choice kCalendarChoices[] = {
     {"CalendarNo", " No", "0", 70}, {"CalendarAtStart", " at Start", "1", 110},
     {"CalendarWithAlarm", " with Alarm", "2", 160}, {"CalendarEveryHour", " every Hour", "3", 220}};
 const Choice kStartChoices[] = {
-    {"StartMaximized", " Maximized", "M", 70}, {"StartInTray", " In Tray", "T", 120}, {"StartNormal", " Normal", "N", 165}};
-const Choice kLogChoices[] = {{"LogNone", " None", "N", 60},        {"LogContinuous", " Continuous", "C", 88},
-                              {"LogMonthly", " Monthly", "M", 130}, {"LogWeekly", " Weekly", "W", 162},
-                              {"LogDaily", " Daily", "D", 190}};
+    {"StartMaximized", " Maximized", "M", 70, 54}, {"StartInTray", " In Tray", "T", 126, 42}, {"StartNormal", " Normal", "N", 168, 38}};
+const Choice kLogChoices[] = {{"LogNone", " None", "N", 12, 31},         {"LogContinuous", " Continuous", "C", 44, 51},
+                              {"LogMonthly", " Monthly", "M", 96, 43},   {"LogWeekly", " Weekly", "W", 140, 41},
+                              {"LogDaily", " Daily", "D", 182, 36}};
 
 // The controls of the fixed rows of the "Miscellaneous" tab.
 const ControlDef kMisc[] = {
@@ -174,10 +142,10 @@ const ControlDef kMisc[] = {
      .low = 36163, .high = 109212},
     {.name = "TimePrompt", .kind = Kind::Prompt, .text = "Time:", .x = 146, .y = 22, .w = 20, .h = 10, .parent = "MiscTab"},
     {.name = "CountdownTime", .kind = Kind::Spin, .x = 168, .y = 20, .w = 50, .h = 12, .parent = "MiscTab", .picture = "T01B",
-     .low = 1, .high = 8640000},
+     .low = 1, .high = 8640000, .step = 360000},
     {.name = "CalendarOption", .kind = Kind::Option, .text = "Open Calendar:", .x = 8, .y = 34, .w = 290, .h = 18, .parent = "MiscTab"},
     {.name = "StartOption", .kind = Kind::Option, .text = "Open Vendrolix:", .x = 8, .y = 54, .w = 200, .h = 18, .parent = "MiscTab"},
-    {.name = "TimeDisplay", .kind = Kind::Check, .text = " Open RevoDodev at Start", .x = 210, .y = 58, .w = 90, .h = 10,
+    {.name = "TimeDisplay", .kind = Kind::Check, .text = " Open RevoDodev at Start", .x = 207, .y = 58, .w = 94, .h = 10,
      .parent = "MiscTab"},
     {.name = "LogOption", .kind = Kind::Option, .text = "Log Activity:", .x = 8, .y = 74, .w = 214, .h = 18, .parent = "MiscTab"},
     {.name = "LogFileName", .kind = Kind::String, .x = 224, .y = 79, .w = 76, .h = 10, .parent = "MiscTab"},
@@ -211,7 +179,7 @@ const ControlDef kMisc[] = {
 void addChoices(std::vector<ControlDef>& c, const char* option, int y, const Choice* first, const Choice* last)
 {
     for (const Choice* ch = first; ch != last; ++ch)
-        c.push_back({.name = ch->name, .kind = Kind::Radio, .text = ch->text, .x = ch->x, .y = y, .w = 50, .h = 10,
+        c.push_back({.name = ch->name, .kind = Kind::Radio, .text = ch->text, .x = ch->x, .y = y, .w = ch->w, .h = 10,
                      .parent = option, .use = ch->value});
 }
 
@@ -348,6 +316,7 @@ protected:
                 tabName_[i] = kTabNames[i].defaultName;
         }
         bindAll();
+        DateField::attach(*this, QStringLiteral("CountdownDate"), QStringLiteral("Select Date"));
         return true;
     }
 
@@ -388,7 +357,10 @@ protected:
         else if (name == u"LogoLookup")
             lookUpLogo();
         else if (name == u"DailyNotes" && !blank(dailyNotes_)) {
-            dailyNotes_ = SplitPath(PathFolder, 0, dailyNotes_);
+            // A folder needs no closing separator: only a typed file's
+            // name is cut off, leaving its folder.
+            if (QFileInfo(dailyNotes_.trimmed()).isFile())
+                dailyNotes_ = SplitPath(PathFolder, 0, dailyNotes_);
             window().display(QStringLiteral("DailyNotes"));
         } else if (name == u"DailyNotesLookup")
             lookUpFolder(dailyNotes_, "DailyNotes", "Lookup Daily Notes Path");
@@ -704,8 +676,8 @@ private:
     {
         if (blank(Log_Activity))
             return;
-        ActivityLogLineIn(Daily_Notes, QStringLiteral("Configuration (") + Program_Path + QStringLiteral(") Changed by ")
-                                           + CurrentUser);
+        TellLineResult(ActivityLogLineIn(Daily_Notes, QStringLiteral("Configuration (") + Program_Path
+                                                          + QStringLiteral(") Changed by ") + CurrentUser));
     }
 
     std::array<QString, std::size(kSounds)> sound_;
@@ -764,9 +736,6 @@ std::unique_ptr<WindowController> makeWallpaperTestWd(const QString& image, cons
     return std::make_unique<WallpaperTestWd>(image, style);
 }
 
-void setConfigureDialogs(ConfigureDialogs d)
-{
-    dialogs() = std::move(d);
-}
+
 
 } // namespace ven

@@ -18,17 +18,6 @@ std::unique_ptr<WindowController> makeConfigureWnd(const QString& parameter);
 // caller's thread.
 std::unique_ptr<WindowController> makeWallpaperTestWd(const QString& image, const QString& style);
 
-// The choosers the configuration window opens. Each gets the parent window
-// and the chooser's title; a cancelled chooser gives an empty text
-// (printer: no value). Empty functions use Qt's own dialogs.
-struct ConfigureDialogs {
-    // A file: the starting folder or file, the filter ("Wav-Files (*.wav)").
-    std::function<QString(QWidget*, const QString& title, const QString& start, const QString& filter)> file;
-    // A folder, starting at `start`.
-    std::function<QString(QWidget*, const QString& title, const QString& start)> folder;
-    // The printer set-up: the chosen printer's name.
-    std::function<std::optional<QString>(QWidget*, const QString& title)> printer;
-};
-void setConfigureDialogs(ConfigureDialogs dialogs);
+// Its file, folder and printer choosers are platform/FileDialogs.h's.
 
 } // namespace ven

@@ -3,6 +3,7 @@
 
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
 
@@ -563,8 +564,8 @@ void ListFormat::closing()
 {
     const QString section = owner().procedure();
     if (way_ == FormatWay::Switchable)
-        writeIni(file_, section, entry("ORIG"), designed_);
-    writeIni(file_, section, entry("USER"), format());
+        writeIniTold(file_, section, entry("ORIG"), designed_);
+    writeIniTold(file_, section, entry("USER"), format());
 }
 
 // ---------------------------------------------------------- browse list --
@@ -1161,10 +1162,8 @@ bool BrowseList::prepareInsert()
             copy = true;
         }
     }
-    if (Status st = f.primeRecord(); !st) {
-        errors().show(st);
+    if (!errors().retry([&f] { return f.primeRecord(); }))
         return false;
-    }
     if (copy) {
         const std::set<uint16_t> numbered = autoNumberedFields(def_);
         for (uint16_t i = 0; i < def_.fields.size(); ++i)

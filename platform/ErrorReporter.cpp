@@ -90,6 +90,19 @@ int ErrorReporter::show(const Status& st, const QString& buttons, int defaultBut
     return showText(st.message, text, buttons, defaultButton);
 }
 
+bool ErrorReporter::retry(const std::function<Status()>& op)
+{
+    for (;;) {
+        const Status st = op();
+        if (st)
+            return true;
+        const int answer = show(st);
+        const Message* m = findMessage(st.message);
+        if (!m || m->kind != MessageKind::Question || answer != 1)
+            return false;
+    }
+}
+
 ErrorReporter& errors()
 {
     static ErrorReporter e;

@@ -50,6 +50,11 @@ public:
     // text; 0 (and nothing shown) for a status without message.
     int show(const Status& st, const QString& buttons = {}, int defaultButton = 0);
 
+    // Runs `op` until it succeeds: a failure shows its status's message, and
+    // a question (such as "... Try Again?") answered Yes runs `op` again.
+    // False when it failed and the user gave up or was only told.
+    bool retry(const std::function<Status()>& op);
+
     // What ends the program after a fatal message (tests replace it).
     void setEndProgram(std::function<void()> end) { end_ = std::move(end); }
 

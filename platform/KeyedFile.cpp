@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <cmath>
@@ -161,6 +162,7 @@ const QByteArray& cipherKey()
 QByteArray schemaHash(const FileDef& def)
 {
     QCryptographicHash h(QCryptographicHash::Sha1);
+    h.addData(QByteArrayLiteral("format 2"));  // 2: the placeholder table
     for (const FieldDef& f : def.fields)
         h.addData(QByteArray(f.name) + char(f.type) + QByteArray::number(f.size));
     for (const KeyDef& k : def.keys) {
@@ -325,14 +327,28 @@ struct Connection {
     std::unordered_map<std::string, sqlite3_stmt*> stmts;
     QString selectList;       // "id, col1, col2, ..."
     QString insertSql, updateSql;  // made on the first write
+    // The database's name on the connection: "main", or the name a
+    // WriteBatch attached the file under on another file's connection,
+    // whose handle this one then borrows (`host` keeps it alive).
+    QString schema = QStringLiteral("main");
+    std::shared_ptr<Connection> host;
 
     ~Connection()
     {
-        for (auto& [sql, st] : stmts)
-            sqlite3_finalize(st);
-        if (db)
+        finalize();
+        if (db && !host)
             sqlite3_close(db);
     }
+
+    void finalize()
+    {
+        for (auto& [sql, st] : stmts)
+            sqlite3_finalize(st);
+        stmts.clear();
+    }
+
+    // A table of this file, named for this connection: "main.rec".
+    QString table(const char* name = "rec") const { return schema + '.' + QLatin1String(name); }
 
     QString error() const { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
@@ -400,39 +416,8 @@ Value columnValue(sqlite3_stmt* st, int i, const FieldDef& f)
     return f.type == FieldType::Time ? int64_t(unpackTime(uint32_t(n))) : n;
 }
 
-// Runs fn inside one write transaction (BEGIN IMMEDIATE), committing when
-// it succeeds and rolling back otherwise.
-template <class Fn>
-Status inWriteTransaction(Connection& c, Fn&& fn)
-{
-    if (c.inBatch) {
-        // Inside a batch each write is a savepoint of the batch's transaction.
-        if (!c.exec("SAVEPOINT w"))
-            return Status::fail(Err::Io, c.error());
-        Status st = fn();
-        if (!st.ok())
-            c.exec("ROLLBACK TO w");
-        c.exec("RELEASE w");
-        ++c.generation;
-        return st;
-    }
-    if (!c.exec("BEGIN IMMEDIATE")) {
-        int rc = sqlite3_errcode(c.db);
-        return Status::fail(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io, c.error());
-    }
-    Status st = fn();
-    if (st.ok()) {
-        if (!c.exec("COMMIT")) {
-            Status f = Status::fail(Err::Io, c.error());
-            c.exec("ROLLBACK");
-            return f;
-        }
-        ++c.generation;
-    } else {
-        c.exec("ROLLBACK");
-    }
-    return st;
-}
+// The engine's text of error 35, as the windows show it.
+const QString kNotFound = QStringLiteral("Record Not Found");
 
 QString fileNameForMessages(const FileDef& def)
 {
@@ -448,6 +433,47 @@ Status withMessage(Status st, int message, const FileDef& def, const MessageArgs
     if (a.errorText.isEmpty())
         a.errorText = st.errorText;
     st.text = messageText(message, a);
+    return st;
+}
+
+// Runs fn inside one write transaction (BEGIN IMMEDIATE), committing when
+// it succeeds and rolling back otherwise.
+// A failure to begin or commit carries `message` (0: none) with the engine's
+// error text.
+template <class Fn>
+Status inWriteTransaction(Connection& c, Fn&& fn, int message = 0)
+{
+    auto failed = [&](Err code) {
+        Status f = Status::fail(code, c.error());
+        return message && c.def ? withMessage(f, message, *c.def) : f;
+    };
+    if (c.inBatch) {
+        // Inside a batch each write is a savepoint of the batch's transaction.
+        if (!c.exec("SAVEPOINT w"))
+            return failed(Err::Io);
+        Status st = fn();
+        if (!st.ok())
+            c.exec("ROLLBACK TO w");
+        c.exec("RELEASE w");
+        ++c.generation;
+        return st;
+    }
+    if (!c.exec("BEGIN IMMEDIATE")) {
+        int rc = sqlite3_errcode(c.db);
+        return failed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io);
+    }
+    Status st = fn();
+    if (st.ok()) {
+        if (!c.exec("COMMIT")) {
+            int rc = sqlite3_errcode(c.db);
+            Status f = failed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Err::Locked : Err::Io);
+            c.exec("ROLLBACK");
+            return f;
+        }
+        ++c.generation;
+    } else {
+        c.exec("ROLLBACK");
+    }
     return st;
 }
 
@@ -495,6 +521,7 @@ QString Store::pathOf(const FileDef& def) const
 void Store::closeIdle()
 {
     conns_.clear();
+    exclusive_.clear();
 }
 
 namespace {
@@ -533,6 +560,8 @@ Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
                     sql << "ALTER TABLE rec ADD COLUMN " + col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i])
                                + " NOT NULL DEFAULT " + (isText(def.fields[i].type) ? "''" : "0");
         }
+        // The auto-number placeholders and the process that holds each.
+        sql << "CREATE TABLE IF NOT EXISTS ven_pending(id INTEGER PRIMARY KEY, owner TEXT NOT NULL, host TEXT NOT NULL)";
         for (size_t k = 0; k < def.keys.size(); ++k) {
             const KeyDef& key = def.keys[k];
             QStringList parts;
@@ -550,6 +579,23 @@ Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
     });
 }
 
+// How long a call waits for a lock that another process holds. All calls
+// run on the GUI thread, so the wait is short; a caller that still meets the
+// lock asks the user whether to try again.
+constexpr int kBusyWaitMs = 2000;
+
+// SQLite's own busy wait backs off to 100 ms naps, so a writer that commits
+// often keeps the lock between them; short naps take it in the gaps.
+int waitForLock(void*, int tries)
+{
+    const int napMs = tries < 50 ? 1 : 5;
+    const int waited = tries < 50 ? tries : 50 + (tries - 50) * 5;
+    if (waited >= kBusyWaitMs)
+        return 0;
+    sqlite3_sleep(napMs);
+    return 1;
+}
+
 // Opens the database at path with the file's cipher key and collation.
 bool openDatabase(Connection& c, const QString& path, const FileDef& def, int flags)
 {
@@ -560,7 +606,7 @@ bool openDatabase(Connection& c, const QString& path, const FileDef& def, int fl
         sqlite3_key(c.db, key.constData(), int(key.size()));
     }
     sqlite3_create_collation(c.db, "VENTEXT", SQLITE_UTF8, nullptr, venCollate);
-    sqlite3_busy_timeout(c.db, c.exclusive ? 1000 : 10000);
+    sqlite3_busy_handler(c.db, waitForLock, nullptr);
     sqlite3_extended_result_codes(c.db, 0);
     return true;
 }
@@ -594,12 +640,21 @@ Status createFile(const QString& path, const FileDef& def)
 std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, Status& st)
 {
     const QString path = pathOf(def);
-    if (!exclusive) {
-        auto it = conns_.find(path);
-        if (it != conns_.end())
-            if (auto c = it->second.lock())
-                return c;
-    }
+    auto live = [](std::map<QString, std::weak_ptr<Connection>>& m, const QString& p) {
+        auto it = m.find(p);
+        return it == m.end() ? nullptr : it->second.lock();
+    };
+    auto inUse = [&](const char* why) {
+        st = withMessage(Status::fail(Err::Locked, QString::fromUtf8(why)), 1, def);
+        return nullptr;
+    };
+    if (live(exclusive_, path))
+        return inUse("held exclusively by another window");
+    if (exclusive && live(conns_, path))
+        return inUse("in use by another window");
+    if (!exclusive)
+        if (auto c = live(conns_, path))
+            return c;
     auto c = std::make_shared<Connection>();
     c->def = &def;
     c->path = path;
@@ -658,9 +713,10 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
         return failed(c->error());
     if (exclusive) {
         if (!c->exec("PRAGMA locking_mode=EXCLUSIVE") || !c->exec("BEGIN EXCLUSIVE") || !c->exec("COMMIT")) {
-            st = withMessage(Status::fail(Err::Locked, c->error()), 23, def);
+            st = withMessage(Status::fail(Err::Locked, c->error()), 1, def);
             return nullptr;
         }
+        exclusive_[path] = c;
     } else {
         conns_[path] = c;
     }
@@ -828,7 +884,7 @@ Status KeyedFile::fetchBatch(bool forward)
             rhs << "?";
         where << "(" + lhs.join(", ") + ") " + (forward ? ">" : "<") + " (" + rhs.join(", ") + ")";
     }
-    QString sql = "SELECT " + conn_->selectList + " FROM rec" + (where.isEmpty() ? "" : " WHERE " + where.join(" AND "))
+    QString sql = "SELECT " + conn_->selectList + " FROM " + conn_->table() + (where.isEmpty() ? "" : " WHERE " + where.join(" AND "))
                   + " ORDER BY " + order.join(", ") + " LIMIT ?";
     sqlite3_stmt* st = conn_->prepare(sql);
     if (!st)
@@ -936,7 +992,7 @@ Status KeyedFile::getByKey(int key, bool includingBlank)
     if (k.optional && !includingBlank)
         where << optionalCond(d, k);
     order << "id";
-    sqlite3_stmt* st = conn_->prepare("SELECT " + conn_->selectList + " FROM rec WHERE " + where.join(" AND ")
+    sqlite3_stmt* st = conn_->prepare("SELECT " + conn_->selectList + " FROM " + conn_->table() + " WHERE " + where.join(" AND ")
                                       + " ORDER BY " + order.join(", ") + " LIMIT 1");
     if (!st)
         return withMessage(Status::fail(Err::Io, conn_->error()), 1, d);
@@ -955,7 +1011,7 @@ Status KeyedFile::getByKey(int key, bool includingBlank)
     }
     sqlite3_reset(st);
     if (rc == SQLITE_DONE)
-        return Status::fail(Err::NotFound);
+        return Status::fail(Err::NotFound, kNotFound);
     Err e = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? Err::Locked : Err::Io;
     return withMessage(Status::fail(e, conn_->error()), e == Err::Locked ? 28 : 1, d);
 }
@@ -964,14 +1020,14 @@ Status KeyedFile::getById(int64_t id)
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    sqlite3_stmt* st = conn_->prepare("SELECT " + conn_->selectList + " FROM rec WHERE id = ?");
+    sqlite3_stmt* st = conn_->prepare("SELECT " + conn_->selectList + " FROM " + conn_->table() + " WHERE id = ?");
     if (!st)
         return withMessage(Status::fail(Err::Io, conn_->error()), 1, *def_);
     sqlite3_bind_int64(st, 1, id);
     int rc = sqlite3_step(st);
     if (rc != SQLITE_ROW) {
         sqlite3_reset(st);
-        return rc == SQLITE_DONE ? Status::fail(Err::NotFound)
+        return rc == SQLITE_DONE ? Status::fail(Err::NotFound, kNotFound)
                                  : withMessage(Status::fail(Err::Io, conn_->error()), 1, *def_);
     }
     int64_t got;
@@ -993,7 +1049,7 @@ Status KeyedFile::reportDuplicate(int64_t selfId)
             where << col(d, p.field) + " = ?";
         if (k.optional)
             where << optionalCond(d, k);
-        sqlite3_stmt* st = conn_->prepare("SELECT 1 FROM rec WHERE " + where.join(" AND ") + " AND id <> ? LIMIT 1");
+        sqlite3_stmt* st = conn_->prepare("SELECT 1 FROM " + conn_->table() + " WHERE " + where.join(" AND ") + " AND id <> ? LIMIT 1");
         if (!st)
             continue;
         int i = 1;
@@ -1024,8 +1080,8 @@ int writeRow(Connection& c, const FileDef& d, const Record& r, int64_t& id)
             marks << "?";
             sets << col(d, uint16_t(i)) + " = ?";
         }
-        c.insertSql = "INSERT INTO rec(" + cols.join(", ") + ") VALUES(" + marks.join(", ") + ")";
-        c.updateSql = "UPDATE rec SET " + sets.join(", ") + " WHERE id = ?";
+        c.insertSql = "INSERT INTO " + c.table() + "(" + cols.join(", ") + ") VALUES(" + marks.join(", ") + ")";
+        c.updateSql = "UPDATE " + c.table() + " SET " + sets.join(", ") + " WHERE id = ?";
     }
     sqlite3_stmt* st = c.prepare(id == 0 ? c.insertSql : c.updateSql);
     if (!st)
@@ -1045,6 +1101,78 @@ int writeRow(Connection& c, const FileDef& d, const Record& r, int64_t& id)
     return SQLITE_OK;
 }
 
+// This process as a placeholder's holder: its id and start time, so that a
+// later process with the same id is not taken for it.
+QString processToken(pid_t pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray stat = f.readAll();
+    // The fields after the command's closing parenthesis; the start time is
+    // the 22nd field of the line, the 20th after it.
+    const QList<QByteArray> rest = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    return rest.size() > 19 ? QStringLiteral("%1:%2").arg(pid).arg(QString::fromLatin1(rest[19])) : QString();
+}
+
+const QString& ownToken()
+{
+    static pid_t of = 0;
+    static QString t;
+    if (of != getpid()) {  // made again in a forked child
+        of = getpid();
+        t = processToken(of);
+    }
+    return t;
+}
+
+const QString& hostName()
+{
+    static const QString h = QSysInfo::machineHostName();
+    return h;
+}
+
+// Notes row `id` as a placeholder held by this process.
+bool registerPlaceholder(Connection& c, int64_t id)
+{
+    sqlite3_stmt* st = c.prepare("INSERT OR REPLACE INTO " + c.table("ven_pending") + " VALUES(?, ?, ?)");
+    if (!st)
+        return false;
+    sqlite3_bind_int64(st, 1, id);
+    const QByteArray owner = ownToken().toUtf8(), host = hostName().toUtf8();
+    sqlite3_bind_text(st, 2, owner.constData(), int(owner.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 3, host.constData(), int(host.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    return rc == SQLITE_DONE;
+}
+
+// Row `id` is no placeholder (any more): stored as a record, or deleted.
+bool unregisterPlaceholder(Connection& c, int64_t id)
+{
+    sqlite3_stmt* st = c.prepare("DELETE FROM " + c.table("ven_pending") + " WHERE id = ?");
+    if (!st)
+        return false;
+    sqlite3_bind_int64(st, 1, id);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    return rc == SQLITE_DONE;
+}
+
+// Deletes row `id` and its placeholder note.
+int deleteRow(Connection& c, int64_t id)
+{
+    sqlite3_stmt* s = c.prepare("DELETE FROM " + c.table() + " WHERE id = ?");
+    if (!s)
+        return sqlite3_errcode(c.db);
+    sqlite3_bind_int64(s, 1, id);
+    const int rc = sqlite3_step(s);
+    sqlite3_reset(s);
+    if (rc != SQLITE_DONE)
+        return rc;
+    return unregisterPlaceholder(c, id) ? SQLITE_OK : sqlite3_errcode(c.db);
+}
+
 } // namespace
 
 Status KeyedFile::add()
@@ -1059,7 +1187,7 @@ Status KeyedFile::add()
         if (rc != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 4, *def_);
         return {};
-    });
+    }, 4);
     if (st.ok()) {
         becomeCurrent(id);
     }
@@ -1078,13 +1206,16 @@ Status KeyedFile::put()
         if (rc == SQLITE_CONSTRAINT)
             return reportDuplicate(current_);
         if (rc == SQLITE_NOTFOUND)
-            return withMessage(Status::fail(Err::NotFound, "Record Not Found"), 25, *def_);
-        if (rc != SQLITE_OK)
+            return withMessage(Status::fail(Err::NotFound, kNotFound), 25, *def_);
+        if (rc != SQLITE_OK || (pendingAuto_ == id && !unregisterPlaceholder(*conn_, id)))
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         return {};
-    });
-    if (st.ok())
+    }, 25);
+    if (st.ok()) {
+        if (pendingAuto_ == current_)
+            pendingAuto_ = 0;
         becomeCurrent(current_);
+    }
     return st;
 }
 
@@ -1095,16 +1226,10 @@ Status KeyedFile::remove()
     if (Status st = requireCurrent(11); !st)
         return st;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
-        sqlite3_stmt* s = conn_->prepare("DELETE FROM rec WHERE id = ?");
-        if (!s)
-            return withMessage(Status::fail(Err::Io, conn_->error()), 11, *def_);
-        sqlite3_bind_int64(s, 1, current_);
-        int rc = sqlite3_step(s);
-        sqlite3_reset(s);
-        if (rc != SQLITE_DONE)
+        if (deleteRow(*conn_, current_) != SQLITE_OK)
             return withMessage(Status::fail(Err::Io, conn_->error()), 11, *def_);
         return {};
-    });
+    }, 11);
     if (st.ok()) {
         if (pendingAuto_ == current_)
             pendingAuto_ = 0;
@@ -1117,7 +1242,7 @@ int64_t KeyedFile::records()
 {
     if (!ensureOpen().ok())
         return 0;
-    sqlite3_stmt* st = conn_->prepare("SELECT count(*) FROM rec");
+    sqlite3_stmt* st = conn_->prepare("SELECT count(*) FROM " + conn_->table());
     if (!st || sqlite3_step(st) != SQLITE_ROW)
         return 0;
     int64_t n = sqlite3_column_int64(st, 0);
@@ -1130,7 +1255,7 @@ Status KeyedFile::rebuildKeys()
     if (Status st = ensureOpen(); !st)
         return st;
     return inWriteTransaction(*conn_, [&]() -> Status {
-        if (!conn_->exec("REINDEX rec"))
+        if (!conn_->exec("REINDEX " + conn_->table()))
             return withMessage(Status::fail(Err::Io, conn_->error()), 26, *def_);
         return {};
     });
@@ -1140,7 +1265,7 @@ Status KeyedFile::checkIntegrity()
 {
     if (Status st = ensureOpen(); !st)
         return st;
-    sqlite3_stmt* st = conn_->prepare("PRAGMA integrity_check");
+    sqlite3_stmt* st = conn_->prepare("PRAGMA " + conn_->schema + ".integrity_check");
     if (!st)
         return Status::fail(Err::Io, conn_->error());
     QString result;
@@ -1148,6 +1273,63 @@ Status KeyedFile::checkIntegrity()
         result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_reset(st);
     return result == "ok" ? Status{} : Status::fail(Err::Io, result);
+}
+
+Status KeyedFile::backupTo(const QString& path)
+{
+    if (Status st = ensureOpen(); !st)
+        return st;
+    if (conn_->inBatch)
+        return Status::fail(Err::Io, "a batch of the file is open");
+    const QString tmp = path + QStringLiteral(".part%1").arg(getpid());
+    QFile::remove(tmp);
+    auto fail = [&](const QString& why) {
+        QFile::remove(tmp);
+        return Status::fail(Err::Io, why);
+    };
+    {
+        Connection copy;
+        copy.def = def_;
+        if (!openDatabase(copy, tmp, *def_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
+            return fail(copy.db ? copy.error() : QString("cannot create %1").arg(tmp));
+        // SQLite's online backup: a snapshot of the whole file, page by page
+        // through the cipher; a writer elsewhere is waited for briefly.
+        sqlite3_backup* b = sqlite3_backup_init(copy.db, "main", conn_->db, conn_->schema.toUtf8().constData());
+        if (!b)
+            return fail(copy.error());
+        int rc, waited = 0;
+        while ((rc = sqlite3_backup_step(b, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            if (waited >= kBusyWaitMs)
+                break;
+            sqlite3_sleep(50);
+            waited += 50;
+        }
+        sqlite3_backup_finish(b);
+        if (rc != SQLITE_DONE)
+            return fail(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? QString("the file is locked") : copy.error());
+        // The copy must read back under its key as a sound file of this label.
+        sqlite3_stmt* check = copy.prepare("PRAGMA integrity_check");
+        const bool sound = check && sqlite3_step(check) == SQLITE_ROW
+                           && qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok") == 0;
+        if (check)
+            sqlite3_reset(check);
+        sqlite3_stmt* meta = copy.prepare("SELECT label FROM ven_meta");
+        const bool ours = meta && sqlite3_step(meta) == SQLITE_ROW
+                          && QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(meta, 0)))
+                                     .compare(QString::fromUtf8(def_->label), Qt::CaseInsensitive) == 0;
+        if (meta)
+            sqlite3_reset(meta);
+        if (!sound || !ours)
+            return fail("the copy did not read back");
+    }
+    if (def_->encrypted) {
+        QFile f(tmp);
+        if (!f.open(QIODevice::ReadOnly) || f.read(15) == "SQLite format 3")
+            return fail("the copy is not enciphered");
+    }
+    if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(strerror(errno)));
+    return {};
 }
 
 // ------------------------------------------------------- the file object --
@@ -1200,7 +1382,7 @@ bool nextAutoNumber(Connection& c, const FileDef& d, const KeyDef& k, const Reco
         where << col(d, k.parts[p].field) + " = ?";
     if (k.optional)
         where << optionalCond(d, k);
-    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[ap].field) + ") FROM rec"
+    sqlite3_stmt* st = c.prepare("SELECT max(" + col(d, k.parts[ap].field) + ") FROM " + c.table()
                                  + (where.isEmpty() ? QString() : " WHERE " + where.join(" AND ")));
     if (!st)
         return false;
@@ -1259,6 +1441,8 @@ Status KeyedFile::primeRecord()
             int rc = writeRow(*conn_, *def_, rec_, id);
             if (rc != SQLITE_OK)
                 return Status::fail(rc == SQLITE_CONSTRAINT ? Err::DuplicateKey : Err::Io, conn_->error());
+            if (!registerPlaceholder(*conn_, id))
+                return Status::fail(Err::Io, conn_->error());
             return {};
         });
         if (last.ok()) {
@@ -1267,7 +1451,12 @@ Status KeyedFile::primeRecord()
             original_ = rec_;
             return {};
         }
+        // Only a number taken meanwhile is worth another try at once; a
+        // lock has already been waited for.
+        if (last.code != Err::DuplicateKey)
+            break;
     }
+    rec_.set(af, int64_t(0));
     return withMessage(last, 32, *def_);
 }
 
@@ -1279,13 +1468,7 @@ Status KeyedFile::cancelAutoInc()
         return st;
     const int64_t id = pendingAuto_;
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
-        sqlite3_stmt* s = conn_->prepare("DELETE FROM rec WHERE id = ?");
-        if (!s)
-            return Status::fail(Err::Io, conn_->error());
-        sqlite3_bind_int64(s, 1, id);
-        int rc = sqlite3_step(s);
-        sqlite3_reset(s);
-        return rc == SQLITE_DONE ? Status{} : Status::fail(Err::Io, conn_->error());
+        return deleteRow(*conn_, id) == SQLITE_OK ? Status{} : Status::fail(Err::Io, conn_->error());
     });
     if (st.ok()) {
         pendingAuto_ = 0;
@@ -1323,10 +1506,10 @@ Status KeyedFile::insert()
         int rc = writeRow(*conn_, *def_, rec_, id);
         if (rc == SQLITE_CONSTRAINT)
             return reportDuplicate(id);
-        if (rc != SQLITE_OK)
+        if (rc != SQLITE_OK || (id == pendingAuto_ && id && !unregisterPlaceholder(*conn_, id)))
             return withMessage(Status::fail(Err::Io, conn_->error()), 4, *def_);
         return {};
-    });
+    }, 4);
     if (st.ok()) {
         pendingAuto_ = 0;
         keepOwnNumber_ = false;
@@ -1346,7 +1529,7 @@ Status KeyedFile::update()
     Status st = inWriteTransaction(*conn_, [&]() -> Status {
         // Changed by another station since it was read?
         Record stored(def_);
-        sqlite3_stmt* s = conn_->prepare("SELECT " + conn_->selectList + " FROM rec WHERE id = ?");
+        sqlite3_stmt* s = conn_->prepare("SELECT " + conn_->selectList + " FROM " + conn_->table() + " WHERE id = ?");
         if (!s)
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         sqlite3_bind_int64(s, 1, current_);
@@ -1362,10 +1545,10 @@ Status KeyedFile::update()
         rc = writeRow(*conn_, *def_, rec_, id);
         if (rc == SQLITE_CONSTRAINT)
             return reportDuplicate(current_);
-        if (rc != SQLITE_OK)
+        if (rc != SQLITE_OK || (pendingAuto_ == id && !unregisterPlaceholder(*conn_, id)))
             return withMessage(Status::fail(Err::Io, conn_->error()), 25, *def_);
         return {};
-    });
+    }, 25);
     if (st.ok()) {
         if (pendingAuto_ == current_)
             pendingAuto_ = 0;
@@ -1563,35 +1746,179 @@ void KeyedFile::restore(const Saved& s)
         *cursor_ = *std::static_pointer_cast<Cursor>(s.cursor);
 }
 
+// ========================================================== placeholders ==
+
+Status Store::removeStalePlaceholders(int* removed)
+{
+    if (removed)
+        *removed = 0;
+    if (!dict_)
+        return {};
+    for (const FileDef* def : dict_->files) {
+        if (!autoKey(*def) || !QFileInfo::exists(pathOf(*def)))
+            continue;
+        Status st;
+        std::shared_ptr<Connection> c = connect(*def, false, st);
+        if (!c)
+            return st;
+        // Read first, outside a write, so that files without placeholders
+        // cost no transaction.
+        std::vector<int64_t> stale;
+        sqlite3_stmt* q = c->prepare("SELECT id, owner, host FROM " + c->table("ven_pending"));
+        if (!q)
+            return withMessage(Status::fail(Err::Io, c->error()), 1, *def);
+        while (sqlite3_step(q) == SQLITE_ROW) {
+            const QString owner = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
+            const QString host = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 2)));
+            // Another machine's copies cannot be asked; theirs stay.
+            if (host != hostName())
+                continue;
+            if (processToken(pid_t(owner.section(':', 0, 0).toLongLong())) != owner)
+                stale.push_back(sqlite3_column_int64(q, 0));
+        }
+        sqlite3_reset(q);
+        if (stale.empty())
+            continue;
+        st = inWriteTransaction(*c, [&]() -> Status {
+            for (int64_t id : stale)
+                if (deleteRow(*c, id) != SQLITE_OK)
+                    return Status::fail(Err::Io, c->error());
+            return {};
+        }, 11);
+        if (!st)
+            return st;
+        ++c->generation;
+        if (removed)
+            *removed += int(stale.size());
+    }
+    return {};
+}
+
 // =========================================================== write batch ==
 
+// A file of a batch other than the first: its own connection, and the one
+// that reaches it through the first file's connection while the batch lives.
+struct WriteBatch::Joined {
+    KeyedFile* file;
+    std::shared_ptr<Connection> own, via;
+};
+
 WriteBatch::WriteBatch(KeyedFile& file)
-    : conn_(file.conn_)
+    : WriteBatch({&file})
 {
-    if (conn_ && !conn_->inBatch && conn_->exec("BEGIN IMMEDIATE"))
-        open_ = conn_->inBatch = true;
+}
+
+WriteBatch::WriteBatch(std::initializer_list<KeyedFile*> files)
+{
+    auto refuse = [&](const FileDef& def, const QString& why) {
+        end(false, nullptr);
+        begun_ = withMessage(Status::fail(Err::Io, why), 21, def);
+    };
+    if (files.size() == 0)
+        return;
+    KeyedFile& first = **files.begin();
+    conn_ = first.conn_;
+    if (!conn_) {
+        refuse(first.def(), "file not open");
+        return;
+    }
+    if (conn_->inBatch || conn_->host) {
+        refuse(first.def(), "a batch is already open");
+        return;
+    }
+    Store& store = Store::instance();
+    for (KeyedFile* f : files) {
+        if (!f->conn_) {
+            refuse(f->def(), "file not open");
+            return;
+        }
+        if (f->conn_ == conn_)
+            continue;
+        if (f->conn_->inBatch || f->conn_->host) {
+            refuse(f->def(), "a batch is already open");
+            return;
+        }
+        const QString name = QStringLiteral("b%1").arg(joined_.size() + 1);
+        sqlite3_stmt* at = nullptr;
+        const QByteArray path = f->conn_->path.toUtf8();
+        const QByteArray key = f->def().encrypted ? cipherKey() : QByteArray();
+        bool ok = sqlite3_prepare_v2(conn_->db, ("ATTACH DATABASE ? AS " + name + " KEY ?").toUtf8().constData(), -1, &at,
+                                     nullptr)
+                  == SQLITE_OK;
+        if (ok) {
+            sqlite3_bind_text(at, 1, path.constData(), int(path.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(at, 2, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+            ok = sqlite3_step(at) == SQLITE_DONE;
+        }
+        sqlite3_finalize(at);
+        if (!ok) {
+            refuse(f->def(), conn_->error());
+            return;
+        }
+        auto via = std::make_shared<Connection>();
+        via->db = conn_->db;
+        via->host = conn_;
+        via->def = f->conn_->def;
+        via->path = f->conn_->path;
+        via->schema = name;
+        via->selectList = f->conn_->selectList;
+        via->generation = f->conn_->generation + 1;
+        via->inBatch = true;
+        joined_.push_back({f, f->conn_, via});
+        f->conn_ = via;
+        store.conns_[via->path] = via;
+    }
+    if (!conn_->exec("BEGIN IMMEDIATE")) {
+        refuse(first.def(), conn_->error());
+        return;
+    }
+    open_ = conn_->inBatch = true;
 }
 
 WriteBatch::~WriteBatch()
 {
-    if (open_) {
-        conn_->exec("ROLLBACK");
-        conn_->inBatch = false;
-        ++conn_->generation;
-    }
+    end(false, nullptr);
 }
 
 Status WriteBatch::commit()
 {
     if (!open_)
-        return Status::fail(Err::Io, conn_ ? "a batch is already open" : "file not open");
-    const bool done = conn_->exec("COMMIT");
-    Status st = done ? Status{} : Status::fail(Err::Io, conn_->error());
-    if (!done)
-        conn_->exec("ROLLBACK");
-    open_ = conn_->inBatch = false;
-    ++conn_->generation;
+        return begun_.ok() ? Status::fail(Err::Io, conn_ ? "a batch is already open" : "file not open") : begun_;
+    Status st;
+    end(true, &st);
     return st;
+}
+
+void WriteBatch::end(bool commit, Status* result)
+{
+    if (open_) {
+        const bool done = commit && conn_->exec("COMMIT");
+        if (result && !done)
+            *result = Status::fail(Err::Io, commit ? conn_->error() : QString("abandoned"));
+        if (!done)
+            conn_->exec("ROLLBACK");
+        open_ = conn_->inBatch = false;
+        ++conn_->generation;
+    }
+    // The joined files go back to their own connections; an instance that
+    // opened one while the batch lived keeps working through its own too.
+    Store& store = Store::instance();
+    for (Joined& j : joined_) {
+        if (j.file->conn_ == j.via)
+            j.file->conn_ = j.own;
+        j.via->finalize();
+        conn_->exec("DETACH DATABASE " + j.via->schema);
+        j.via->db = j.own->db;
+        j.via->host = j.own;
+        j.via->schema = QStringLiteral("main");
+        j.via->insertSql.clear();
+        j.via->updateSql.clear();
+        j.via->inBatch = false;
+        ++j.own->generation;
+        j.via->generation = j.own->generation;
+        store.conns_[j.own->path] = j.own;
+    }
+    joined_.clear();
 }
 
 // =============================================================== context ==

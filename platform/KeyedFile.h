@@ -189,7 +189,11 @@ public:
 
     // Opens the file, creating it empty when it does not exist. Opening an
     // open instance only counts the nesting. Failures carry message 10
-    // (cannot be created) or 23 (cannot be opened).
+    // (cannot be created) or 23 (cannot be opened). An exclusive open has a
+    // connection of its own and keeps every other one out, this process's
+    // included; it is refused while another instance has the file open, and
+    // a shared open is refused while an exclusive one lives (Err::Locked,
+    // message 1).
     Status open(Mode mode = Mode::Shared);
     // Closes after as many closes as opens; the buffer stays as it is.
     void close();
@@ -228,6 +232,12 @@ public:
     Status rebuildKeys();
     // The engine's own check of the file's structure; ok when it is sound.
     Status checkIntegrity();
+    // Copies the file as it stands (a consistent snapshot, while others go
+    // on using it) to `path`: written under a temporary name beside it,
+    // enciphered under the file's own key, checked, and then renamed into
+    // place, so that `path` is either the old copy or the whole new one.
+    // requires: open, and no WriteBatch of this file open.
+    Status backupTo(const QString& path);
     // True when a record is current (read, added or rewritten last).
     bool hasCurrent() const { return current_ != 0; }
     int64_t currentId() const { return current_; }
@@ -317,19 +327,35 @@ struct KeyedFile::Saved {
     std::shared_ptr<void> cursor;
 };
 
-// Groups the writes made to one file while it lives into one transaction:
-// a run of many adds pays for one commit, and a run that fails or is
-// abandoned stores none of them.
+// Groups the writes made while it lives into one transaction: a run of many
+// adds pays for one commit, and a run that fails or is abandoned stores
+// none of them. Over several files (a posting and its account), the first
+// file's connection attaches the others, so that the one commit stores the
+// changes of every file or of none, even when the process is killed.
+//
+// The writes of the batch go through the instances named in it, the other
+// instances of the first file and instances opened while it lives (the
+// relation rules' among them). requires: every file is open.
 class WriteBatch {
 public:
     explicit WriteBatch(KeyedFile& file);
+    explicit WriteBatch(std::initializer_list<KeyedFile*> files);
     ~WriteBatch();  // rolls back unless committed
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // False when the transaction could not begin (see status()).
+    bool isOpen() const { return open_; }
+    // Why it could not begin: message 21 with the engine's error text.
+    const Status& status() const { return begun_; }
     Status commit();
 
 private:
+    struct Joined;
+    void end(bool commit, Status* result);
     std::shared_ptr<Connection> conn_;
+    std::vector<Joined> joined_;
+    Status begun_;
     bool open_ = false;
 };
 
@@ -367,13 +393,19 @@ public:
     QString pathOf(const FileDef& def) const;
     // Drops the shared connections (instances reconnect on their next open).
     void closeIdle();
+    // Deletes, in every data file that exists, the auto-number placeholders
+    // that no running copy of the program on this machine holds any more
+    // (left by a copy that ended while a form was adding). Placeholders of
+    // copies on other machines stay. `removed` counts what was deleted.
+    Status removeStalePlaceholders(int* removed = nullptr);
 
 private:
     friend class KeyedFile;
+    friend class WriteBatch;
     std::shared_ptr<Connection> connect(const FileDef& def, bool exclusive, Status& st);
     const Dictionary* dict_ = nullptr;
     QString folder_, fixedFolder_;
-    std::map<QString, std::weak_ptr<Connection>> conns_;
+    std::map<QString, std::weak_ptr<Connection>> conns_, exclusive_;
 };
 
 }  // namespace ven

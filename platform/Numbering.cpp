@@ -28,7 +28,7 @@ int64_t freeNumber(const FileDef& def, uint16_t field, int key, int64_t from, co
     KeyedFile& f = lookup.file(def);
     int64_t n = std::max<int64_t>(from, 1);
     if (!f.open())
-        return n;
+        return 0;
     for (;; ++n) {
         if (others)
             f.rec() = *others;
@@ -36,8 +36,14 @@ int64_t freeNumber(const FileDef& def, uint16_t field, int key, int64_t from, co
             f.rec().clear();
         f.rec().set(field, n);
         const Record probe = f.rec();
-        if (!f.get(key))
+        const Status got = f.get(key);
+        if (got.code == Err::NotFound)
             break;
+        if (!got) {
+            // Locked or unreadable: no number is known to be free.
+            n = 0;
+            break;
+        }
         if (f.currentId() != except)
             continue;
         // The excepted record holds it; another may too where the key

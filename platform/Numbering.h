@@ -14,7 +14,9 @@ namespace ven {
 // The lowest number from `from` (at least 1) on under which `key` holds no
 // record: `field` is the key's numbered component, the other components
 // come from `others` (blank when none is given), and the record with the
-// engine identity `except` does not count.
+// engine identity `except` does not count. 0 when the file cannot be read
+// (locked, damaged): a number that might be taken is never given, and an
+// auto-numbered key part left 0 is numbered by the engine as it stores.
 int64_t freeNumber(const FileDef& def, uint16_t field, int key, int64_t from, const Record* others = nullptr,
                    int64_t except = 0);
 

@@ -79,8 +79,7 @@ bool RecordForm::setUp()
     case InsertRecord: {
         bool copy = false;
         if (!takeInsertPrepared(f, &copy)) {
-            if (Status st = f.primeRecord(); !st) {
-                errors().show(st);
+            if (!errors().retry([&f] { return f.primeRecord(); })) {
                 RESPONSE = RequestCancelled;
                 return false;
             }
@@ -123,7 +122,7 @@ void RecordForm::tearDown()
 void RecordForm::accepted(const QString& control)
 {
     if (!OKCONTROL.isEmpty() && control == OKCONTROL) {
-        complete();
+        acceptControls([this] { complete(); });
         return;
     }
     WindowController::accepted(control);
@@ -176,6 +175,68 @@ bool RecordForm::deleteRecord(bool inWindow)
     }
 }
 
+namespace {
+bool takesInput(Kind k)
+{
+    switch (k) {
+    case Kind::Entry: case Kind::Text: case Kind::Spin: case Kind::Check: case Kind::Option: case Kind::Combo: return true;
+    default: return false;
+    }
+}
+// A required control is blank when it shows no text or a number 0.
+bool isBlank(const Control& c)
+{
+    const QVariant v = c.value();
+    if (v.typeId() == QMetaType::QString || !v.isValid())
+        return c.text().trimmed().isEmpty();
+    return v.toDouble() == 0;
+}
+
+} // namespace
+
+void RecordForm::acceptControls(std::function<void()> then)
+{
+    if (passing_)
+        return;  // OK pressed again while a lookup of the pass is open
+    if (REQUEST == DeleteRecord) {
+        then();
+        return;
+    }
+    passing_ = true;
+    window().takeTextBoxes();
+    acceptFrom(0, std::move(then));
+}
+
+void RecordForm::acceptFrom(int index, std::function<void()> then)
+{
+    Window& w = window();
+    const QStringList names = w.controlNames();
+    for (int i = index; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const ControlDef* d = w.controlDef(name);
+        Control c = control(name);
+        if (!takesInput(d->kind) || (d->flags & ReadOnly) || !c.isShown() || !c.isEnabled())
+            continue;
+        if (w.isBound(name) && !w.update(name)) {
+            passing_ = false;
+            c.select();
+            return;
+        }
+        fieldEvent(name, FieldEvent::Accepted);
+        if (!isOpen()) {
+            passing_ = false;
+            return;
+        }
+        if (waiting()) {
+            whenNotWaiting([this, i, then = std::move(then)]() mutable { acceptFrom(i + 1, std::move(then)); });
+            return;
+        }
+    }
+    passing_ = false;
+    if (isOpen())
+        then();
+}
+
 bool RecordForm::complete()
 {
     Window& w = window();
@@ -184,6 +245,15 @@ bool RecordForm::complete()
             control(name).select();
             return false;
         }
+    // A required control left blank keeps the form open with the cursor in it.
+    for (const QString& name : w.controlNames()) {
+        const ControlDef* d = w.controlDef(name);
+        Control c = control(name);
+        if ((d->flags & Required) && c.isShown() && c.isEnabled() && REQUEST != DeleteRecord && isBlank(c)) {
+            c.select();
+            return false;
+        }
+    }
     KeyedFile& f = primary();
     switch (REQUEST) {
     case InsertRecord: {

@@ -44,11 +44,23 @@ protected:
     void accepted(const QString& control) override;
     void windowEvent(Event e) override;
 
-    // Completes the request as OK does; false when the form stays open.
+    // Completes the request as OK does; false when the form stays open
+    // (a bound control whose text does not fit its picture, a required
+    // control left blank, a refused store).
     bool complete();
+    // OK's pass: every shown, enabled control that takes input is read back
+    // and heard as accepted, in the window's order, so that its rule runs
+    // as if the user had left it; a rule that opens a lookup holds the
+    // pass until the lookup has ended. `then` runs when the pass has gone
+    // through with the form still open. Rules are written to be idempotent.
+    void acceptControls(std::function<void()> then);
+    // True while acceptControls() is going through the controls.
+    bool acceptingControls() const { return passing_; }
 
 private:
     bool deleteRecord(bool inWindow);
+    void acceptFrom(int index, std::function<void()> then);
+    bool passing_ = false;
     const FileDef& def_;
     std::vector<uint8_t> serves_;
 };

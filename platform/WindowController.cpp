@@ -166,14 +166,19 @@ void WindowController::openWindow()
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
+    // The caller waits from here on: the focus its entry loses as this
+    // window shows is no acceptance of it.
+    if (caller_ && caller_->window_) {
+        ++caller_->callees_;
+        calleeCounted_ = true;
+        caller_->window_->outer()->setEnabled(false);
+    }
     outer->show();
     if (!placementRestored_)
         window_->applyPlacement();  // again, now that the window's frame is known
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);
-    if (caller_ && caller_->window_)
-        caller_->window_->outer()->setEnabled(false);
     if (!FIRSTFIELD.isEmpty())
         control(FIRSTFIELD).select();
     activate();
@@ -347,12 +352,22 @@ void WindowController::finish()
     auto& l = live();
     l.erase(std::remove(l.begin(), l.end(), this), l.end());
     if (caller_ && caller_->window_) {
-        caller_->window_->outer()->setEnabled(true);
+        if (calleeCounted_)
+            --caller_->callees_;
+        if (caller_->callees_ == 0)
+            caller_->window_->outer()->setEnabled(true);
         caller_->activate();
     }
     const uint8_t response = CallResponse;
     if (Done d = std::move(done_))
         d(response);
+    if (caller_ && caller_->callees_ == 0 && !caller_->afterWaiting_.empty()) {
+        auto after = std::move(caller_->afterWaiting_);
+        caller_->afterWaiting_.clear();
+        for (auto& f : after)
+            if (caller_ && caller_->isOpen())
+                f();
+    }
     releaseThread(thread_);
     deleteLater();
 }
@@ -367,6 +382,14 @@ void WindowController::setTimer(int hundredths)
         nextTick_ = manual().now + qint64(timerHundredths_) * 10;
     else
         timer_.start(timerHundredths_ * 10);
+}
+
+void WindowController::whenNotWaiting(std::function<void()> f)
+{
+    if (callees_ == 0)
+        f();
+    else
+        afterWaiting_.push_back(std::move(f));
 }
 
 void WindowController::armAlertKey(int key, const QString& control)
@@ -427,7 +450,9 @@ void WindowController::help()
 
 void WindowController::fieldEventFrom(const QString& control, FieldEvent e)
 {
-    if (!opened_ || ending_)
+    // A window waiting for one it called hears nothing from its controls
+    // (the focus leaving an entry as the window is disabled included).
+    if (!opened_ || ending_ || callees_ > 0)
         return;
     ThreadScope scope(thread_);
     fieldEvent(control, e);
@@ -435,10 +460,15 @@ void WindowController::fieldEventFrom(const QString& control, FieldEvent e)
 
 void WindowController::alertKeyFrom(int key, const QString& control)
 {
-    if (!opened_ || ending_)
+    if (!opened_ || ending_ || callees_ > 0)
         return;
     ThreadScope scope(thread_);
     alertKey_ = key;
+    // A key that steps or recalls a value first takes the typed text as
+    // the field's value, and the text boxes' changed texts.
+    window_->takeTextBoxes(control);
+    if (const QString typed = control.isEmpty() ? window_->focusedControl() : control; !typed.isEmpty())
+        window_->update(typed);
     if (control.isEmpty())
         dispatch(Event::AlertKey);
     else

@@ -116,6 +116,12 @@ public:
     uint8_t* VCRREQUEST = nullptr;
     QString helpTopic;  // the procedure's name unless set
 
+    // True while a window this one called is open: this one takes no input.
+    bool waiting() const { return callees_ > 0; }
+    // Runs `f` at once, or, while waiting, once the called window has ended
+    // (after its completion).
+    void whenNotWaiting(std::function<void()> f);
+
     // Ends the window with `response`, as its close box would.
     void close(uint8_t response);
     // Posts an event to this window.
@@ -211,6 +217,9 @@ private:
     QTimer timer_;
     qint64 nextTick_ = 0;  // manual timers: when the next tick falls due
     int alertKey_ = 0;
+    int callees_ = 0;              // windows called from this one that are open
+    bool calleeCounted_ = false;   // counted in the caller's callees_
+    std::vector<std::function<void()>> afterWaiting_;
 };
 
 // Runs a procedure on the current thread: its set-up at once, its window

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -28,9 +29,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTableView>
 #include <QTabWidget>
+
+#include <cmath>
 
 namespace ven {
 
@@ -69,8 +73,9 @@ QFont fontOf(const FontDef& f, const QFont& base)
 // A spin over whole numbers shown through a picture (numbers, dates, times).
 class PictureSpin : public QAbstractSpinBox {
 public:
-    PictureSpin(const QString& picture, int64_t low, int64_t high, QWidget* parent)
-        : QAbstractSpinBox(parent), picture_(Picture::parse(picture)), low_(low), high_(high)
+    PictureSpin(const ControlDef& c, QWidget* parent)
+        : QAbstractSpinBox(parent), picture_(Picture::parse(QString::fromUtf8(c.picture))), low_(c.low), high_(c.high),
+          step_(c.step > 0 ? c.step : 1), keys_(c.keys)
     {
         // A date spin without a range of its own keeps to the valid days.
         if (high_ <= low_ && picture_.kind == Picture::Kind::Date) {
@@ -86,29 +91,67 @@ public:
         value_ = v;
         show(v);
     }
-    std::function<void()> onStep;
-    void stepBy(int steps) override
+    // The width that shows the picture's widest text whole, with the
+    // spin's frame and arrows in this style.
+    int fittingWidth() const
     {
-        readBack();
-        int64_t v = value_ + steps;
-        if (high_ > low_)
-            v = std::clamp(v, low_, high_);
-        setValue(v);
-        if (onStep)
-            onStep();
+        if (!picture_.isValid())
+            return 0;
+        const int64_t sample = picture_.kind == Picture::Kind::Date ? 82545 /* 28-12-2026: two-digit parts */
+                             : picture_.kind == Picture::Kind::Time ? 8640000
+                             : high_ > low_ ? std::max(std::llabs(high_), std::llabs(low_)) * (low_ < 0 ? -1 : 1)
+                                            : value_;
+        const QString text = format(picture_, QVariant::fromValue<qlonglong>(sample));
+        QStyleOptionSpinBox opt;
+        initStyleOption(&opt);
+        const QSize content(fontMetrics().horizontalAdvance(text) + 6, fontMetrics().height());
+        return style()->sizeFromContents(QStyle::CT_SpinBox, &opt, content, this).width();
     }
+    std::function<void()> onStep;
+    // The arrows step by the declared step; the typed text is taken first.
+    void stepBy(int steps) override { stepTo(readValue() + steps * step_, steps > 0); }
+    // Shift, Alt or Ctrl with Up or Down: the declared key steps.
+    bool stepKey(QKeyEvent* e)
+    {
+        if (!keys_ || (e->key() != Qt::Key_Up && e->key() != Qt::Key_Down))
+            return false;
+        const Qt::KeyboardModifiers m = e->modifiers() & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+        const int64_t step = m == Qt::ShiftModifier ? keys_->shift : m == Qt::AltModifier ? keys_->alt : m == Qt::ControlModifier ? keys_->ctrl : 0;
+        if (step == 0)
+            return false;
+        const bool up = e->key() == Qt::Key_Up;
+        int64_t v = readValue() + (up ? step : -step);
+        if (keys_->snap > 0) {
+            const int64_t origin = picture_.kind == Picture::Kind::Time ? 1 : 0;
+            v = std::llround(double(v) / double(keys_->snap)) * keys_->snap + origin;
+        }
+        if (up && keys_->cap > 0)
+            v = std::min(v, keys_->cap);
+        stepTo(v, up);
+        return true;
+    }
+    // Takes the typed text as the value; text as it was shown keeps the
+    // value (the picture may show less than the value holds).
     bool readBack()
     {
+        if (lineEdit()->text() == shown_)
+            return true;
         auto v = picture_.isValid() ? parse(picture_, lineEdit()->text()) : std::optional<QVariant>(lineEdit()->text().toLongLong());
         if (!v) {
             show(value_);
             return false;
         }
         value_ = v->toLongLong();
+        shown_ = lineEdit()->text();
         return true;
     }
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (!stepKey(e))
+            QAbstractSpinBox::keyPressEvent(e);
+    }
     StepEnabled stepEnabled() const override
     {
         if (high_ <= low_)
@@ -122,13 +165,59 @@ protected:
     }
 
 private:
-    void show(int64_t v) { lineEdit()->setText(picture_.isValid() ? format(picture_, QVariant::fromValue<qlonglong>(v)) : QString::number(v)); }
+    int64_t readValue()
+    {
+        readBack();
+        return value_;
+    }
+    void stepTo(int64_t v, bool up)
+    {
+        if (high_ > low_)
+            v = std::clamp(v, low_, high_);
+        else if (!up && low_ > 0)
+            v = std::max(v, low_);
+        setValue(v);
+        if (onStep)
+            onStep();
+    }
+    void show(int64_t v)
+    {
+        shown_ = picture_.isValid() ? format(picture_, QVariant::fromValue<qlonglong>(v)) : QString::number(v);
+        lineEdit()->setText(shown_);
+    }
+    QString shown_;
     Picture picture_;
     int64_t low_, high_;
+    int64_t step_;
+    const StepKeys* keys_;
     int64_t value_ = 0;
 };
 
+// Typed text in upper case, or with each word's first letter in upper case.
+QString cased(const QString& text, uint32_t flags)
+{
+    if (flags & Upper)
+        return text.toUpper();
+    if (!(flags & Capitalize))
+        return text;
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (out[i].isLetter() && (i == 0 || !out[i - 1].isLetterOrNumber()))
+            out[i] = out[i].toUpper();
+    return out;
+}
+
+// A text shown in a line: without the blank padding of its field.
+QString unpadded(QString s)
+{
+    while (s.endsWith(u' '))
+        s.chop(1);
+    return s;
+}
+
 } // namespace
+
+const StepKeys kTimeStepKeys{.shift = 30000, .alt = 60000, .ctrl = 360000, .snap = 30000};
 
 void setFrameArea(QMdiArea* area) { gFrameArea = area; }
 QMdiArea* frameArea() { return gFrameArea; }
@@ -241,6 +330,8 @@ QVariant Control::value() const
             return {};
         return it->second->checkedButton()->property("venValue");
     }
+    if (def_->kind == Kind::Text)  // the system's texts end their lines with CR LF
+        return text().replace(u'\n', QStringLiteral("\r\n"));
     const Picture pic = Picture::parse(QString::fromUtf8(def_->picture));
     if (pic.isValid() && pic.kind != Picture::Kind::Text) {
         auto v = parse(pic, text());
@@ -274,8 +365,19 @@ void Control::setValue(const QVariant& v)
         }
         return;
     }
+    if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
+        // Lines end with LF in the box; a box already showing the text is
+        // not rewritten, so its cursor stays where the user left it.
+        const QString shown = v.toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (t->toPlainText() != shown)
+            t->setPlainText(shown);
+        return;
+    }
     const Picture pic = Picture::parse(QString::fromUtf8(def_->picture));
-    setText(pic.isValid() ? format(pic, v) : v.toString());
+    QString shown = pic.isValid() ? format(pic, v) : v.toString();
+    if (v.typeId() == QMetaType::QString)
+        shown = unpadded(shown);
+    setText(shown);
 }
 
 void Control::show(bool on)
@@ -294,6 +396,16 @@ bool Control::isVisible() const
         return false;
     const Window::Item* it = window_->item(QString::fromUtf8(def_->name));
     return it && !it->ownHidden;
+}
+
+bool Control::isShown() const
+{
+    if (!window_ || !def_)
+        return false;
+    for (const Window::Item* it = window_->item(QString::fromUtf8(def_->name)); it; it = window_->item(QString::fromUtf8(it->def->parent)))
+        if (it->ownHidden)
+            return false;
+    return true;
 }
 
 void Control::enable(bool on)
@@ -335,6 +447,7 @@ Window::Window(const WindowDef& def, WindowSink* sink)
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
         sub_->setWindowTitle(windowTitle());
         sub_->installEventFilter(this);
+        sub_->adjustSize();
     } else {
         setWindowFlag(Qt::Window, true);
         applyFrame();
@@ -443,6 +556,17 @@ QWidget* Window::makeControl(const ControlDef& c)
             e->setEchoMode(QLineEdit::Password);
         if (c.flags & AlignRight || (pic.isValid() && pic.kind == Picture::Kind::Number))
             e->setAlignment(Qt::AlignRight);
+        if (c.flags & (Upper | Capitalize)) {
+            const uint32_t flags = c.flags;
+            connect(e, &QLineEdit::textEdited, e, [e, flags](const QString& text) {
+                const QString to = cased(text, flags);
+                if (to != text) {
+                    const int at = e->cursorPosition();
+                    e->setText(to);
+                    e->setCursorPosition(at);
+                }
+            });
+        }
         return e;
     }
     case Kind::Text: {
@@ -450,7 +574,7 @@ QWidget* Window::makeControl(const ControlDef& c)
         t->setReadOnly(c.flags & ReadOnly);
         return t;
     }
-    case Kind::Spin: return new PictureSpin(QString::fromUtf8(c.picture), c.low, c.high, this);
+    case Kind::Spin: return new PictureSpin(c, this);
     case Kind::Check: return new QCheckBox(text, this);
     case Kind::Option: {
         auto* g = new QGroupBox(text, this);
@@ -554,6 +678,10 @@ void Window::place(Item& it)
         const double fx = double(client.width()) / designSize_.width(), fy = double(client.height()) / designSize_.height();
         r = QRect(qRound(r.x() * fx), qRound(r.y() * fy), qRound(r.width() * fx), qRound(r.height() * fy));
     }
+    // The fonts here are wider than the ones the layouts were drawn for: a
+    // spin grows to show its value whole rather than cut off its first digits.
+    if (auto* spin = dynamic_cast<PictureSpin*>(it.widget.data()))
+        r.setWidth(std::max(r.width(), spin->fittingWidth()));
     it.widget->setGeometry(r);
 }
 
@@ -708,8 +836,45 @@ void Window::display()
 void Window::display(const QString& name)
 {
     auto it = bindings_.find(name);
-    if (it != bindings_.end() && it->second.get)
-        control(name).setValue(it->second.get());
+    if (it != bindings_.end() && it->second.get) {
+        Control c = control(name);
+        c.setValue(it->second.get());
+        if (c.kind() == Kind::Text)
+            shownTexts_[name] = c.text();
+    }
+}
+
+void Window::takeTextBoxes(const QString& except)
+{
+    for (const auto& [name, shown] : std::map<QString, QString>(shownTexts_)) {
+        if (name == except || control(name).text() == shown)
+            continue;
+        update(name);
+        fieldEvent(name, FieldEvent::Accepted);
+    }
+}
+
+QAbstractButton* Window::enterButton() const
+{
+    if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && isAncestorOf(b) && b->isEnabled())
+        return b;
+    for (const Item& it : items_)
+        if (it.def->kind == Kind::Button && (it.def->flags & Default) && it.widget && it.widget->isVisible() && it.widget->isEnabled())
+            return qobject_cast<QAbstractButton*>(it.widget.data());
+    return nullptr;
+}
+
+void Window::keyPressEvent(QKeyEvent* e)
+{
+    // Enter that no control took presses the window's button, as in a dialog.
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        if (QAbstractButton* b = enterButton()) {
+            b->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 bool Window::update(const QString& name)
@@ -718,8 +883,12 @@ bool Window::update(const QString& name)
     if (it == bindings_.end() || !it->second.set)
         return true;
     Control c = control(name);
+    if (auto* spin = dynamic_cast<PictureSpin*>(c.widget()); spin && !spin->readBack())
+        return false;  // not a value of the picture: shown as it was
     QVariant v = c.value();
     const ControlDef* d = controlDef(name);
+    if (d->kind == Kind::Text)
+        shownTexts_[name] = c.text();
     const Picture pic = Picture::parse(QString::fromUtf8(d->picture));
     const bool typed = d->kind == Kind::Entry || d->kind == Kind::Spin;
     if (typed && pic.isValid() && pic.kind != Picture::Kind::Text && !v.isValid()) {
@@ -811,6 +980,8 @@ void Window::resizeEvent(QResizeEvent* e)
 
 void Window::fieldEvent(const QString& name, FieldEvent e)
 {
+    if (e != FieldEvent::Selected)
+        takeTextBoxes(name);
     if (sink_)
         sink_->fieldEventFrom(name, e);
 }
@@ -818,6 +989,12 @@ void Window::fieldEvent(const QString& name, FieldEvent e)
 bool Window::eventFilter(QObject* o, QEvent* e)
 {
     trackRegions(o, e);
+    // A disabled control, or a window waiting for one it called, takes no
+    // input: the filter sees events before the widget drops them.
+    const bool input = e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonDblClick
+                    || e->type() == QEvent::ContextMenu || e->type() == QEvent::MouseButtonPress;
+    if (input && o->isWidgetType() && !static_cast<QWidget*>(o)->isEnabled())
+        return true;
     switch (e->type()) {
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(e);
@@ -843,6 +1020,14 @@ bool Window::eventFilter(QObject* o, QEvent* e)
             fieldEvent(name, FieldEvent::RightClick);
             return true;
         }
+        break;
+    case QEvent::FocusOut:
+        // A text box is accepted as the focus leaves it.
+        if (QString name = nameOf(o); !name.isEmpty() && o == item(name)->widget && item(name)->def->kind == Kind::Text)
+            if (auto it = shownTexts_.find(name); it != shownTexts_.end() && control(name).text() != it->second) {
+                update(name);
+                fieldEvent(name, FieldEvent::Accepted);
+            }
         break;
     case QEvent::FocusIn:
         if (QString name = nameOf(o); !name.isEmpty() && o->isWidgetType())

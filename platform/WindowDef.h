@@ -27,6 +27,7 @@ class QMdiSubWindow;
 class QButtonGroup;
 class QLabel;
 class QStatusBar;
+class QAbstractButton;
 
 namespace ven {
 
@@ -60,7 +61,22 @@ enum : uint32_t {
     Password = 1u << 4,  // typed text shows as asterisks
     HelpButton = 1u << 5, // opens the window's help topic
     AlignRight = 1u << 6,
+    Required = 1u << 7,   // a form's OK refuses it blank (message "Mandatory")
+    Upper = 1u << 8,      // typed text becomes upper case
+    Capitalize = 1u << 9, // typed text gets each word's first letter in upper case
 };
+
+// The Shift, Alt and Ctrl steps of a spin's Up key (Down steps back). A
+// stepped value is rounded to the nearest multiple of `snap` (a time's
+// to the whole five minutes: 1 is midnight), an upward step stops at
+// `cap` and a downward one at the control's low; 0 leaves each out.
+struct StepKeys {
+    int64_t shift = 0, alt = 0, ctrl = 0;
+    int64_t snap = 0;
+    int64_t cap = 0;
+};
+// A time spin's keys: Shift 5 minutes, Alt 10, Ctrl an hour, on the five minutes.
+extern const StepKeys kTimeStepKeys;
 
 inline constexpr uint32_t kNoColor = 0xFFFFFFFFu;
 
@@ -89,6 +105,8 @@ struct ControlDef {
     uint32_t color = kNoColor;   // text colour 0xRRGGBB
     uint32_t background = kNoColor;
     int stroke = 1;              // a line's width in pixels
+    int64_t step = 0;            // a spin's arrow step (0: one)
+    const StepKeys* keys = nullptr;  // a spin's Shift/Alt/Ctrl steps
 };
 
 // How a top-level window is framed.
@@ -204,6 +222,7 @@ public:
     void show(bool on = true);
     void hide() { show(false); }
     bool isVisible() const;             // shown by its own state (tabs aside)
+    bool isShown() const;               // shown by its own state and its parents' (tabs aside)
     void enable(bool on = true);
     void disable() { enable(false); }
     bool isEnabled() const;
@@ -265,9 +284,17 @@ public:
     // Shows every bound variable in its control (redisplay).
     void display();
     void display(const QString& control);
-    // Reads a control back into its variable; false when the text does
-    // not fit the picture (the variable keeps its value and is shown again).
+    // Reads a control back into its variable, typed text not yet accepted
+    // included; false when the text does not fit the picture (the variable
+    // keeps its value and is shown again).
     bool update(const QString& control);
+    // The bound text boxes whose text was changed since they were shown
+    // are read back, and each is heard as accepted (text boxes report no
+    // acceptance of their own); `except` is left for its own event.
+    void takeTextBoxes(const QString& except = {});
+    // The button that Enter presses: the focused button, else the window's
+    // default button when it is shown and enabled; nullptr for none.
+    QAbstractButton* enterButton() const;
     bool isBound(const QString& control) const { return bindings_.count(control) > 0; }
 
     // The chosen tab of a sheet, 1 for the first; 0 for no such sheet.
@@ -309,8 +336,12 @@ public:
     // The placement of the definition (Fixed or Centred), nothing for Default.
     void applyPlacement();
 
+    // The window's own size: its sub-window in the frame is made to fit it.
+    QSize sizeHint() const override { return size(); }
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -346,6 +377,7 @@ private:
     std::vector<Item> items_;
     std::map<QString, size_t> byName_;
     std::map<QString, Binding> bindings_;
+    std::map<QString, QString> shownTexts_;  // what each bound text box was last given
     std::map<QString, QButtonGroup*> options_;
     std::vector<std::pair<int, QString>> alertKeys_;
     QString wallpaperFile_;

@@ -6,13 +6,16 @@
 // Header-only; one WindowKit per test (it resets the framework's state).
 #pragma once
 
+#include "calendar/Calendar.h"
 #include "platform/BatchProcess.h"
 #include "platform/BrowseList.h"
 #include "platform/Clock.h"
+#include "platform/DateField.h"
 #include "platform/ErrorReporter.h"
 #include "platform/KeyedFile.h"
 #include "platform/Procedure.h"
 #include "platform/SettingsFile.h"
+#include "platform/TellOnce.h"
 #include "platform/WindowController.h"
 
 #include <QAbstractButton>
@@ -45,6 +48,7 @@ public:
         oldFolder_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         resetProcedureState();
+        forgetToldCauses();  // each case is a run of its own
         Program_Path = dir_.path();
         Store::instance().setFolder(dir_.path());
         Store::instance().setFixedFolder(dir_.path());
@@ -64,6 +68,8 @@ public:
         pdf.output = ReportOutput::Pdf;
         pdf.pdfFile = folder("report.pdf");
         setReportDestination(pdf);
+        // Date fields open the program's date picker.
+        setDatePicker([](const QString& caption, int32_t& date, std::function<void(bool)> done) { pickDate(caption, date, std::move(done)); });
     }
 
     ~WindowKit()
@@ -185,15 +191,6 @@ public:
     void backtab(const QString& procedure) { key(procedure, (Qt::SHIFT | Qt::Key_Backtab).toCombined()); }
     // Escape pressed where the focus is.
     void escape(const QString& procedure) { key(procedure, Qt::Key_Escape); }
-    // The old shortcut of earlier tests: replace the field's text and press
-    // Enter in it.
-    void replaceAndEnter(const QString& procedure, const QString& name, const QString& text)
-    {
-        replaceText(procedure, name, text);
-        if (usable(procedure, name))
-            QTest::keyClick(inputTarget(control(procedure, name).widget()), Qt::Key_Return);
-        settle();
-    }
     // Presses a button (it must be shown and enabled, as for a person).
     void press(const QString& procedure, const QString& name)
     {

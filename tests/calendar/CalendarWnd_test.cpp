@@ -161,7 +161,7 @@ TEST(CalendarWnd, WalksAYearEndALeapDayAndAnEveOfAdvent)
     kit.key(W, (Qt::CTRL | Qt::Key_Down).toCombined(), "Date");
     EXPECT_EQ(SelectedDate, day(2023, 12, 31));
     kit.replaceText(W, "Date", "22-02-2024");
-    kit.enter(W);
+    kit.tab(W);
     EXPECT_EQ(SelectedDate, day(2024, 2, 22));
     kit.key(W, (Qt::SHIFT | Qt::Key_Up).toCombined(), "Date");
     EXPECT_EQ(title(kit), "Thursday 29 February 2024 Week 09");
@@ -169,10 +169,10 @@ TEST(CalendarWnd, WalksAYearEndALeapDayAndAnEveOfAdvent)
     EXPECT_EQ(SelectedDate, day(2025, 3, 1));  // 29 February carries into March
     // A leap day's anniversary on 24 February of a common year and of a leap year.
     kit.replaceText(W, "Date", "24-02-2025");
-    kit.enter(W);
+    kit.tab(W);
     EXPECT_EQ(special(kit), "Leap Lad, 25y");
     kit.replaceText(W, "Date", "24-02-2024");
-    kit.enter(W);
+    kit.tab(W);
     EXPECT_TRUE(special(kit).endsWith("\r\nLeap Lad, 24y")) << special(kit).toStdString();
     EXPECT_EQ(kit.text(W, "YearLetters"), "Year B II");
 }
@@ -372,13 +372,13 @@ TEST(CalendarWnd, HoldsTheDateMovesToTheValidDays)
     WindowKit& kit = c.kit;
     c.open();
     kit.replaceText(W, "Date", "01-01-1801");
-    kit.enter(W);
+    kit.tab(W);
     ASSERT_EQ(SelectedDate, kFirstDay);
     kit.press(W, "Prev");
     EXPECT_EQ(SelectedDate, kFirstDay);
     EXPECT_TRUE(title(kit).startsWith("Thursday 01 January 1801 Week "));
     kit.replaceText(W, "Date", "31-12-2099");
-    kit.enter(W);
+    kit.tab(W);
     kit.press(W, "Next");
     EXPECT_EQ(SelectedDate, day(2099, 12, 31));
 }

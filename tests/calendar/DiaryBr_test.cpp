@@ -14,9 +14,13 @@
 #include "platform/RecordForm.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ven::test {
 namespace {
@@ -321,7 +325,8 @@ TEST_F(DiaryBrTest, CopyOpensTheFormOnACopyOfTheHighlightedEntry)
     EXPECT_EQ(seen[0].legend, "Board");
     EXPECT_EQ(seen[0].bdate, dec(7));
     EXPECT_EQ(CopyRequested, 0);
-    kit.replaceAndEnter("DiaryFr", "Legend", "Board again");
+    kit.replaceText("DiaryFr", "Legend", "Board again");
+    kit.tab("DiaryFr");
     kit.press("DiaryFr", "OK");
     EXPECT_FALSE(kit.isOpen("DiaryFr"));
     EXPECT_EQ(DiaryCopyRequested, 0);
@@ -412,7 +417,8 @@ TEST_F(DiaryBrTest, ChangeAndDeleteGoThroughTheForm)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].request, ChangeRecord);
     EXPECT_EQ(seen[0].legend, "Lunch");
-    kit.replaceAndEnter("DiaryFr", "Legend", "Long lunch");
+    kit.replaceText("DiaryFr", "Legend", "Long lunch");
+    kit.tab("DiaryFr");
     kit.press("DiaryFr", "OK");
     EXPECT_EQ(legends(), QStringList({"Long lunch", "Board"}));
     EXPECT_EQ(storedEntry("Long lunch").num(DRY::NUMBER), 1);
@@ -474,12 +480,13 @@ TEST_F(DiaryBrTest, SendFaxAndClipboardFollowTheHighlightedCategory)
 
 TEST_F(DiaryBrTest, PrintRunsTheCategoryReportOverTheWindow)
 {
-    // An extra browse over several days prints one report per day.
     open({4, dec(1), 1, dec(4), kLastTime});
     kit.press("DiaryBr", "Print");
-    EXPECT_EQ(runs, QStringList({QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(1)).arg(dec(2)),
-                                 QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(2)).arg(dec(3)),
-                                 QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(3)).arg(dec(4))}));
+    // An extra browse over several days prints one report per programme
+    // day, from 06:00 to just before the next 06:00.
+    EXPECT_EQ(runs, QStringList({QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(1)).arg(dec(2)),
+                                 QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(2)).arg(dec(3)),
+                                 QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(3)).arg(dec(4))}));
     closeBrowse();
 
     // The alphabetical tab passes order 2.
@@ -526,6 +533,116 @@ TEST_F(DiaryBrTest, ColumnFormatComesFromTheSettingsFileAndGoesBackAtClose)
     EXPECT_TRUE(shown.startsWith("7:1")) << shown.toStdString();  // the legend wider than 100
     EXPECT_NE(shown.left(5), "7:100");
 }
+
+} // namespace
+} // namespace ven::test
+
+namespace ven::test {
+namespace {
+
+// Another copy of the program holding the diary file's write lock until
+// release() (a child process in a write transaction).
+class LockHolder {
+public:
+    explicit LockHolder(bool exclusive = false)
+    {
+        int up[2], down[2];
+        if (pipe(up) != 0 || pipe(down) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(up[0]);
+            close(down[1]);
+            Store::instance().closeIdle();
+            {
+                Context ctx;
+                KeyedFile& f = ctx.file(VenDry);
+                if (!f.open(exclusive ? KeyedFile::Mode::Exclusive : KeyedFile::Mode::Shared))
+                    _exit(2);
+                WriteBatch hold(f);
+                char c = 'L';
+                if (write(up[1], &c, 1) != 1)
+                    _exit(3);
+                if (read(down[0], &c, 1) < 0)
+                    _exit(4);
+            }
+            _exit(0);
+        }
+        close(up[1]);
+        close(down[0]);
+        release_ = down[1];
+        char c;
+        held_ = read(up[0], &c, 1) == 1;
+        close(up[0]);
+    }
+    ~LockHolder() { release(); }
+    bool held() const { return held_; }
+    void release()
+    {
+        if (pid_ <= 0)
+            return;
+        close(release_);
+        int status;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+    }
+
+private:
+    pid_t pid_ = 0;
+    int release_ = -1;
+    bool held_ = false;
+};
+
+struct DiaryBrLockTest : DiaryBrTest, testing::WithParamInterface<bool> {};
+
+TEST_P(DiaryBrLockTest, ALockHeldByAnotherCopyIsAskedAboutAndNoLeavesNumberingSound)
+{
+    defineProcedure("DiaryFr", makeDiaryFr);
+    GCategory = 2;
+    addEntries({{2, dec(7), at(9, 0), dec(7), at(9, 0), "First"}});
+    open(kDecember);
+    {
+        LockHolder other(GetParam());
+        ASSERT_TRUE(other.held());
+        QElapsedTimer t;
+        t.start();
+        kit.answer(2);  // No
+        kit.press("DiaryBr", "Insert");
+        EXPECT_LT(t.elapsed(), 4000) << "the GUI thread waited too long";
+        ASSERT_FALSE(kit.boxes().empty());
+        EXPECT_EQ(kit.boxes().back().caption, "Auto Increment Error");
+        EXPECT_FALSE(kit.isOpen("DiaryFr"));
+    }
+    kit.clearBoxes();
+    kit.press("DiaryBr", "Insert");
+    ASSERT_TRUE(kit.isOpen("DiaryFr"));
+    kit.type("DiaryFr", "Legend", "Second");
+    kit.press("DiaryFr", "OK");
+    for (const auto& b : kit.boxes())
+        ADD_FAILURE() << b.caption.toStdString() << ": " << b.text.toStdString();
+    EXPECT_FALSE(kit.isOpen("DiaryFr"));
+    EXPECT_EQ(entryCount(), 2);
+}
+
+TEST_F(DiaryBrTest, YesToTheLockQuestionTriesAgainOnceTheLockIsGone)
+{
+    defineProcedure("DiaryFr", makeDiaryFr);
+    open(kDecember);
+    LockHolder other;
+    ASSERT_TRUE(other.held());
+    int asked = 0;
+    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+        EXPECT_EQ(r.caption, "Auto Increment Error");
+        if (++asked == 2)
+            other.release();
+        return 1;  // Yes
+    });
+    kit.press("DiaryBr", "Insert");
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(kit.isOpen("DiaryFr"));
+}
+
+INSTANTIATE_TEST_SUITE_P(WriteOrExclusive, DiaryBrLockTest, testing::Bool());
 
 } // namespace
 } // namespace ven::test

@@ -208,7 +208,12 @@ protected:
     Record& buffer() { return dynamic_cast<RecordForm&>(kit.window("DiaryFr")).primary().rec(); }
     QString text(const QString& control) { return kit.text("DiaryFr", control); }
     bool shown(const QString& control) { return kit.control("DiaryFr", control).isVisible(); }
-    void type(const QString& control, const QString& t) { kit.replaceAndEnter("DiaryFr", control, t); }
+    // Replaces a field's text and leaves it with Tab, as a person would.
+    void type(const QString& control, const QString& t)
+    {
+        kit.replaceText("DiaryFr", control, t);
+        kit.tab("DiaryFr");
+    }
     void press(const QString& control) { kit.press("DiaryFr", control); }
     void key(const QString& control, int combined) { kit.key("DiaryFr", combined, control); }
     void stand(const QString& name, uint8_t response, std::function<void(StandIn&)> act = {})
@@ -366,6 +371,21 @@ TEST_F(DiaryFrTest, TimeAdvanceTapeAndDateKeys)
             EXPECT_EQ(buffer().num(c.field), c.expected.toLongLong());
     }
     EXPECT_EQ(text("BeginWeekday"), "Mon");  // 1 January 1900
+}
+
+// A date or time typed but not yet confirmed is where a stepping key starts.
+TEST_F(DiaryFrTest, SteppingKeysStartFromTheTypedValue)
+{
+    GCategory = 3;
+    DiaryBeginDate = kToday + 1;
+    open(InsertRecord);
+    kit.replaceText("DiaryFr", "BeginDate", "31-01-2025");
+    key("BeginDate", (Qt::ALT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(buffer().num(DRY::BDATE), dayNumber(2025, 3, 3));
+    EXPECT_EQ(text("BeginDate"), "03-03-2025");
+    kit.replaceText("DiaryFr", "BeginTime", "14.02");
+    key("BeginTime", (Qt::SHIFT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(buffer().num(DRY::BTIME), at(14, 5));
 }
 
 TEST_F(DiaryFrTest, AdvanceOnTodaysMeetingLeavesAMinuteBeforeTheAlarm)

@@ -61,10 +61,14 @@ TEST(DiaryRoad, AMeetingFromTheMenuToItsAlarm)
     kit.press("DiaryBr", "Insert");
     ASSERT_TRUE(kit.isOpen("DiaryFr"));
     // A meeting today in 12 minutes, alarmed 10 minutes before, with a bell.
-    kit.replaceAndEnter("DiaryFr", "BeginTime", "10.12");
-    kit.replaceAndEnter("DiaryFr", "EndTime", "11.00");
-    kit.replaceAndEnter("DiaryFr", "Legend", "Budget");
-    kit.replaceAndEnter("DiaryFr", "Advance", "0.10");
+    kit.replaceText("DiaryFr", "BeginTime", "10.12");
+    kit.tab("DiaryFr");
+    kit.replaceText("DiaryFr", "EndTime", "11.00");
+    kit.tab("DiaryFr");
+    kit.replaceText("DiaryFr", "Legend", "Budget");
+    kit.tab("DiaryFr");
+    kit.replaceText("DiaryFr", "Advance", "0.10");
+    kit.tab("DiaryFr");
     kit.choose("DiaryFr", "Sound", "Bell.wav");
     kit.press("DiaryFr", "OK");
     ASSERT_FALSE(kit.isOpen("DiaryFr"));

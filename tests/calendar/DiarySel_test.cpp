@@ -101,16 +101,20 @@ TEST_F(DiarySelTest, DatesStayInsideTheYearsAndTheEndAfterTheBegin)
 {
     open();
     // An end before the begin moves to the day after it.
-    kit.replaceAndEnter("DiarySel", "EndDate", "01-12-2026");
+    kit.replaceText("DiarySel", "EndDate", "01-12-2026");
+    kit.tab("DiarySel");
     EXPECT_EQ(shownDates(), std::make_pair(-7, -6));
     // A date out of the years 1900 to 2099 is held at their edge.
-    kit.replaceAndEnter("DiarySel", "BeginDate", "15-03-1850");
+    kit.replaceText("DiarySel", "BeginDate", "15-03-1850");
+    kit.tab("DiarySel");
     EXPECT_EQ(DiaryBeginDate, 36163);
-    kit.replaceAndEnter("DiarySel", "EndDate", "01-01-2150");
+    kit.replaceText("DiarySel", "EndDate", "01-01-2150");
+    kit.tab("DiarySel");
     EXPECT_EQ(DiaryEndDate, 109211);
     EXPECT_EQ(kit.text("DiarySel", "EndDate"), "31-12-2099");
     // The date keys step from the shown date and refresh the weekday.
-    kit.replaceAndEnter("DiarySel", "BeginDate", "09-12-2026");
+    kit.replaceText("DiarySel", "BeginDate", "09-12-2026");
+    kit.tab("DiarySel");
     kit.key("DiarySel", (Qt::SHIFT | Qt::Key_Up).toCombined(), "BeginDate");
     EXPECT_EQ(DiaryBeginDate, kToday + 7);
     EXPECT_EQ(kit.text("DiarySel", "BeginDay"), "Wednesday");
@@ -138,8 +142,10 @@ TEST_F(DiarySelTest, OkRunsTheBrowseAndTheSelectionStaysOpen)
 
     // Extra over a single day reaches into the next one.
     kit.choose("DiarySel", "Category", "4");
-    kit.replaceAndEnter("DiarySel", "BeginDate", "09-12-2026");
-    kit.replaceAndEnter("DiarySel", "EndDate", "09-12-2026");
+    kit.replaceText("DiarySel", "BeginDate", "09-12-2026");
+    kit.tab("DiarySel");
+    kit.replaceText("DiarySel", "EndDate", "09-12-2026");
+    kit.tab("DiarySel");
     EXPECT_EQ(shownDates(), std::make_pair(0, 0));
     kit.press("DiarySel", "OK");
     ASSERT_TRUE(kit.isOpen("DiaryBr"));

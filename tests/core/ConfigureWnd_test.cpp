@@ -4,6 +4,10 @@
 #include "WindowKit.h"
 
 #include "core/ConfigureWnd.h"
+#include "platform/DateField.h"
+#include "platform/FileDialogs.h"
+
+#include <QContextMenuEvent>
 #include "core/Globals.h"
 #include "core/OwnerProfile.h"
 #include "platform/DateTime.h"
@@ -31,13 +35,13 @@ struct Configure : ::testing::Test {
         ConfigChanged = Start_In_Tray = Start_Maximized = GOpenCalendar = 0;
         DateLine = "Wednesday 09 December 2026, Week 50";
         CurrentUser = "anna";
-        setConfigureDialogs({.file = {},
+        setFileDialogs({.file = {},
                              .folder = [this](QWidget*, const QString&, const QString&) { return chosenFolder; },
                              .printer = [this](QWidget*, const QString&) { return chosenPrinter; }});
     }
     ~Configure() override
     {
-        setConfigureDialogs({});
+        setFileDialogs({});
         CurrentUser.clear();
         Log_Activity.clear();
         ConfigChanged = 0;
@@ -54,10 +58,14 @@ struct Configure : ::testing::Test {
             {"ZipCode", "00100"},  {"City", "Helsinki"},       {"EMail", "anna@example.org"},
             {"Telephone", "123"},
         };
-        for (auto [name, text] : fields)
-            kit.replaceAndEnter(kWnd, name, text);
-        if (withCountry)
-            kit.replaceAndEnter(kWnd, "Country", "Sweden");
+        for (auto [name, text] : fields) {
+            kit.replaceText(kWnd, name, text);
+            kit.tab(kWnd);
+        }
+        if (withCountry) {
+            kit.replaceText(kWnd, "Country", "Sweden");
+            kit.tab(kWnd);
+        }
     }
 };
 
@@ -88,6 +96,34 @@ TEST_F(Configure, FirstStartShowsTheDefaults)
     EXPECT_EQ(kit.control(kWnd, "StartOption").value().toString(), "N");
     EXPECT_EQ(kit.window(kWnd).window().wallpaper(), kit.folder("Window_Bgr.jpg"));
     EXPECT_TRUE(kit.window(kWnd).window().stretched());
+}
+
+// The countdown date has the date keys and the picker of every date
+// field; its time steps by an hour.
+TEST_F(Configure, CountdownDateHasItsKeysAndPickerAndTheTimeStepsByAnHour)
+{
+    QStringList captions;
+    setDatePicker([&](const QString& caption, int32_t& date, std::function<void(bool)> done) {
+        captions << caption;
+        date = dayNumber(2030, 5, 6);
+        done(true);
+    });
+    open();
+    tab(3);
+    kit.replaceText(kWnd, "CountdownDate", "31-01-2025");
+    kit.key(kWnd, (Qt::ALT | Qt::Key_Up).toCombined());
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "03-03-2025");
+    kit.key(kWnd, (Qt::CTRL | Qt::Key_Up).toCombined());
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "03-03-2026");
+    QWidget* date = kit.control(kWnd, "CountdownDate").widget();
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(3, 3), date->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(date, &right);
+    kit.settle();
+    EXPECT_EQ(captions, QStringList{"Select Date"});
+    EXPECT_EQ(kit.text(kWnd, "CountdownDate"), "06-05-2030");
+    kit.replaceText(kWnd, "CountdownTime", "08:00");
+    kit.key(kWnd, Qt::Key_Up);
+    EXPECT_EQ(kit.text(kWnd, "CountdownTime"), "09:00");
 }
 
 TEST_F(Configure, ShowsSavedSettingsAndOwnerAndLocksTheBackupPath)
@@ -159,19 +195,25 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     tab(1);
     chosenFolder = outside.path() + "/Safe";
     kit.press(kWnd, "BackUpLookup");
-    kit.replaceAndEnter(kWnd, "TabName3", "Office");
+    kit.replaceText(kWnd, "TabName3", "Office");
+    kit.tab(kWnd);
     tab(2);
     kit.choose(kWnd, "BrowseStyle", "Centered");
     tab(3);
     kit.choose(kWnd, "StartOption", "M");
     kit.choose(kWnd, "CalendarOption", "3");
     kit.choose(kWnd, "LogOption", "N");
-    kit.replaceAndEnter(kWnd, "DailyNotes", outside.path() + "/Notes");  // accepted: only its folder stays
-    EXPECT_EQ(kit.text(kWnd, "DailyNotes"), outside.path() + "/");
+    // A folder typed without a closing separator stays that folder.
+    const QString notes = outside.filePath("Notes");
+    ASSERT_TRUE(QDir().mkpath(notes));
+    kit.replaceText(kWnd, "DailyNotes", notes);
+    kit.tab(kWnd);
+    EXPECT_EQ(kit.text(kWnd, "DailyNotes"), notes);
     chosenPrinter = "Office-Laser";
     kit.press(kWnd, "DefaultPrinterButton");
     EXPECT_EQ(kit.text(kWnd, "DefaultPrinter"), "Office-Laser");
-    kit.replaceAndEnter(kWnd, "TelefaxDevice", "OldFax");
+    kit.replaceText(kWnd, "TelefaxDevice", "OldFax");
+    kit.tab(kWnd);
     chosenPrinter.reset();  // a cancelled printer dialog clears the field
     kit.press(kWnd, "TelefaxButton");
     EXPECT_EQ(kit.text(kWnd, "TelefaxDevice"), "");
@@ -196,7 +238,7 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     const std::tuple<const char*, const char*, QString> keys[] = {
         {"Paths", "BackUp_Path", backup},
         {"Paths", "HourBell", kit.folder("HourBell.wav")},
-        {"Paths", "Daily_Notes", outside.path()},
+        {"Paths", "Daily_Notes", notes},
         {"Main", "Calendar", "3"},
         {"Main", "Start_In_Tray", "0"},
         {"Main", "Start_Maximized", "1"},
@@ -225,13 +267,13 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     EXPECT_EQ(GOpenCalendar, 3);
     EXPECT_EQ(BrWallPaperStyle, "Centered");
     EXPECT_EQ(WdWallPaper, kit.folder("Window_Bgr.jpg"));
-    EXPECT_EQ(Daily_Notes, outside.path());
+    EXPECT_EQ(Daily_Notes, notes);
     EXPECT_EQ(ActivityLogName, "Vendrolix.log");
     EXPECT_TRUE(QDir(backup + "#1").exists());
     EXPECT_TRUE(QDir(backup + "#2").exists());
 
     // "None" still logs the change, into "Vendrolix.log" of the notes folder.
-    QFile log(outside.filePath("Vendrolix.log"));
+    QFile log(QDir(notes).filePath("Vendrolix.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(text.startsWith(DateLine + "\r\n\r\n")) << text.toStdString();
@@ -255,7 +297,8 @@ TEST_F(Configure, CancelWritesNothing)
     open();
     chosenFolder = outside.path();
     kit.press(kWnd, "BackUpLookup");
-    kit.replaceAndEnter(kWnd, "TabName1", "Mine");
+    kit.replaceText(kWnd, "TabName1", "Mine");
+    kit.tab(kWnd);
     fillOwner(true);
     kit.press(kWnd, "Cancel");
     EXPECT_FALSE(kit.isOpen(kWnd));
@@ -271,7 +314,8 @@ TEST_F(Configure, WindowWallpaperTestShowsItThenDressesTheWindow)
     open();
     tab(2);
     const QString image = outside.filePath("mine.jpg");
-    kit.replaceAndEnter(kWnd, "WindowImage", image);
+    kit.replaceText(kWnd, "WindowImage", image);
+    kit.tab(kWnd);
     kit.choose(kWnd, "WindowStyle", "Tiled");
     kit.press(kWnd, "WindowTest");
     ASSERT_TRUE(kit.isOpen("WallpaperTestWd"));

@@ -64,7 +64,8 @@ struct Login : ::testing::Test {
     void open() { kit.call(makeLoginWnd({}), NoRequest, &response); }
     void attempt(const QString& pwd)
     {
-        kit.replaceAndEnter("LoginWnd", "Password", pwd);
+        kit.replaceText("LoginWnd", "Password", pwd);
+        kit.tab("LoginWnd");
         kit.press("LoginWnd", "OK");
     }
     QString log() const
@@ -188,7 +189,8 @@ TEST_F(Login, TheCloseBoxWithoutAUserEndsTheProgramAndWithOneGoesOn)
 
     writeIni(kit.ini(), "Main", "Vendrolix:Running", "Yes");
     open();
-    kit.replaceAndEnter("LoginWnd", "Password", "OTHER");  // accepted, not yet OK
+    kit.replaceText("LoginWnd", "Password", "OTHER");  // accepted, not yet OK
+    kit.tab("LoginWnd");
     kit.window("LoginWnd").window().outer()->close();
     kit.settle();
     EXPECT_FALSE(kit.isOpen("LoginWnd"));

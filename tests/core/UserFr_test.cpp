@@ -44,10 +44,14 @@ const QString kForm = QStringLiteral("UserFr");
 // Fills the form's entries as a person types them and presses OK.
 void fill(WindowKit& kit, const QString& name, const QString& pwd, const QString& again)
 {
-    if (!name.isNull())
-        kit.replaceAndEnter(kForm, "Name", name);
-    kit.replaceAndEnter(kForm, "Pwd", pwd);
-    kit.replaceAndEnter(kForm, "Again", again);
+    if (!name.isNull()) {
+        kit.replaceText(kForm, "Name", name);
+        kit.tab(kForm);
+    }
+    kit.replaceText(kForm, "Pwd", pwd);
+    kit.tab(kForm);
+    kit.replaceText(kForm, "Again", again);
+    kit.tab(kForm);
     kit.clearBoxes();
     kit.press(kForm, "OK");
 }
@@ -154,8 +158,10 @@ TEST(UserBr, InsertChangeDeleteThroughTheForm)
     ASSERT_TRUE(kit.isOpen(kForm));
     EXPECT_EQ(kit.window(kForm).window().windowTitle(), "Changing User");
     EXPECT_EQ(kit.text(kForm, "Name"), "Bea");
-    kit.replaceAndEnter(kForm, "Name", "Bella");
-    kit.replaceAndEnter(kForm, "Again", "b1");  // the stored password stays in "Pwd:"
+    kit.replaceText(kForm, "Name", "Bella");
+    kit.tab(kForm);
+    kit.replaceText(kForm, "Again", "b1");  // the stored password stays in "Pwd:"
+    kit.tab(kForm);
     kit.clearBoxes();
     kit.press(kForm, "OK");
     EXPECT_TRUE(kit.boxes().empty());
@@ -172,7 +178,8 @@ TEST(UserBr, InsertChangeDeleteThroughTheForm)
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].text, "Incorrect Password");
     ASSERT_TRUE(kit.isOpen(kForm));
-    kit.replaceAndEnter(kForm, "Again", "b1");
+    kit.replaceText(kForm, "Again", "b1");
+    kit.tab(kForm);
     kit.press(kForm, "OK");
     EXPECT_FALSE(kit.isOpen(kForm));
     EXPECT_EQ(kit.rows(br), 2);

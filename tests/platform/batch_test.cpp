@@ -8,26 +8,35 @@
 namespace ven::test {
 namespace {
 
+// What a run took, kept by the test: the process itself is gone once its
+// window has closed.
+struct Taken {
+    int64_t sum = 0;
+    QStringList names;
+    std::vector<int> perTick;
+};
+
 class SumProc : public BatchProcess {
 public:
-    explicit SumProc(std::function<bool(const Record&)> filter = {}) : BatchProcess("SumProc", sampleFile())
+    explicit SumProc(std::function<bool(const Record&)> filter = {}, std::shared_ptr<Taken> taken = std::make_shared<Taken>())
+        : BatchProcess("SumProc", sampleFile()), taken_(std::move(taken))
     {
         setKey(TST::NAMEKEY);
         if (filter)
             setFilter(std::move(filter));
     }
-    int64_t sum = 0;
-    QStringList names;
-    std::vector<int> perTick;
 
 protected:
     bool takeRecord(Record& r) override
     {
-        sum += r.num(TST::AMOUNT);
-        names << r.str(TST::NAME);
-        perTick.push_back(recordsPerTick());
+        taken_->sum += r.num(TST::AMOUNT);
+        taken_->names << r.str(TST::NAME);
+        taken_->perTick.push_back(recordsPerTick());
         return true;
     }
+
+private:
+    std::shared_ptr<Taken> taken_;
 };
 
 TEST(Batch, RunsTheViewInOrderOverTimerTicks)
@@ -38,7 +47,8 @@ TEST(Batch, RunsTheViewInOrderOverTimerTicks)
         rows.emplace_back(QStringLiteral("N%1").arg(299 - i, 3, 10, QChar('0')), 1);
     addSamples(rows);
     uint8_t response = 0;
-    kit.call(std::make_unique<SumProc>(), NoRequest, &response);
+    auto taken = std::make_shared<Taken>();
+    kit.call(std::make_unique<SumProc>(nullptr, taken), NoRequest, &response);
     auto& p = static_cast<SumProc&>(kit.window("SumProc"));
     EXPECT_EQ(p.window().title(), "Progress...");
     EXPECT_TRUE(p.window().tiled());
@@ -48,10 +58,10 @@ TEST(Batch, RunsTheViewInOrderOverTimerTicks)
     kit.wait(100);
     EXPECT_FALSE(kit.isOpen("SumProc"));
     EXPECT_EQ(response, RequestCompleted);
-    ASSERT_EQ(p.names.size(), 300);
-    EXPECT_EQ(p.names.front(), "N000");
-    EXPECT_EQ(p.names.back(), "N299");
-    EXPECT_GT(p.perTick.back(), 1);  // the count per tick grew
+    ASSERT_EQ(taken->names.size(), 300);
+    EXPECT_EQ(taken->names.front(), "N000");
+    EXPECT_EQ(taken->names.back(), "N299");
+    EXPECT_GT(taken->perTick.back(), 1);  // the count per tick grew
     EXPECT_TRUE(kit.boxes().empty());
 }
 

@@ -95,15 +95,18 @@ TEST(Form, InsertWithRangeErrorThenSavedAndHighlighted)
     EXPECT_EQ(kit.text("SampleFr", "Amount").trimmed(), "7");  // the file's initial value
     EXPECT_FALSE(kit.window("SampleBr").window().outer()->isEnabled());
 
-    kit.replaceAndEnter("SampleFr", "Name", "Echo");
-    kit.replaceAndEnter("SampleFr", "Amount", "5000");
+    kit.replaceText("SampleFr", "Name", "Echo");
+    kit.tab("SampleFr");
+    kit.replaceText("SampleFr", "Amount", "5000");
+    kit.tab("SampleFr");
     kit.press("SampleFr", "OK");
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].caption, "Range Error");
     EXPECT_EQ(kit.boxes()[0].text, "The value of Amount must be between 0 and 1000.");
     EXPECT_TRUE(kit.isOpen("SampleFr"));
 
-    kit.replaceAndEnter("SampleFr", "Amount", "50");
+    kit.replaceText("SampleFr", "Amount", "50");
+    kit.tab("SampleFr");
     kit.press("SampleFr", "OK");
     EXPECT_FALSE(kit.isOpen("SampleFr"));
     EXPECT_EQ(sampleCount(), 5);
@@ -119,7 +122,8 @@ TEST(Form, CancelAndTheCloseBoxDropChangesSilentlyAndReleaseTheNumber)
     addSamples(kFour);
     kit.start([] { return std::make_unique<SampleBr>(); });
     kit.press("SampleBr", "Insert");
-    kit.replaceAndEnter("SampleFr", "Name", "Dropped");
+    kit.replaceText("SampleFr", "Name", "Dropped");
+    kit.tab("SampleFr");
     kit.press("SampleFr", "Cancel");
     EXPECT_EQ(sampleCount(), 4);
     kit.press("SampleBr", "Insert");
@@ -132,7 +136,8 @@ TEST(Form, CancelAndTheCloseBoxDropChangesSilentlyAndReleaseTheNumber)
     kit.highlight("SampleBr", 1);
     kit.press("SampleBr", "Change");
     EXPECT_EQ(kit.text("SampleFr", "Name"), "alpha");
-    kit.replaceAndEnter("SampleFr", "Name", "changed");
+    kit.replaceText("SampleFr", "Name", "changed");
+    kit.tab("SampleFr");
     kit.window("SampleFr").window().outer()->close();
     kit.settle();
     EXPECT_EQ(sampleRecord(2).str(TST::NAME), "alpha");
@@ -146,7 +151,8 @@ TEST(Form, ChangeAndDeleteFromTheirForms)
     kit.start([] { return std::make_unique<SampleBr>(); });
     kit.highlight("SampleBr", 2);
     kit.press("SampleBr", "Change");
-    kit.replaceAndEnter("SampleFr", "Amount", "33");
+    kit.replaceText("SampleFr", "Amount", "33");
+    kit.tab("SampleFr");
     kit.press("SampleFr", "OK");
     EXPECT_EQ(sampleRecord(3).num(TST::AMOUNT), 33);
     EXPECT_EQ(kit.cell("SampleBr", 2, 2).trimmed(), "33");
@@ -181,7 +187,8 @@ TEST(Form, ChangedByAnotherStationShowsTheirsAndTheHistoryKeyRecallsMine)
     kit.start([] { return std::make_unique<SampleBr>(); });
     kit.highlight("SampleBr", 0);
     kit.press("SampleBr", "Change");
-    kit.replaceAndEnter("SampleFr", "Name", "Mine");
+    kit.replaceText("SampleFr", "Name", "Mine");
+    kit.tab("SampleFr");
     {
         Context other;
         KeyedFile& f = other.file(sampleFile());

@@ -92,9 +92,11 @@ TEST(WindowDefs, TabsShowTheirControlsAndBindingsGoThroughPictures)
     EXPECT_FALSE(w.control("OnTwo").widget()->isVisible());
     EXPECT_TRUE(static_cast<QRadioButton*>(w.control("Cat1").widget())->isChecked());
 
-    kit.replaceAndEnter("Tabbed", "OnOne", "31/12/2099");
+    kit.replaceText("Tabbed", "OnOne", "31/12/2099");
+    kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
-    kit.replaceAndEnter("Tabbed", "OnOne", "31/02/2026");  // no such day: the value stays and shows again
+    kit.replaceText("Tabbed", "OnOne", "31/02/2026");  // no such day: the value stays and shows again
+    kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
     EXPECT_EQ(kit.text("Tabbed", "OnOne"), "31/12/2099");
     kit.choose("Tabbed", "Cat", "0");
@@ -140,6 +142,12 @@ TEST(WindowDefs, FrameChildrenLiveInTheMdiAreaOthersAreTopLevel)
         EXPECT_TRUE(w.isMdiChild());
         EXPECT_EQ(area.subWindowList().size(), 1);
         EXPECT_EQ(qobject_cast<QMdiSubWindow*>(w.outer())->widget(), &w);
+        // The sub-window opens at the window's designed size, not shrunk to
+        // its title bar.
+        const QSize designed = w.size();
+        w.outer()->show();
+        QApplication::processEvents();
+        EXPECT_EQ(w.size(), designed);
     }
     EXPECT_TRUE(area.subWindowList().isEmpty());
     Window top(tabbedDef());

@@ -2,13 +2,21 @@
 // Up/Down a day, Shift a week, Alt a month, Ctrl a year (a day that the
 // target month lacks carries into the next month), and the date picker on
 // a right click or a double click. Attached to a window's control by name.
+// The picker is the calendar's, installed by the program (setDatePicker).
 #pragma once
 
 #include "platform/WindowController.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace ven {
+
+// The date picker a date field opens: its caption, the date it starts at
+// and writes when OK is pressed, and `done(picked)` once it has closed.
+// None installed: fields step by their keys and open no picker.
+using DatePicker = std::function<void(const QString& caption, int32_t& date, std::function<void(bool picked)> done)>;
+void setDatePicker(DatePicker picker);
 
 class DateField : public WindowPart {
 public:

@@ -1,5 +1,5 @@
 // Month and year steps of day numbers, with the day carried forward.
-#include "calendar/DateSteps.h"
+#include "platform/DateSteps.h"
 
 #include <algorithm>
 

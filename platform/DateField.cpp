@@ -1,8 +1,7 @@
 // Date fields: their step keys and the date picker they open.
-#include "calendar/DateField.h"
+#include "platform/DateField.h"
 
-#include "calendar/Calendar.h"
-#include "calendar/DateSteps.h"
+#include "platform/DateSteps.h"
 #include "platform/Clock.h"
 #include "platform/Picture.h"
 
@@ -30,7 +29,15 @@ const KeyStep kKeys[] = {
     {(Qt::CTRL | Qt::Key_Down).toCombined(), 0, -12},
 };
 
+DatePicker& picker()
+{
+    static DatePicker p;
+    return p;
+}
+
 } // namespace
+
+void setDatePicker(DatePicker p) { picker() = std::move(p); }
 
 DateField& DateField::attach(WindowController& owner, const QString& control, const QString& caption)
 {
@@ -116,12 +123,12 @@ void DateField::set(int32_t date)
 
 void DateField::openPicker()
 {
-    if (picking_)
+    if (picking_ || !picker())
         return;  // one picker per field at a time
     picking_ = true;
     picked_ = current();
     QPointer<WindowController> owner = &this->owner();
-    pickDate(caption_, picked_, [this, owner](bool picked) {
+    picker()(caption_, picked_, [this, owner](bool picked) {
         if (!owner)
             return;  // the window (and this part with it) has gone
         picking_ = false;

@@ -1,0 +1,314 @@
+// The engine's services beyond single records: a transaction over two
+// files, backups, exclusive opens, inspection with the stock sqlite3 tool,
+// placeholders left by a copy that ended, and the "not found" text.
+#include "DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ven;
+using ven::test::DataFolder;
+
+namespace {
+
+struct Engine : ::testing::Test {
+    DataFolder folder;
+    Context ctx;
+
+    KeyedFile& open(const FileDef& def)
+    {
+        KeyedFile& f = ctx.file(def);
+        Status st = f.open();
+        EXPECT_TRUE(st.ok()) << st.text.toStdString();
+        return f;
+    }
+};
+
+// A posting: the account's new balance and the money record.
+Status post(KeyedFile& acc, KeyedFile& mon, int number, double amount, int date)
+{
+    acc.rec().clear();
+    acc.rec().set(ACC::TYPE, "B");
+    acc.rec().set(ACC::NUMBER, number);
+    if (Status st = acc.get(ACC::ACCOUNT_KEY); !st)
+        return st;
+    acc.rec().set(ACC::AMOUNT, acc.rec().real(ACC::AMOUNT) + amount);
+    if (Status st = acc.update(); !st)
+        return st;
+    mon.rec().clear();
+    mon.rec().set(MON::TYPE, "B");
+    mon.rec().set(MON::NUMBER, number);
+    mon.rec().set(MON::DATE, date);
+    mon.rec().set(MON::AMOUNT, amount);
+    return mon.add();
+}
+
+void addAccount(KeyedFile& acc, int number)
+{
+    acc.rec().clear();
+    acc.rec().set(ACC::TYPE, "B");
+    acc.rec().set(ACC::NUMBER, number);
+    acc.rec().set(ACC::NAME, "Bank");
+    ASSERT_TRUE(acc.add());
+}
+
+double balance(int number)
+{
+    Context c;
+    KeyedFile& acc = c.file(VenAcc);
+    acc.open();
+    acc.rec().clear();
+    acc.rec().set(ACC::TYPE, "B");
+    acc.rec().set(ACC::NUMBER, number);
+    return acc.get(ACC::ACCOUNT_KEY) ? acc.rec().real(ACC::AMOUNT) : -1;
+}
+
+int64_t count(const FileDef& def)
+{
+    Context c;
+    KeyedFile& f = c.file(def);
+    f.open();
+    return f.records();
+}
+
+TEST_F(Engine, ABatchOverTwoFilesStoresBothOrNeither)
+{
+    KeyedFile& acc = open(VenAcc);
+    KeyedFile& mon = open(VenMoney);
+    addAccount(acc, 1);
+    {
+        WriteBatch batch({&mon, &acc});
+        ASSERT_TRUE(batch.isOpen()) << batch.status().text.toStdString();
+        ASSERT_TRUE(post(acc, mon, 1, 10.0, 100));
+        // The second posting fails half-way (same time: a duplicate money
+        // key) after its account was rewritten; the run is abandoned.
+        EXPECT_EQ(post(acc, mon, 1, 5.0, 100).code, Err::DuplicateKey);
+    }
+    EXPECT_EQ(balance(1), 0.0);
+    EXPECT_EQ(count(VenMoney), 0);
+    {
+        WriteBatch batch({&mon, &acc});
+        ASSERT_TRUE(post(acc, mon, 1, 10.0, 100));
+        ASSERT_TRUE(post(acc, mon, 1, 5.0, 101));
+        ASSERT_TRUE(batch.commit().ok());
+    }
+    EXPECT_EQ(balance(1), 15.0);
+    EXPECT_EQ(count(VenMoney), 2);
+    // Both files work on their own again, reading what was stored.
+    mon.set(MON::CRONO_KEY);
+    ASSERT_TRUE(mon.next());
+    EXPECT_EQ(mon.rec().real(MON::AMOUNT), 10.0);
+    ASSERT_TRUE(post(acc, mon, 1, 1.0, 102));
+    EXPECT_EQ(balance(1), 16.0);
+    // An account renumbered in a batch carries its postings along (the
+    // relation's cascade joins the batch) or, abandoned, neither.
+    for (bool keep : {false, true}) {
+        WriteBatch batch({&acc, &mon});
+        acc.rec().clear();
+        acc.rec().set(ACC::TYPE, "B");
+        acc.rec().set(ACC::NUMBER, 1);
+        ASSERT_TRUE(acc.get(ACC::ACCOUNT_KEY));
+        acc.rec().set(ACC::NUMBER, 2);
+        ASSERT_TRUE(acc.updateWithChildren());
+        if (keep) {
+            ASSERT_TRUE(batch.commit());
+        }
+    }
+    EXPECT_EQ(balance(1), -1.0);
+    EXPECT_EQ(balance(2), 16.0);
+    mon.set(MON::ACCOUNT_KEY);
+    int moved = 0;
+    while (mon.next().ok())
+        moved += mon.rec().num(MON::NUMBER) == 2;
+    EXPECT_EQ(moved, 3);
+}
+
+TEST_F(Engine, AProcessKilledInsideATwoFileBatchLeavesNeither)
+{
+    open(VenAcc);
+    addAccount(ctx.file(VenAcc), 1);
+    Store::instance().closeIdle();
+    for (bool commitFirst : {false, true}) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Store::instance().closeIdle();
+            Context c;
+            KeyedFile& acc = c.file(VenAcc);
+            KeyedFile& mon = c.file(VenMoney);
+            if (!acc.open() || !mon.open())
+                _exit(2);
+            WriteBatch batch({&acc, &mon});
+            if (!post(acc, mon, 1, 7.0, 100))
+                _exit(3);
+            if (commitFirst && !batch.commit())
+                _exit(4);
+            raise(SIGKILL);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << WEXITSTATUS(status);
+        EXPECT_EQ(balance(1), commitFirst ? 7.0 : 0.0);
+        EXPECT_EQ(count(VenMoney), commitFirst ? 1 : 0);
+        Store::instance().closeIdle();
+    }
+}
+
+// The stock sqlite3 tool's answer, or nothing when it is not installed.
+std::optional<QString> sqlite3Tool(const QString& file, const QString& sql)
+{
+    const QString tool = QStandardPaths::findExecutable("sqlite3");
+    if (tool.isEmpty())
+        return std::nullopt;
+    QProcess p;
+    p.start(tool, {file, sql});
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+TEST_F(Engine, ABackupIsEncipheredUnderTheSameKeyAndReadsBack)
+{
+    KeyedFile& dry = open(VenDry);
+    for (int i = 1; i <= 50; ++i) {
+        ASSERT_TRUE(dry.primeRecord());
+        dry.rec().set(DRY::LEGEND, QString("Confidential meeting %1").arg(i));
+        ASSERT_TRUE(dry.insert());
+    }
+    ASSERT_TRUE(dry.primeRecord());  // a form adding while the copy is made
+    KeyedFile& days = open(VenDays);
+    ASSERT_TRUE(QDir().mkpath(folder.path("copy")));
+    const QString copy = folder.path("copy/VenDry.tps");
+    {
+        QFile old(copy);  // an older copy is replaced whole
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    ASSERT_TRUE(dry.backupTo(copy).ok());
+    ASSERT_TRUE(days.backupTo(folder.path("copy/VenDays.tps")).ok());
+    ASSERT_TRUE(dry.cancelAutoInc());
+    EXPECT_EQ(QDir(folder.path("copy")).entryList(QDir::Files), QStringList({"VenDays.tps", "VenDry.tps"}));
+
+    QFile raw(copy);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray bytes = raw.readAll();
+    EXPECT_FALSE(bytes.startsWith("SQLite format 3"));
+    EXPECT_FALSE(bytes.contains("Confidential")) << "the copy holds the legends in clear";
+    if (auto out = sqlite3Tool(copy, "SELECT count(*) FROM rec")) {
+        EXPECT_TRUE(out->contains("not a database")) << out->toStdString();
+    }
+    QFile plain(folder.path("copy/VenDays.tps"));
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(plain.read(15) == "SQLite format 3");
+
+    // Under the key, as the program reads it, the copy is the file.
+    Store::instance().closeIdle();
+    Store::instance().setFolder(folder.path("copy"));
+    Context c;
+    KeyedFile& back = c.file(VenDry);
+    ASSERT_TRUE(back.open().ok());
+    EXPECT_TRUE(back.checkIntegrity());
+    EXPECT_EQ(back.records(), 51);  // the placeholder was part of the snapshot
+    back.rec().clear();
+    back.rec().set(DRY::NUMBER, 50);
+    ASSERT_TRUE(back.get(DRY::NUMBER_KEY));
+    EXPECT_EQ(back.rec().str(DRY::LEGEND), "Confidential meeting 50");
+    back.close();
+    Store::instance().setFolder(folder.path());
+
+    // A copy into a folder that does not exist fails and leaves nothing.
+    Status st = dry.backupTo(folder.path("nowhere/VenDry.tps"));
+    EXPECT_FALSE(st.ok());
+    EXPECT_FALSE(st.errorText.isEmpty());
+}
+
+TEST_F(Engine, AnExclusiveOpenKeepsThisProcessesOtherInstancesOut)
+{
+    Context other, third;
+    KeyedFile& shared = open(VenIdea);
+    Status st = other.file(VenIdea).open(KeyedFile::Mode::Exclusive);
+    EXPECT_EQ(st.code, Err::Locked);
+    EXPECT_EQ(st.message, 1);
+    shared.close();
+    Store::instance().closeIdle();
+    ASSERT_TRUE(other.file(VenIdea).open(KeyedFile::Mode::Exclusive).ok());
+    st = ctx.file(VenIdea).open();
+    EXPECT_EQ(st.code, Err::Locked);
+    EXPECT_TRUE(st.text.contains("VenIdea")) << st.text.toStdString();
+    EXPECT_EQ(third.file(VenIdea).open(KeyedFile::Mode::Exclusive).code, Err::Locked);
+    // The exclusive instance works; once it closes, the others may open.
+    KeyedFile& mine = other.file(VenIdea);
+    ASSERT_TRUE(mine.primeRecord());
+    ASSERT_TRUE(mine.insert());
+    mine.close();
+    ASSERT_TRUE(ctx.file(VenIdea).open().ok());
+    EXPECT_EQ(ctx.file(VenIdea).records(), 1);
+}
+
+TEST_F(Engine, PlainFilesReadWithTheStockSqliteTool)
+{
+    KeyedFile& days = open(VenDays);
+    days.rec().clear();
+    days.rec().set(0, QString("Inspect me"));
+    ASSERT_TRUE(days.add());
+    days.close();
+    Store::instance().closeIdle();
+    auto out = sqlite3Tool(Store::instance().pathOf(VenDays), "SELECT count(*) FROM rec; SELECT label FROM ven_meta;");
+    if (!out)
+        GTEST_SKIP() << "no sqlite3 tool";
+    EXPECT_EQ(*out, "1\nVenDays");
+}
+
+TEST_F(Engine, NotFoundCarriesItsText)
+{
+    KeyedFile& dry = open(VenDry);
+    dry.rec().clear();
+    dry.rec().set(DRY::NUMBER, 9);
+    Status st = dry.get(DRY::NUMBER_KEY);
+    EXPECT_EQ(st.code, Err::NotFound);
+    EXPECT_EQ(st.errorText, "Record Not Found");
+    EXPECT_EQ(dry.getById(12345).errorText, "Record Not Found");
+}
+
+TEST_F(Engine, PlaceholdersOfACopyThatEndedAreRemovedAtTheNextStart)
+{
+    KeyedFile& dry = open(VenDry);
+    ASSERT_TRUE(dry.primeRecord());
+    dry.rec().set(DRY::LEGEND, "kept");
+    ASSERT_TRUE(dry.insert());
+    ASSERT_TRUE(dry.primeRecord());  // this process's own, held by a form
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        Store::instance().closeIdle();
+        Context c;
+        KeyedFile& f = c.file(VenDry);
+        KeyedFile& i = c.file(VenIdea);
+        if (!f.open() || !f.primeRecord() || !i.open() || !i.primeRecord())
+            _exit(2);
+        raise(SIGKILL);  // killed while two forms were adding
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(dry.records(), 3);
+    int removed = -1;
+    ASSERT_TRUE(Store::instance().removeStalePlaceholders(&removed).ok());
+    EXPECT_EQ(removed, 2);
+    EXPECT_EQ(dry.records(), 2);
+    EXPECT_EQ(count(VenIdea), 0);
+    // The own placeholder is still held and is stored as usual.
+    dry.rec().set(DRY::LEGEND, "mine");
+    ASSERT_TRUE(dry.insert());
+    ASSERT_TRUE(Store::instance().removeStalePlaceholders(&removed).ok());
+    EXPECT_EQ(removed, 0);
+    EXPECT_EQ(dry.records(), 2);
+}
+
+} // namespace
