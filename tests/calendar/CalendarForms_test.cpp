@@ -251,6 +251,10 @@ TEST(DLS_Fr, StoresAChangeWithItsSpecialDayAndNoteLine)
     EXPECT_EQ(kit.boxes()[0].text, "The time of this change has already passed today.");
     EXPECT_TRUE(kit.isOpen(DF));
     kit.key(DF, Qt::Key_Up, "Date");
+    // The time steps by half an hour.
+    kit.key(DF, Qt::Key_Up, "Time");
+    EXPECT_EQ(kit.text(DF, "Time"), "03:30");
+    kit.key(DF, Qt::Key_Down, "Time");
     kit.press(DF, "OK");
     EXPECT_FALSE(kit.isOpen(DF));
     EXPECT_EQ(DlsChanged, 1);
