@@ -4,7 +4,13 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/BirthFr.h"
+#include "calendar/BirthdaysBr.h"
 #include "calendar/Calendar.h"
+#include "calendar/CalendarWnd.h"
+#include "calendar/DLS_Br.h"
+#include "calendar/DLS_Fr.h"
+#include "calendar/DailyNoteFr.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
@@ -14,11 +20,15 @@
 #include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
 #include "calendar/FaximileRp.h"
+#include "calendar/NotesBr.h"
+#include "calendar/NotesFr.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
 #include "calendar/ProjectBr.h"
 #include "calendar/ProjectFr.h"
 #include "calendar/ProjectSel.h"
+#include "calendar/SpecialDaysBr.h"
+#include "calendar/SpecialDaysFr.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -88,6 +98,15 @@ void DefineProcedures()
         {"CountryBr", makeCountryBr},
         {"CountryFr", makeCountryFr},
         {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
+        {"BirthFr", makeBirthFr},
+        {"BirthdaysBr", makeBirthdaysBr},
+        {"CalculatorWnd", makeCalculatorWnd},
+        {"CalendarWnd", makeCalendarWnd},
+        {"CloseVendrolix", makeCloseVendrolix},
+        {"ConfigureWnd", makeConfigureWnd},
+        {"DLS_Br", makeDLS_Br},
+        {"DLS_Fr", makeDLS_Fr},
+        {"DailyNoteFr", makeDailyNoteFr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
@@ -125,6 +144,8 @@ void DefineProcedures()
         {"NameFr", makeNameFr},
         {"NamesRp", makeNamesRp},
         {"SetUpLabelWnd", makeSetUpLabelWnd},
+        {"NotesBr", makeNotesBr},
+        {"NotesFr", makeNotesFr},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
@@ -135,6 +156,8 @@ void DefineProcedures()
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},
         {"StickersBr", makeStickersBr},
+        {"SpecialDaysBr", makeSpecialDaysBr},
+        {"SpecialDaysFr", makeSpecialDaysFr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},

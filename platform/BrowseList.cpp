@@ -937,6 +937,7 @@ void BrowseList::refresh()
 {
     if (!view_)
         return;
+    model_->setRanges(ranges_);  // limits set since the last fill apply now
     const int64_t id = highlightedId();
     const Record* h = highlighted();
     const int cur = view_->currentIndex().row();

@@ -16,11 +16,11 @@ namespace ven {
 
 struct FileDialogs {
     // A file: the starting folder or file, the filter ("Wav-Files (*.wav)").
-    std::function<QString(QWidget*, const QString& title, const QString& start, const QString& filter)> file;
+    std::function<QString(QWidget*, const QString& title, const QString& start, const QString& filter)> file = {};
     // A folder, starting at `start`.
-    std::function<QString(QWidget*, const QString& title, const QString& start)> folder;
+    std::function<QString(QWidget*, const QString& title, const QString& start)> folder = {};
     // The printer set-up: the chosen printer's name.
-    std::function<std::optional<QString>(QWidget*, const QString& title)> printer;
+    std::function<std::optional<QString>(QWidget*, const QString& title)> printer = {};
 };
 // Replaces the choosers; empty functions use Qt's own dialogs.
 void setFileDialogs(FileDialogs dialogs);

@@ -970,6 +970,16 @@ Status KeyedFile::previous()
 
 Status KeyedFile::get(int key)
 {
+    return getByKey(key, false);
+}
+
+Status KeyedFile::getIncludingBlank(int key)
+{
+    return getByKey(key, true);
+}
+
+Status KeyedFile::getByKey(int key, bool includingBlank)
+{
     if (Status st = ensureOpen(); !st)
         return st;
     const FileDef& d = *def_;
@@ -979,7 +989,7 @@ Status KeyedFile::get(int key)
         where << col(d, p.field) + " = ?";
         order << partExpr(d, p);
     }
-    if (k.optional)
+    if (k.optional && !includingBlank)
         where << optionalCond(d, k);
     order << "id";
     sqlite3_stmt* st = conn_->prepare("SELECT " + conn_->selectList + " FROM " + conn_->table() + " WHERE " + where.join(" AND ")

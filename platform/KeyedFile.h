@@ -217,6 +217,10 @@ public:
     // key order when several match); Err::NotFound when none. The record
     // becomes current and the position follows it.
     Status get(int key);
+    // The same, also finding a record that an optional key leaves out
+    // because all its key components are blank or zero (get() never finds
+    // such a record, as the key does not hold it).
+    Status getIncludingBlank(int key);
     // Adds the buffer as a new record; it becomes current.
     Status add();
     // Rewrites the current record with the buffer. requires: a current record.
@@ -296,6 +300,7 @@ private:
     // The buffer, as stored under `id`, is the current record and the position.
     void becomeCurrent(int64_t id);
     Status reportDuplicate(int64_t selfId);
+    Status getByKey(int key, bool includingBlank);
     Status readRow(void* stmt, Record& into, int64_t& id);
     Status fetchBatch(bool forward);
     Status step(bool forward);

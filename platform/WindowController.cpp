@@ -230,7 +230,10 @@ void WindowController::dispatch(Event e)
             setRunning_ = true;
         }
         if (traits_.busy) {
-            Busy[traits_.busy] = uint8_t(traits_.busyKeptSingle ? thread_ : 1);
+            // A flag that several forms share counts the open ones, so that
+            // the first to close leaves it set while another is still open.
+            uint8_t& busy = Busy[traits_.busy];
+            busy = traits_.busyKeptSingle ? uint8_t(thread_) : uint8_t(busy + 1);
             setBusy_ = true;
         }
         windowEvent(e);
@@ -313,8 +316,10 @@ void WindowController::handleClose()
         return;  // refused
     if (setRunning_)
         Running[procedure_] = 0;
-    if (setBusy_)
-        Busy[traits_.busy] = 0;
+    if (setBusy_) {
+        uint8_t& busy = Busy[traits_.busy];
+        busy = traits_.busyKeptSingle || busy == 0 ? 0 : uint8_t(busy - 1);
+    }
     ending_ = true;
     for (auto& p : parts_)
         p->closing();

@@ -58,9 +58,11 @@ TEST_F(Labels, CopyAddsTheNextCopyWithTheLabelsOwnText)
     kit.highlight("StickersBr", 0);
     kit.press("StickersBr", "Copy");
     EXPECT_EQ(keys(), (K{{12, 1}, {12, 2}, {12, 3}, {12, 4}, {13, 1}}));
-    for (const Record& r : WindowKit::records(VenStick))
-        if (r.num(STI::RECNO) == 12)
+    for (const Record& r : WindowKit::records(VenStick)) {
+        if (r.num(STI::RECNO) == 12) {
             EXPECT_EQ(r.str(STI::LASTNAME), "Berg");  // there is no name 12: the label's text
+        }
+    }
     // The label's key columns take no editor.
     const int recnoColumn = 7;
     auto* list = kit.list("StickersBr");

@@ -63,14 +63,6 @@ void addName(const Name& n)
     ASSERT_TRUE(f.add());
 }
 
-const Record* byNumber(const std::vector<Record>& rs, uint16_t field, int64_t n)
-{
-    for (const Record& r : rs)
-        if (r.num(field) == n)
-            return &r;
-    return nullptr;
-}
-
 class Names : public ::testing::Test {
 protected:
     Names()
