@@ -26,6 +26,12 @@
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
+#include "registers/AccSelBr.h"
+#include "registers/AccountsBr.h"
+#include "registers/AccountsFr.h"
+#include "registers/MoneyBr.h"
+#include "registers/MoneyFr.h"
+#include "registers/MoneyRp.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
@@ -42,6 +48,9 @@ void DefineProcedures()
         ProcedureMaker make;
     };
     const Entry entries[] = {
+        {"AccSelBr", makeAccSelBr},
+        {"AccountsBr", makeAccountsBr},
+        {"AccountsFr", makeAccountsFr},
         {"AlarmWnd", makeAlarmWnd},
         {"CalculatorWnd", makeCalculatorWnd},
         {"CloseVendrolix", makeCloseVendrolix},
@@ -60,6 +69,9 @@ void DefineProcedures()
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"MoneyBr", makeMoneyBr},
+        {"MoneyFr", makeMoneyFr},
+        {"MoneyRp", makeMoneyRp},
         {"ShutDownWnd", makeShutDownWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
