@@ -943,6 +943,7 @@ void BrowseList::refresh()
 {
     if (!view_)
         return;
+    model_->setRanges(ranges_);  // range limits set since the last fill
     const int64_t id = highlightedId();
     const Record* h = highlighted();
     const int cur = view_->currentIndex().row();
