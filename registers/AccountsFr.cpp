@@ -19,7 +19,7 @@ const WindowDef kAccountsFrDef{
     .controls = {
         {.name = "Sheet", .kind = Kind::Sheet, .x = 4, .y = 4, .w = 185, .h = 66},
         {.name = "General", .kind = Kind::Tab, .text = "General", .parent = "Sheet"},
-        {.name = "Type", .kind = Kind::Option, .text = "Account", .x = 8, .y = 18, .w = 177, .h = 20, .parent = "General",
+        {.name = "Type", .kind = Kind::Option, .text = "Account", .x = 8, .y = 17, .w = 177, .h = 22, .parent = "General",
          .use = "ACC:TYPE"},
         {.name = "Bank", .kind = Kind::Radio, .text = "Bank", .x = 16, .y = 26, .w = 44, .h = 10, .parent = "Type", .use = "B"},
         {.name = "Income", .kind = Kind::Radio, .text = "Income", .x = 68, .y = 26, .w = 48, .h = 10, .parent = "Type",

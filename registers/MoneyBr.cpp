@@ -144,15 +144,15 @@ private:
             return acc.get(ACC::ACCOUNT_KEY) ? acc.rec().str(ACC::NAME) : QString();
         };
         return {
-            BrowseColumn::computed(QString(), 14, QStringLiteral("s3"),
+            BrowseColumn::computed(QString(), 22, QStringLiteral("s3"),
                                    [](const Record& r) { return QVariant(WeekdayName(int32_t(r.num(MON::DATE))).left(3)); }),
             BrowseColumn::ofField(MON::DATE, QStringLiteral("Date"), 42, QStringLiteral("D06-B")),
-            BrowseColumn::ofField(MON::TIME, QStringLiteral("Time"), 22, QStringLiteral("T01.B")),
+            BrowseColumn::ofField(MON::TIME, QStringLiteral("Time"), 26, QStringLiteral("T01.B")),
             BrowseColumn::ofField(MON::TYPE, QStringLiteral("A"), 8, QStringLiteral("s1")),
             BrowseColumn::ofField(MON::NUMBER, QStringLiteral("cc"), 12, QStringLiteral("n02B")),
             BrowseColumn::computed(QStringLiteral("Name"), 80, QStringLiteral("s30"), name),
             BrowseColumn::ofField(MON::AMOUNT, QStringLiteral("Amount"), 46, QStringLiteral("n10.2B")),
-            BrowseColumn::ofField(MON::LEGEND, QStringLiteral("Description"), 110, QStringLiteral("s30")),
+            BrowseColumn::ofField(MON::LEGEND, QStringLiteral("Description"), 98, QStringLiteral("s30")),
         };
     }
 

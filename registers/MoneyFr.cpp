@@ -23,7 +23,7 @@ constexpr int32_t kLastTime = 8640000;
 const StepKeys kMoneyTimeKeys{.shift = 30000, .alt = 60000, .ctrl = 360000, .snap = 0, .cap = kLastTime};
 
 #define ACCOUNT_ROW(Side, Y)                                                                                             \
-    {.name = Side "Type", .kind = Kind::Option, .text = "Account", .x = 8, .y = Y, .w = 150, .h = 20, .parent = "Tab"}, \
+    {.name = Side "Type", .kind = Kind::Option, .text = "Account", .x = 8, .y = Y - 1, .w = 150, .h = 22, .parent = "Tab"}, \
     {.name = Side "Expense", .kind = Kind::Radio, .text = " Expense", .x = 14, .y = Y + 8, .w = 46, .h = 10,            \
      .parent = Side "Type", .use = "E"},                                                                                  \
     {.name = Side "Income", .kind = Kind::Radio, .text = " Income", .x = 62, .y = Y + 8, .w = 44, .h = 10,              \
