@@ -6,8 +6,19 @@
 #include "calendar/AlarmWnd.h"
 #include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -32,12 +43,37 @@
 #include "registers/MoneyBr.h"
 #include "registers/MoneyFr.h"
 #include "registers/MoneyRp.h"
+#include "tools/AnalogClockWnd.h"
+#include "registers/DocCatBr.h"
+#include "registers/DocCatFr.h"
+#include "registers/IdeaBr.h"
+#include "registers/IdeaFr.h"
+#include "registers/KeyWrdBr.h"
+#include "registers/KeywordFr.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
+#include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
+#include "registers/LabelRp.h"
+#include "registers/NameBr.h"
+#include "registers/NameFr.h"
+#include "registers/NamesRp.h"
+#include "registers/SetUpLabelWnd.h"
+#include "registers/StickersBr.h"
 #include "tools/CalculatorWnd.h"
+#include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
 #include "tools/MemoriesBr.h"
 #include "tools/MemoriesFr.h"
+#include "tools/TimeDisplayWnd.h"
 #include "tools/ViewCalcTapeWnd.h"
+#include "tools/Y2K_ClockWnd.h"
 
 namespace ven {
 
@@ -52,19 +88,41 @@ void DefineProcedures()
         {"AccountsBr", makeAccountsBr},
         {"AccountsFr", makeAccountsFr},
         {"AlarmWnd", makeAlarmWnd},
+        {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ChatWnd", makeChatWnd},
+        {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"CountryBr", makeCountryBr},
+        {"CountryFr", makeCountryFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
+        {"DocCatBr", makeDocCatBr},
+        {"DocCatFr", makeDocCatFr},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"IdeaBr", makeIdeaBr},
+        {"IdeaFr", makeIdeaFr},
+        {"KeyWrdBr", makeKeyWrdBr},
+        {"KeywordFr", makeKeywordFr},
+        {"Label_2x7_Rp", [](const QString& p) { return makeLabelRp(4, p.toInt()); }},
+        {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
+        {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
+        {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
@@ -72,13 +130,30 @@ void DefineProcedures()
         {"MoneyBr", makeMoneyBr},
         {"MoneyFr", makeMoneyFr},
         {"MoneyRp", makeMoneyRp},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"ShutDownWnd", makeShutDownWnd},
+        {"TimeDisplayWnd", makeTimeDisplayWnd},
+        {"UpdateVenDoc", makeUpdateVenDoc},
+        {"UpdateVenISub", makeUpdateVenISub},
+        {"StickersBr", makeStickersBr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
+        {"Y2K_ClockWnd", makeY2K_ClockWnd},
     };
     for (const Entry& e : entries)
         defineProcedure(e.name, e.make);
