@@ -47,6 +47,12 @@
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
+#include "registers/AccSelBr.h"
+#include "registers/AccountsBr.h"
+#include "registers/AccountsFr.h"
+#include "registers/MoneyBr.h"
+#include "registers/MoneyFr.h"
+#include "registers/MoneyRp.h"
 #include "tools/AnalogClockWnd.h"
 #include "registers/DocCatBr.h"
 #include "registers/DocCatFr.h"
@@ -88,6 +94,9 @@ void DefineProcedures()
         ProcedureMaker make;
     };
     const Entry entries[] = {
+        {"AccSelBr", makeAccSelBr},
+        {"AccountsBr", makeAccountsBr},
+        {"AccountsFr", makeAccountsFr},
         {"AlarmWnd", makeAlarmWnd},
         {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
@@ -137,6 +146,9 @@ void DefineProcedures()
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"MoneyBr", makeMoneyBr},
+        {"MoneyFr", makeMoneyFr},
+        {"MoneyRp", makeMoneyRp},
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
         {"ProgramsWnd", makeProgramsWnd},

@@ -61,4 +61,7 @@ inline QString TextFileName;  // the file that the next AppendTextLine writes
 // The chat's settings.
 inline QString ChatFileName;  // the folder of the chat file, [Paths] "ChatFileName"
 
+// The account type ("B", "I", "E") the account picker lists; its caller sets it.
+inline QString AccType;
+
 } // namespace ven

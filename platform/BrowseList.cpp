@@ -174,6 +174,11 @@ bool BrowseModel::position(Start from, const Record* probe, int64_t id)
 {
     if (!reader_->isOpen() && !reader_->open())
         return false;
+    // A reversed view starts where the key order ends.
+    if (reversed_ && from == Start::First)
+        from = Start::Last;
+    else if (reversed_ && from == Start::Last)
+        from = Start::First;
     switch (from) {
     case Start::First:
         if (ranges_.empty())
@@ -223,7 +228,7 @@ int BrowseModel::read(bool forward, int rows, std::vector<Row>& out, Start from,
         return -1;
     int got = 0;
     while (got < rows) {
-        Status st = forward ? reader_->next() : reader_->previous();
+        Status st = (forward != reversed_) ? reader_->next() : reader_->previous();
         if (!st)
             return -1 - got;  // end of file (or an unreadable file: nothing more to show)
         Record r = reader_->rec();
@@ -740,9 +745,9 @@ BrowseList::~BrowseList()
 
 KeyedFile& BrowseList::file() const { return owner().file(def_); }
 
-void BrowseList::addOrder(int key, int locatorField)
+void BrowseList::addOrder(int key, int locatorField, bool reversed)
 {
-    orders_.push_back({key, locatorField});
+    orders_.push_back({key, locatorField, reversed});
 }
 
 void BrowseList::setRange(uint16_t field, const Value& low, const Value& high)
@@ -841,7 +846,9 @@ void BrowseList::opened()
 
 void BrowseList::applyOrder()
 {
-    model_->setKey(orders_.empty() ? -1 : orders_[std::clamp(order_, 0, int(orders_.size()) - 1)].key);
+    const Order* o = orders_.empty() ? nullptr : &orders_[std::clamp(order_, 0, int(orders_.size()) - 1)];
+    model_->setKey(o ? o->key : -1);
+    model_->setReversed(o && o->reversed);
     model_->setRanges(ranges_);
     locator_.clear();
 }

@@ -75,6 +75,9 @@ public:
 
     void setKey(int key) { key_ = key; }
     int key() const { return key_; }
+    // Shows the key order backwards (newest first on a date key).
+    void setReversed(bool on) { reversed_ = on; }
+    bool reversed() const { return reversed_; }
     void setRanges(std::vector<Range> ranges) { ranges_ = std::move(ranges); }
     void setFilter(std::function<bool(const Record&)> f) { filter_ = std::move(f); }
     void setFetchHook(std::function<void(Record&)> h) { hook_ = std::move(h); }
@@ -140,6 +143,7 @@ private:
     CellColours coloursOf(const Row& r, int column) const;
 
     int key_ = -1;
+    bool reversed_ = false;
     ColourRule rowColours_;
     std::vector<Range> ranges_;
     std::function<bool(const Record&)> filter_;
@@ -201,8 +205,9 @@ public:
     ~BrowseList() override;
 
     // Sort orders: one per tab of `sheet` in tab order (or one without a
-    // sheet); `locatorField` the first free key component typed into.
-    void addOrder(int key, int locatorField = -1);
+    // sheet); `locatorField` the first free key component typed into;
+    // `reversed` shows the key order backwards.
+    void addOrder(int key, int locatorField = -1, bool reversed = false);
     void setSheet(const QString& sheet) { sheet_ = sheet; }
     // Range limits on the leading key components and a filter over bound
     // values; both apply from the next refill.
@@ -267,6 +272,7 @@ private:
     struct Order {
         int key;
         int locatorField;
+        bool reversed;
     };
     void applyOrder();
     void ensureRows();

@@ -314,6 +314,25 @@ void Control::setText(const QString& text)
         s->findChild<QLineEdit*>()->setText(text);
 }
 
+void Control::setPicture(const QString& file)
+{
+    auto* l = qobject_cast<QLabel*>(widget_.data());
+    if (!l)
+        return;
+    l->setProperty("venPicture", file);
+    const QPixmap pm(findPictureFile(file));
+    if (pm.isNull())
+        l->clear();
+    else
+        l->setPixmap(pm);
+}
+
+QString Control::picture() const
+{
+    auto* l = qobject_cast<QLabel*>(widget_.data());
+    return l ? l->property("venPicture").toString() : QString();
+}
+
 QVariant Control::value() const
 {
     QWidget* w = widget_;

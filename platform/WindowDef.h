@@ -218,6 +218,9 @@ public:
 
     QString text() const;               // what it shows (an entry's typed text)
     void setText(const QString& text);  // caption, prompt, entry text, window of a string
+    // An image's picture file (found as findPictureFile finds it); blank clears it.
+    void setPicture(const QString& file);
+    QString picture() const;            // the file an image was last given
     QVariant value() const;             // the value read through the picture
     void setValue(const QVariant& v);   // shown through the picture
     void show(bool on = true);

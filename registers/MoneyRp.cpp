@@ -1,0 +1,132 @@
+#include "registers/MoneyRp.h"
+
+#include "core/Globals.h"
+#include "core/Money.h"
+#include "data/Dictionary.h"
+#include "platform/BatchProcess.h"
+#include "platform/Clock.h"
+#include "platform/ErrorReporter.h"
+#include "platform/RecordFilter.h"
+
+namespace ven {
+namespace {
+
+constexpr uint32_t kNavy = 0x000080;
+constexpr double kWidth = 7104;
+constexpr auto kRight = Qt::AlignRight | Qt::AlignTop;
+
+const BandDef kPageHeader{.height = 896, .items = {
+    {.kind = ReportItem::PageNumber, .x = 0, .y = 0, .w = 1500, .h = 200, .text = "Page ", .font = {.family = "Arial", .points = 10}},
+    {.x = 0, .y = 220, .w = 3600, .h = 200, .use = "DateLine", .picture = "s60", .font = {.family = "Arial", .points = 10}},
+    {.x = 3700, .y = 220, .w = 1200, .h = 200, .use = "CurrentTime", .picture = "T04B", .font = {.family = "Arial", .points = 10}},
+    {.x = 4904, .y = 220, .w = 2200, .h = 200, .use = "CurrentUser", .picture = "s30", .font = {.family = "Arial", .points = 10},
+     .align = kRight},
+    {.x = 0, .y = 460, .w = kWidth, .h = 300, .text = "Money Manager", .font = {.family = "Arial", .points = 16, .bold = true},
+     .align = Qt::AlignHCenter | Qt::AlignTop, .color = kNavy},
+    {.kind = ReportItem::Line, .x = 0, .y = 800, .w = kWidth, .h = 0, .thickness = 20, .color = kNavy},
+    {.kind = ReportItem::Line, .x = 0, .y = 860, .w = kWidth, .h = 0, .thickness = 10, .color = kNavy},
+}};
+
+const BandDef kDetail{.height = 156, .items = {
+    {.x = 0, .y = 0, .w = 760, .h = 156, .use = "MON:DATE", .picture = "D06-B"},
+    {.x = 780, .y = 0, .w = 420, .h = 156, .use = "MON:TIME", .picture = "T01.B"},
+    {.x = 1220, .y = 0, .w = 2100, .h = 156, .use = "MON:LEGEND", .picture = "s30"},
+    {.x = 3340, .y = 0, .w = 1480, .h = 156, .use = "AccName", .picture = "s20"},
+    {.x = 4840, .y = 0, .w = 740, .h = 156, .use = "Income", .picture = "N-8_.2B", .align = kRight},
+    {.x = 5600, .y = 0, .w = 740, .h = 156, .use = "Expense", .picture = "N-8_.2B", .align = kRight},
+    {.x = 6364, .y = 0, .w = 740, .h = 156, .use = "Bank", .picture = "N-8_.2B", .align = kRight},
+}};
+
+const BandDef kTotals{.height = 219, .items = {
+    {.kind = ReportItem::Line, .x = 0, .y = 20, .w = kWidth, .h = 0, .thickness = 10},
+    {.x = 4640, .y = 40, .w = 940, .h = 156, .use = "TotalIncome", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
+    {.x = 5600, .y = 40, .w = 740, .h = 156, .use = "TotalExpense", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
+    {.x = 6344, .y = 40, .w = 760, .h = 156, .use = "TotalBank", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
+    {.kind = ReportItem::Line, .x = 0, .y = 205, .w = kWidth, .h = 0, .thickness = 10},
+}};
+
+const BandDef kPageFooter{.height = 100, .items = {
+    {.kind = ReportItem::Line, .x = 0, .y = 50, .w = kWidth, .h = 0, .thickness = 10, .color = kNavy},
+}};
+
+// The columns a row's amount goes to, by its account's type.
+struct Column {
+    const char* type;
+    const char* value;
+    const char* total;
+};
+const Column kColumns[] = {{"I", "Income", "TotalIncome"}, {"E", "Expense", "TotalExpense"}, {"B", "Bank", "TotalBank"}};
+
+class MoneyRp : public Report {
+public:
+    explicit MoneyRp(const QString& filter)
+        : Report(QStringLiteral("MoneyRp"), VenMoney, kThousandthsOfAnInch, QRectF(800, 1300, 7104, 9896),
+                 QStringLiteral("Tahoma"), 8)
+        , filterText_(filter)
+    {
+        setKey(MON::CRONO_KEY);
+        pages().setPageHeader(kPageHeader, 400);
+        pages().setPageFooter(kPageFooter, 11400);
+    }
+
+protected:
+    bool setUp() override
+    {
+        std::optional<RecordFilter> f = RecordFilter::parse(VenMoney, filterText_);
+        if (!f) {
+            messageBox(QStringLiteral("The report's filter cannot be read:\n%1").arg(filterText_), QStringLiteral("Money Report"),
+                       Icon::Exclamation);
+            RESPONSE = RequestCancelled;
+            return false;
+        }
+        const RecordFilter::Bounds b = f->bounds(MON::DATE);
+        if (b.low || b.high)
+            setRange(MON::DATE, Value(b.low.value_or(0)), Value(b.high.value_or(INT32_MAX)));
+        setFilter([f = *f](const Record& r) { return f.matches(r); });
+        if (!openFile(VenAcc)) {
+            RESPONSE = RequestCancelled;
+            return false;
+        }
+        setValue(QStringLiteral("DateLine"), DateLine);
+        setValue(QStringLiteral("CurrentTime"), int(CurrentTime ? CurrentTime : clock().time()));
+        setValue(QStringLiteral("CurrentUser"), CurrentUser);
+        return Report::setUp();
+    }
+
+    bool takeRecord(Record& r) override
+    {
+        KeyedFile& acc = file(VenAcc);
+        acc.rec().clear();
+        acc.rec().set(ACC::TYPE, r.str(MON::TYPE));
+        acc.rec().set(ACC::NUMBER, r.num(MON::NUMBER));
+        setValue(QStringLiteral("AccName"), acc.get(ACC::ACCOUNT_KEY) ? acc.rec().str(ACC::NAME) : QString());
+        const Cents amount = centsField(r, MON::AMOUNT);
+        const QString type = r.str(MON::TYPE).trimmed().toUpper();
+        for (size_t i = 0; i < std::size(kColumns); ++i) {
+            const bool here = type == QLatin1String(kColumns[i].type);
+            if (here)
+                totals_[i] += amount;
+            setValue(QString::fromUtf8(kColumns[i].value), storedOf(here ? amount : 0));
+        }
+        pages().print(kDetail);
+        return true;
+    }
+
+    void runEnded() override
+    {
+        for (size_t i = 0; i < std::size(kColumns); ++i)
+            setValue(QString::fromUtf8(kColumns[i].total), storedOf(totals_[i]));
+        pages().print(kTotals);
+        Report::runEnded();
+    }
+
+private:
+    QString filterText_;
+    Cents totals_[3] = {0, 0, 0};
+};
+
+} // namespace
+
+std::unique_ptr<WindowController> makeMoneyRp(const QString& filter) { return std::make_unique<MoneyRp>(filter); }
+
+} // namespace ven
