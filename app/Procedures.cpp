@@ -4,10 +4,14 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/AlarmsBr.h"
 #include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
 #include "calendar/DiarySel.h"
+#include "calendar/SoundsBrw.h"
+#include "calendar/SoundsFrm.h"
+#include "calendar/UpdateVenAlarm.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -43,6 +47,7 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"AlarmsBr", makeAlarmsBr},
         {"CalculatorWnd", makeCalculatorWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
@@ -61,6 +66,9 @@ void DefineProcedures()
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SoundsBrw", makeSoundsBrw},
+        {"SoundsFrm", makeSoundsFrm},
+        {"UpdateVenAlarm", makeUpdateVenAlarm},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
