@@ -13,7 +13,10 @@
 #include "calendar/SoundsFrm.h"
 #include "calendar/UpdateVenAlarm.h"
 #include "calendar/WarningWnd.h"
+#include "core/AboutWnd.h"
 #include "core/AlarmScan.h"
+#include "core/BackUpWnd.h"
+#include "core/ButtonWnd.h"
 #include "core/CloseVendrolix.h"
 #include "core/ConfigureWnd.h"
 #include "core/EditHelp.h"
@@ -21,10 +24,13 @@
 #include "core/EditQuickNote.h"
 #include "core/EditTextFile.h"
 #include "core/HelpWnd.h"
+#include "core/LockVendrolixWnd.h"
 #include "core/LoginWnd.h"
 #include "core/MemoWnd.h"
+#include "core/RebuildKeysWnd.h"
 #include "core/Procedures.h"
 #include "core/ShutDownWnd.h"
+#include "core/SortAlarms.h"
 #include "core/UserBr.h"
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
@@ -46,8 +52,11 @@ void DefineProcedures()
         ProcedureMaker make;
     };
     const Entry entries[] = {
+        {"AboutWnd", makeAboutWnd},
         {"AlarmWnd", makeAlarmWnd},
         {"AlarmsBr", makeAlarmsBr},
+        {"BackUpWnd", makeBackUpWnd},
+        {"ButtonWnd", makeButtonWnd},
         {"CalculatorWnd", makeCalculatorWnd},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
@@ -61,11 +70,14 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"LockVendrolixWnd", makeLockVendrolixWnd},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"RebuildKeysWnd", makeRebuildKeysWnd},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SortAlarms", makeSortAlarms},
         {"SoundsBrw", makeSoundsBrw},
         {"SoundsFrm", makeSoundsFrm},
         {"UpdateVenAlarm", makeUpdateVenAlarm},

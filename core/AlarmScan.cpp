@@ -409,4 +409,14 @@ void ScanAlarms(Context& ctx)
     ScanAlarms(ctx, dayNumber(moment), timeValue(moment));
 }
 
+void AlarmRenumbered(int32_t from, int32_t to)
+{
+    if (NextAlarm.Nbr == from)
+        NextAlarm.Nbr = to;
+    if (ClosedAlarmNbr == from)
+        ClosedAlarmNbr = to;
+    if (AlarmRenumberedHook)
+        AlarmRenumberedHook(from, to);
+}
+
 } // namespace ven
