@@ -7,8 +7,19 @@
 #include "calendar/AlarmsBr.h"
 #include "calendar/Calendar.h"
 #include "calendar/DiaryBr.h"
+#include "calendar/DiaryExtRp.h"
 #include "calendar/DiaryFr.h"
+#include "calendar/DiaryMemRp.h"
+#include "calendar/DiaryNotRp.h"
+#include "calendar/DiaryPhoRp.h"
+#include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
+#include "calendar/FaximileRp.h"
+#include "calendar/ProjCalcProc.h"
+#include "calendar/ProjZeroProc.h"
+#include "calendar/ProjectBr.h"
+#include "calendar/ProjectFr.h"
+#include "calendar/ProjectSel.h"
 #include "calendar/SoundsBrw.h"
 #include "calendar/SoundsFrm.h"
 #include "calendar/UpdateVenAlarm.h"
@@ -27,8 +38,8 @@
 #include "core/LockVendrolixWnd.h"
 #include "core/LoginWnd.h"
 #include "core/MemoWnd.h"
-#include "core/RebuildKeysWnd.h"
 #include "core/Procedures.h"
+#include "core/RebuildKeysWnd.h"
 #include "core/ShutDownWnd.h"
 #include "core/SortAlarms.h"
 #include "core/UserBr.h"
@@ -36,12 +47,37 @@
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
+#include "registers/DocCatBr.h"
+#include "registers/DocCatFr.h"
+#include "registers/IdeaBr.h"
+#include "registers/IdeaFr.h"
+#include "registers/KeyWrdBr.h"
+#include "registers/KeywordFr.h"
+#include "registers/LabelRp.h"
+#include "registers/NameBr.h"
+#include "registers/NameFr.h"
+#include "registers/NamesRp.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
+#include "registers/SetUpLabelWnd.h"
+#include "registers/StickersBr.h"
+#include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
+#include "tools/AnalogClockWnd.h"
 #include "tools/CalculatorWnd.h"
+#include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
 #include "tools/MemoriesBr.h"
 #include "tools/MemoriesFr.h"
+#include "tools/TimeDisplayWnd.h"
 #include "tools/ViewCalcTapeWnd.h"
+#include "tools/Y2K_ClockWnd.h"
 
 namespace ven {
 
@@ -55,38 +91,77 @@ void DefineProcedures()
         {"AboutWnd", makeAboutWnd},
         {"AlarmWnd", makeAlarmWnd},
         {"AlarmsBr", makeAlarmsBr},
+        {"AnalogClockWnd", makeAnalogClockWnd},
         {"BackUpWnd", makeBackUpWnd},
         {"ButtonWnd", makeButtonWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ChatWnd", makeChatWnd},
+        {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"CountryBr", makeCountryBr},
+        {"CountryFr", makeCountryFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
+        {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
+        {"DiaryMemRp", makeDiaryMemRp},
+        {"DiaryNotRp", makeDiaryNotRp},
+        {"DiaryPhoRp", makeDiaryPhoRp},
+        {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
+        {"DocCatBr", makeDocCatBr},
+        {"DocCatFr", makeDocCatFr},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
+        {"FaximileRp", makeFaximileRp},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"IdeaBr", makeIdeaBr},
+        {"IdeaFr", makeIdeaFr},
+        {"KeyWrdBr", makeKeyWrdBr},
+        {"KeywordFr", makeKeywordFr},
+        {"Label_2x7_Rp", [](const QString& p) { return makeLabelRp(4, p.toInt()); }},
+        {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
+        {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
+        {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LockVendrolixWnd", makeLockVendrolixWnd},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
+        {"ProjCalcProc", makeProjCalcProc},
+        {"ProjZeroProc", makeProjZeroProc},
+        {"ProjectBr", makeProjectBr},
+        {"ProjectFr", makeProjectFr},
+        {"ProjectSel", makeProjectSel},
         {"RebuildKeysWnd", makeRebuildKeysWnd},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ShutDownWnd", makeShutDownWnd},
         {"SortAlarms", makeSortAlarms},
         {"SoundsBrw", makeSoundsBrw},
         {"SoundsFrm", makeSoundsFrm},
+        {"StickersBr", makeStickersBr},
+        {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UpdateVenAlarm", makeUpdateVenAlarm},
+        {"UpdateVenDoc", makeUpdateVenDoc},
+        {"UpdateVenISub", makeUpdateVenISub},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
+        {"Y2K_ClockWnd", makeY2K_ClockWnd},
     };
     for (const Entry& e : entries)
         defineProcedure(e.name, e.make);

@@ -287,7 +287,8 @@ private:
     }
 
     // The category's report over the window, in the chosen tab's order; an
-    // extra browse over several days prints one report per day.
+    // extra browse over several days prints one report per programme day,
+    // each from 06:00 to 06:00, so that no programme prints twice.
     void print()
     {
         const uint8_t cat = period_.LCategory;
@@ -299,7 +300,7 @@ private:
         std::vector<QString> runs;
         if (cat == kExtra && p.LEDate > p.LBDate + 1) {
             for (int64_t d = p.LBDate; d < p.LEDate; ++d)
-                runs.push_back(joinParameters({order, cat, d, p.LBTime, d + 1, p.LETime}));
+                runs.push_back(joinParameters({order, cat, d, kProgramDayBegins, d + 1, kProgramDayEnds}));
         } else {
             runs.push_back(joinParameters({order, cat, p.LBDate, p.LBTime, p.LEDate, p.LETime}));
         }

@@ -18,6 +18,11 @@ namespace ven {
 // The category that lists every category.
 inline constexpr uint8_t kAllCategories = 5;
 
+// A day of extra events (television programmes) runs from 06:00 to 06:00:
+// it begins at 06:00 itself and ends just before the next 06:00.
+inline constexpr int32_t kProgramDayBegins = 2160001;
+inline constexpr int32_t kProgramDayEnds = 2160000;
+
 struct DiaryPeriod {
     uint8_t LCategory = kAllCategories;  // 0..4 one category of the diary, 5 all
     int32_t LBDate = 0, LBTime = 0;       // the window's begin: day number, time value

@@ -52,6 +52,7 @@ protected:
 
 private:
     void buildFrame();
+    void keepSingleCopyGuard();
     void opened();
     void checkUserFile();
     void loggedIn();

@@ -24,11 +24,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTableView>
 #include <QTabWidget>
@@ -89,6 +91,22 @@ public:
     {
         value_ = v;
         show(v);
+    }
+    // The width that shows the picture's widest text whole, with the
+    // spin's frame and arrows in this style.
+    int fittingWidth() const
+    {
+        if (!picture_.isValid())
+            return 0;
+        const int64_t sample = picture_.kind == Picture::Kind::Date ? 82545 /* 28-12-2026: two-digit parts */
+                             : picture_.kind == Picture::Kind::Time ? 8640000
+                             : high_ > low_ ? std::max(std::llabs(high_), std::llabs(low_)) * (low_ < 0 ? -1 : 1)
+                                            : value_;
+        const QString text = format(picture_, QVariant::fromValue<qlonglong>(sample));
+        QStyleOptionSpinBox opt;
+        initStyleOption(&opt);
+        const QSize content(fontMetrics().horizontalAdvance(text) + 6, fontMetrics().height());
+        return style()->sizeFromContents(QStyle::CT_SpinBox, &opt, content, this).width();
     }
     std::function<void()> onStep;
     // The arrows step by the declared step; the typed text is taken first.
@@ -430,6 +448,7 @@ Window::Window(const WindowDef& def, WindowSink* sink)
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
         sub_->setWindowTitle(windowTitle());
         sub_->installEventFilter(this);
+        sub_->adjustSize();
     } else {
         setWindowFlag(Qt::Window, true);
         applyFrame();
@@ -660,6 +679,10 @@ void Window::place(Item& it)
         const double fx = double(client.width()) / designSize_.width(), fy = double(client.height()) / designSize_.height();
         r = QRect(qRound(r.x() * fx), qRound(r.y() * fy), qRound(r.width() * fx), qRound(r.height() * fy));
     }
+    // The fonts here are wider than the ones the layouts were drawn for: a
+    // spin grows to show its value whole rather than cut off its first digits.
+    if (auto* spin = dynamic_cast<PictureSpin*>(it.widget.data()))
+        r.setWidth(std::max(r.width(), spin->fittingWidth()));
     it.widget->setGeometry(r);
 }
 
@@ -992,6 +1015,11 @@ bool Window::eventFilter(QObject* o, QEvent* e)
     case QEvent::MouseButtonDblClick:
         if (QString name = nameOf(o); !name.isEmpty())
             fieldEvent(name, FieldEvent::DoubleClick);
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton)
+            if (QString name = nameOf(o); !name.isEmpty())
+                fieldEvent(name, FieldEvent::MiddleClick);
         break;
     case QEvent::ContextMenu:
         if (QString name = nameOf(o); !name.isEmpty()) {

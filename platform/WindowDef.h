@@ -179,6 +179,7 @@ enum class FieldEvent : uint8_t {
     RightClick,
     DoubleClick,
     MouseIn,       // the mouse entered a region
+    MiddleClick,   // the middle mouse button was pressed on the control
 };
 
 class Window;
@@ -335,6 +336,9 @@ public:
     void keepOnArea();
     // The placement of the definition (Fixed or Centred), nothing for Default.
     void applyPlacement();
+
+    // The window's own size: its sub-window in the frame is made to fit it.
+    QSize sizeHint() const override { return size(); }
 
 protected:
     void paintEvent(QPaintEvent* e) override;

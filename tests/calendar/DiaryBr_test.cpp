@@ -480,12 +480,13 @@ TEST_F(DiaryBrTest, SendFaxAndClipboardFollowTheHighlightedCategory)
 
 TEST_F(DiaryBrTest, PrintRunsTheCategoryReportOverTheWindow)
 {
-    // An extra browse over several days prints one report per day.
     open({4, dec(1), 1, dec(4), kLastTime});
     kit.press("DiaryBr", "Print");
-    EXPECT_EQ(runs, QStringList({QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(1)).arg(dec(2)),
-                                 QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(2)).arg(dec(3)),
-                                 QString("DiaryExtRp(1,4,%1,1,%2,8640000)").arg(dec(3)).arg(dec(4))}));
+    // An extra browse over several days prints one report per programme
+    // day, from 06:00 to just before the next 06:00.
+    EXPECT_EQ(runs, QStringList({QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(1)).arg(dec(2)),
+                                 QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(2)).arg(dec(3)),
+                                 QString("DiaryExtRp(1,4,%1,2160001,%2,2160000)").arg(dec(3)).arg(dec(4))}));
     closeBrowse();
 
     // The alphabetical tab passes order 2.

@@ -142,6 +142,12 @@ TEST(WindowDefs, FrameChildrenLiveInTheMdiAreaOthersAreTopLevel)
         EXPECT_TRUE(w.isMdiChild());
         EXPECT_EQ(area.subWindowList().size(), 1);
         EXPECT_EQ(qobject_cast<QMdiSubWindow*>(w.outer())->widget(), &w);
+        // The sub-window opens at the window's designed size, not shrunk to
+        // its title bar.
+        const QSize designed = w.size();
+        w.outer()->show();
+        QApplication::processEvents();
+        EXPECT_EQ(w.size(), designed);
     }
     EXPECT_TRUE(area.subWindowList().isEmpty());
     Window top(tabbedDef());
