@@ -55,8 +55,8 @@ std::vector<BrowseColumn> columns()
 {
     using C = BrowseColumn;
     return {
-        C::computed("Da", 12, "s2", [](const Record& r) { return WeekdayName(int32_t(r.num(ALA::DATE))).left(2); }),
-        C::computed("te", 22, "s5", [](const Record& r) { return formatDate(int32_t(r.num(ALA::DATE)), u"D06.").left(5); }),
+        C::computed("Da", 18, "s2", [](const Record& r) { return WeekdayName(int32_t(r.num(ALA::DATE))).left(2); }),
+        C::computed("te", 28, "s5", [](const Record& r) { return formatDate(int32_t(r.num(ALA::DATE)), u"D06.").left(5); }),
         C::ofField(ALA::TIME, "Time", 24, "T01.B"),
         C::ofField(ALA::WARNING, "Wrn", 24, "T1.B"),
         C::ofField(ALA::MESSAGE, "M", 8, "s1"),
