@@ -6,6 +6,7 @@
 #include "calendar/AlarmWnd.h"
 #include "calendar/BirthFr.h"
 #include "calendar/BirthdaysBr.h"
+#include "calendar/AlarmsBr.h"
 #include "calendar/Calendar.h"
 #include "calendar/CalendarWnd.h"
 #include "calendar/DLS_Br.h"
@@ -29,8 +30,14 @@
 #include "calendar/ProjectSel.h"
 #include "calendar/SpecialDaysBr.h"
 #include "calendar/SpecialDaysFr.h"
+#include "calendar/SoundsBrw.h"
+#include "calendar/SoundsFrm.h"
+#include "calendar/UpdateVenAlarm.h"
 #include "calendar/WarningWnd.h"
+#include "core/AboutWnd.h"
 #include "core/AlarmScan.h"
+#include "core/BackUpWnd.h"
+#include "core/ButtonWnd.h"
 #include "core/CloseVendrolix.h"
 #include "core/ConfigureWnd.h"
 #include "core/EditHelp.h"
@@ -38,10 +45,13 @@
 #include "core/EditQuickNote.h"
 #include "core/EditTextFile.h"
 #include "core/HelpWnd.h"
+#include "core/LockVendrolixWnd.h"
 #include "core/LoginWnd.h"
 #include "core/MemoWnd.h"
 #include "core/Procedures.h"
+#include "core/RebuildKeysWnd.h"
 #include "core/ShutDownWnd.h"
+#include "core/SortAlarms.h"
 #include "core/UserBr.h"
 #include "core/UserFr.h"
 #include "core/ViewLogWnd.h"
@@ -54,27 +64,28 @@
 #include "registers/MoneyFr.h"
 #include "registers/MoneyRp.h"
 #include "tools/AnalogClockWnd.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
 #include "registers/DocCatBr.h"
 #include "registers/DocCatFr.h"
 #include "registers/IdeaBr.h"
 #include "registers/IdeaFr.h"
 #include "registers/KeyWrdBr.h"
 #include "registers/KeywordFr.h"
-#include "registers/ProgramsBr.h"
-#include "registers/ProgramsFr.h"
-#include "registers/ProgramsWnd.h"
-#include "registers/UpdateVenDoc.h"
-#include "registers/UpdateVenISub.h"
-#include "registers/ClearAllStickers.h"
-#include "registers/CountryBr.h"
-#include "registers/CountryFr.h"
-#include "registers/DeleteEmptyLabelsPr.h"
 #include "registers/LabelRp.h"
 #include "registers/NameBr.h"
 #include "registers/NameFr.h"
 #include "registers/NamesRp.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
 #include "registers/SetUpLabelWnd.h"
 #include "registers/StickersBr.h"
+#include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
+#include "tools/AnalogClockWnd.h"
 #include "tools/CalculatorWnd.h"
 #include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
@@ -97,8 +108,12 @@ void DefineProcedures()
         {"AccSelBr", makeAccSelBr},
         {"AccountsBr", makeAccountsBr},
         {"AccountsFr", makeAccountsFr},
+        {"AboutWnd", makeAboutWnd},
         {"AlarmWnd", makeAlarmWnd},
+        {"AlarmsBr", makeAlarmsBr},
         {"AnalogClockWnd", makeAnalogClockWnd},
+        {"BackUpWnd", makeBackUpWnd},
+        {"ButtonWnd", makeButtonWnd},
         {"CalculatorWnd", makeCalculatorWnd},
         {"ChatWnd", makeChatWnd},
         {"ClearAllStickers", makeClearAllStickers},
@@ -142,6 +157,7 @@ void DefineProcedures()
         {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
         {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
         {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
+        {"LockVendrolixWnd", makeLockVendrolixWnd},
         {"LoginWnd", makeLoginWnd},
         {"MemoWnd", makeMemoWnd},
         {"MemoriesBr", makeMemoriesBr},
@@ -158,13 +174,26 @@ void DefineProcedures()
         {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"NotesBr", makeNotesBr},
         {"NotesFr", makeNotesFr},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
         {"ProjectFr", makeProjectFr},
         {"ProjectSel", makeProjectSel},
+        {"RebuildKeysWnd", makeRebuildKeysWnd},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SortAlarms", makeSortAlarms},
+        {"SoundsBrw", makeSoundsBrw},
+        {"SoundsFrm", makeSoundsFrm},
+        {"StickersBr", makeStickersBr},
         {"TimeDisplayWnd", makeTimeDisplayWnd},
+        {"UpdateVenAlarm", makeUpdateVenAlarm},
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},
         {"StickersBr", makeStickersBr},

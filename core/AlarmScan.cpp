@@ -296,6 +296,9 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
                     stopped = true;
                     break;
                 }
+                // A form's reserved number is no alarm yet: never moved on or deleted.
+                if (f.currentIsPlaceholder())
+                    continue;
                 Alarm a{f.rec(), f.currentId(), FiringTime(f.rec())};
                 if (isPassed(a.rec, a.firing, today, now))
                     passed.push_back(std::move(a));
@@ -307,7 +310,8 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
         if (stopped && f.setToEnd(ALA::ALARM_KEY).ok()) {
             const int64_t lastRead = std::max<int64_t>(kLastDay, int64_t(first->firing.date) + 2);
             while (f.previous().ok() && f.rec().num(ALA::DATE) > lastRead)
-                passed.push_back({f.rec(), f.currentId(), FiringTime(f.rec())});
+                if (!f.currentIsPlaceholder())
+                    passed.push_back({f.rec(), f.currentId(), FiringTime(f.rec())});
         }
 
         // Moved on or deleted, in one transaction. Each alarm is read again
@@ -403,6 +407,16 @@ void ScanAlarms(Context& ctx)
 {
     const QDateTime moment = ven::clock().now();
     ScanAlarms(ctx, dayNumber(moment), timeValue(moment));
+}
+
+void AlarmRenumbered(int32_t from, int32_t to)
+{
+    if (NextAlarm.Nbr == from)
+        NextAlarm.Nbr = to;
+    if (ClosedAlarmNbr == from)
+        ClosedAlarmNbr = to;
+    if (AlarmRenumberedHook)
+        AlarmRenumberedHook(from, to);
 }
 
 } // namespace ven

@@ -52,6 +52,12 @@ inline int32_t ClosedAlarmNbr = 0;
 // empty no window is started. Called after the scan has finished.
 inline std::function<void(const NextAlarmBlock&)> StartAlarmWindow;
 
+// The renumbering gave alarm `from` the number `to`: the block and
+// ClosedAlarmNbr follow, and so does the hook (the frame's memory of the
+// alarm it fired last), so that a shown alarm opens no second window.
+void AlarmRenumbered(int32_t from, int32_t to);
+inline std::function<void(int32_t from, int32_t to)> AlarmRenumberedHook;
+
 inline const QString kNoAlarms = QStringLiteral("No Alarms!");
 
 // When an alarm's window opens: the firing date and the time of day on it.

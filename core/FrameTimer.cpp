@@ -51,6 +51,20 @@ void playIfSet(const QString& setting)
 
 } // namespace
 
+FrameTimer::FrameTimer(FrameHost& host)
+    : host_(host)
+{
+    AlarmRenumberedHook = [this](int32_t from, int32_t to) {
+        if (lastFired_.nbr == from)
+            lastFired_.nbr = to;
+    };
+}
+
+FrameTimer::~FrameTimer()
+{
+    AlarmRenumberedHook = {};
+}
+
 void PlayAlertSound()
 {
     if (AlertSound.trimmed().isEmpty())

@@ -28,7 +28,8 @@ public:
 
 class FrameTimer {
 public:
-    explicit FrameTimer(FrameHost& host) : host_(host) {}
+    explicit FrameTimer(FrameHost& host);
+    ~FrameTimer();
 
     // The frame's date at set-up; the first ticks arm the chime and
     // midnight by their times.

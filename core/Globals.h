@@ -32,6 +32,7 @@ inline QString VersionLabel;         // "Vendrolix ver. 1.37"
 inline QString CurrentUser;          // the log-on name, then the logged-in user
 inline int32_t CurrentTime = 0;      // the time of the frame's last tick
 inline int FrameRight = 0, FrameBottom = 0;
+inline uint8_t InTray = 0;  // 1 while the frame is hidden behind its notification-area icon
 
 // The document owner pair (the owner's kind letter, "N", "D", "I" or "C",
 // and its number) and the values a new document starts with, set by the

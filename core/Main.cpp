@@ -12,6 +12,7 @@
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
+#include "platform/TrayIcon.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
@@ -400,6 +401,7 @@ void Main::windowEvent(Event e)
     case Event::Timer: {
         const QDateTime now = ven::clock().now();
         timer_.tick(dayNumber(now), timeValue(now));
+        watchState();
         break;
     }
     case Event::AlertKey: hotKey(alertKey()); break;
@@ -417,15 +419,71 @@ void Main::windowEvent(Event e)
     }
 }
 
+TrayIcon& Main::tray()
+{
+    if (!tray_) {
+        tray_ = makeTrayIcon();
+        tray_->setIcon(QIcon(findPictureFile("Vendrolix.ico")));
+        tray_->setMenu({{QStringLiteral("&Restore"), [this] { restoreFromTray(); }},
+                        {QStringLiteral("-"), {}},
+                        {QStringLiteral("&Close"), [this] { closeFromTray(); }}});
+        tray_->onClick = [this](TrayIcon::Click c) {
+            if (c == TrayIcon::Click::Left)
+                restoreFromTray();
+            showAlarmStatus();
+        };
+    }
+    return *tray_;
+}
+
+// Behind the icon where the desktop has a notification area; elsewhere (or
+// while an icon that could not be removed is still there) an ordinary
+// minimised window, reachable from the task bar.
 void Main::iconize()
 {
-    window().outer()->showMinimized();
+    QWidget* w = window().outer();
+    if (!InTray) {
+        TrayIcon& t = tray();
+        t.setTip(DateLine);
+        if (t.show()) {
+            InTray = 1;
+            w->hide();
+        } else {
+            w->showMinimized();
+        }
+    } else if (tray().isShown()) {
+        w->hide();  // an icon that could not be removed still leads back
+    } else {
+        w->showMinimized();
+    }
     showDaylightSaving();
     showAlarmStatus();
 }
 
+void Main::restoreFromTray()
+{
+    if (!InTray)
+        return;
+    post(Event::Restore);
+}
+
+void Main::closeFromTray()
+{
+    restoreFromTray();
+    if (InTray && tray().hide())
+        InTray = 0;
+    post(Event::CloseWindow);
+}
+
 void Main::restore()
 {
+    // Locked: the frame goes straight back, whoever restored it.
+    if (Running.get("LockVendrolixWnd")) {
+        iconize();
+        return;
+    }
+    if (InTray && tray().hide())
+        InTray = 0;
     QWidget* w = window().outer();
     if (Start_Maximized)
         w->showMaximized();
@@ -435,6 +493,22 @@ void Main::restore()
     w->activateWindow();
     showDaylightSaving();
     showAlarmStatus();
+}
+
+void Main::watchState()
+{
+    QWidget* w = window().outer();
+    if (InTray && tray_ && tray_->isShown() && !tray_->available()) {
+        // The notification area went away with the icon in it.
+        tray_->hide();
+        InTray = 0;
+        if (Running.get("LockVendrolixWnd"))
+            w->showMinimized();
+        else
+            restore();
+    }
+    if (Running.get("LockVendrolixWnd") && w->isVisible() && !w->isMinimized())
+        iconize();
 }
 
 bool Main::closeRequested()
@@ -463,6 +537,9 @@ bool Main::closeRequested()
 
 void Main::tearDown()
 {
+    if (tray_ && tray_->isShown())
+        tray_->hide();
+    InTray = 0;
     files().closeAll();
 }
 

@@ -15,6 +15,8 @@ class QMdiArea;
 class QToolBar;
 class QToolButton;
 
+namespace ven { class TrayIcon; }
+
 namespace ven {
 
 class Main : public WindowController, public FrameHost {
@@ -60,8 +62,16 @@ private:
     void applyCommandStates();
     void iconize();
     void restore();
+    // The notification-area icon: made on the first iconize.
+    TrayIcon& tray();
+    void restoreFromTray();
+    void closeFromTray();
+    // Each tick: a vanished notification area gives the frame back; while
+    // locked the frame stays iconized whoever restored it.
+    void watchState();
 
     FrameTimer timer_;
+    std::unique_ptr<TrayIcon> tray_;
     QMainWindow* inner_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     QToolBar* toolbar_ = nullptr;

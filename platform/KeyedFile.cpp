@@ -1037,6 +1037,19 @@ Status KeyedFile::getById(int64_t id)
     return {};
 }
 
+bool KeyedFile::currentIsPlaceholder()
+{
+    if (!current_ || !ensureOpen())
+        return false;
+    sqlite3_stmt* st = conn_->prepare("SELECT 1 FROM " + conn_->table("ven_pending") + " WHERE id = ?");
+    if (!st)
+        return false;
+    sqlite3_bind_int64(st, 1, current_);
+    const bool found = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_reset(st);
+    return found;
+}
+
 // Names the unique key that the buffer would duplicate (message 13).
 Status KeyedFile::reportDuplicate(int64_t selfId)
 {

@@ -241,6 +241,10 @@ public:
     // True when a record is current (read, added or rewritten last).
     bool hasCurrent() const { return current_ != 0; }
     int64_t currentId() const { return current_; }
+    // True when the current record is an auto-number placeholder that a
+    // form (of this copy or another) holds for a record it has not stored
+    // yet: readers that act on records (scans, renumbering) leave it alone.
+    bool currentIsPlaceholder();
     // Reads the record with the engine's record identity (see currentId).
     Status getById(int64_t id);
 

@@ -12,7 +12,7 @@ namespace {
 using Names = std::initializer_list<const char*>;
 
 const Names kWindowRule = {
-    "AboutWnd", "MemoWnd", "CalendarWnd", "TimeDisplayWnd", "AnalogClockWnd", "Y2K_ClockWnd", "ViewerWnd",
+    "AboutWnd", "ButtonWnd", "MemoWnd", "CalendarWnd", "TimeDisplayWnd", "AnalogClockWnd", "Y2K_ClockWnd", "ViewerWnd",
     "ViewCalcTapeWnd", "CalculatorWnd", "ConfigureWnd", "ChatWnd", "AlarmWnd", "WarningWnd", "DiarySel",
     "ProjectSel", "LockVendrolixWnd", "ProgramsWnd", "BackUpWnd", "SetUpLabelWnd", "RebuildKeysWnd",
     "SortFeastsWnd", "SortMemorialsWnd", "ViewLogWnd", "HelpWnd", "CountryBr", "ProgramsBr", "NameBr",

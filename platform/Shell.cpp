@@ -178,8 +178,12 @@ int16_t ShellExecute()
     if (file.isEmpty())
         return ShellResult = failed(kShellFileNotFound, "No file named");
     const QString verb = ShellOperation.trimmed();
-    if (verb.compare("Play", Qt::CaseInsensitive) == 0)
-        return ShellResult = play(file);
+    if (verb.compare("Play", Qt::CaseInsensitive) == 0) {
+        // A relative sound lies in the given working folder, as for any verb.
+        const QString folder = unquoted(ShellDirectory.trimmed());
+        const bool inFolder = QFileInfo(file).isRelative() && !folder.isEmpty();
+        return ShellResult = play(inFolder ? QDir(folder).filePath(file) : file);
+    }
     if (verb.compare("Start", Qt::CaseInsensitive) == 0)
         return ShellResult = startProgram(file, splitParameters(ShellParameters), ShellDirectory);
     return ShellResult = openDocument(file);

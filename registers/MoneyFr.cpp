@@ -169,9 +169,9 @@ protected:
 private:
     struct Side {
         const char* prefix;
-        QString type;
+        QString type = {};
         int32_t number = 0;
-        QString name;
+        QString name = {};
         QString control(const char* what) const { return QString::fromUtf8(prefix) + QString::fromUtf8(what); }
         AccountId id() const { return {type.trimmed(), number}; }
     };

@@ -1,0 +1,206 @@
+// The backup window. Each data file is copied by the engine's own backup (a
+// consistent, enciphered copy, checked and renamed into place); " BackUp
+// All" copies the program folder's other files as well, leaving out the
+// backup sets themselves. One file a timer tick, so the program goes on; the
+// window cannot be closed meanwhile. The set, date and time are written
+// only when every file was copied; a failure is shown and logged.
+#include "core/BackUpWnd.h"
+
+#include "core/ActivityLog.h"
+#include "core/FrameSettings.h"
+#include "core/Globals.h"
+#include "data/Dictionary.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
+#include "platform/Ini.h"
+#include "platform/Picture.h"
+#include "platform/Procedure.h"
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace ven {
+namespace {
+
+const WindowDef kBackUpDef{
+    .title = "BackUp Vendrolix to:",
+    .w = 346,
+    .h = 43,
+    .icon = "Vendrolix.ico",
+    .placement = Placement::Centred,
+    .statusZones = {-1},
+    .controls = {
+        {.name = "Data", .kind = Kind::Button, .text = " BackUp Data", .x = 6, .y = 8, .w = 104, .h = 22},
+        {.name = "All", .kind = Kind::Button, .text = " BackUp All", .x = 120, .y = 8, .w = 104, .h = 22, .tip = "BackUp",
+         .flags = Default},
+        {.name = "Cancel", .kind = Kind::Button, .text = " No BackUp", .x = 234, .y = 8, .w = 104, .h = 22, .tip = "Cancel",
+         .closes = RequestCancelled},
+    }};
+
+// Copies a plain file through a temporary name renamed into place.
+bool copyFile(const QString& from, const QString& to, QString* error)
+{
+    const QString part = to + ".part";
+    QFile::remove(part);
+    if (!QFile::copy(from, part)) {
+        *error = QStringLiteral("cannot copy ") + from;
+        return false;
+    }
+    QFile::remove(to);
+    if (!QFile::rename(part, to)) {
+        QFile::remove(part);
+        *error = QStringLiteral("cannot write ") + to;
+        return false;
+    }
+    return true;
+}
+
+class BackUpWnd : public WindowController {
+public:
+    BackUpWnd() : WindowController(QStringLiteral("BackUpWnd"), kBackUpDef) {}
+
+protected:
+    bool setUp() override
+    {
+        path_ = readIni(ProgramIni(), "Paths", "BackUp_Path", {}).trimmed();
+        set_ = readIni(ProgramIni(), "Main", "BackUp_Set", "0").toInt();
+        const int32_t date = readIni(ProgramIni(), "Main", "BackUp_Date", "0").toInt();
+        const int32_t time = readIni(ProgramIni(), "Main", "BackUp_Time", "0").toInt();
+        ShellDirectory = "Last BackUp to " + path_ + "#" + QString::number(set_ % 10) + " " + formatDate(date, u"D06-")
+                         + " at " + formatTime(time, u"T04.");
+        window().setStatusText(1, ShellDirectory);
+        return true;
+    }
+
+    void windowEvent(Event e) override
+    {
+        WindowController::windowEvent(e);
+        if (e == Event::OpenWindow && path_.isEmpty()) {
+            messageBox(QStringLiteral("Backup Path NOT defined yet!|Select File -> Configure and select a Directory!"),
+                       QStringLiteral("Error!"), Icon::Stop);
+            close(RequestCancelled);
+        } else if (e == Event::Timer && !steps_.empty()) {
+            step();
+        }
+    }
+
+    void accepted(const QString& control) override
+    {
+        if (!running_ && (control == u"Data" || control == u"All"))
+            return begin(control == u"All");
+        WindowController::accepted(control);
+    }
+
+    bool closeRequested() override { return !running_; }
+
+private:
+    void begin(bool all)
+    {
+        newSet_ = set_ == 1 ? 2 : 1;
+        target_ = path_ + "#" + QString::number(newSet_);
+        log((all ? " Total BackUp to: \"" : " BackUp of Database to: \"") + target_ + "\"");
+        if (!QDir().mkpath(target_))
+            return failed(QStringLiteral("the folder cannot be made"));
+        // The data files, each by the engine; then, for All, the rest of the
+        // program folder but the backup sets.
+        QStringList dataFiles;
+        for (const FileDef* def : dictionary().files) {
+            const QString from = Store::instance().pathOf(*def);
+            if (!QFileInfo::exists(from))
+                continue;
+            dataFiles << QFileInfo(from).absoluteFilePath();
+            steps_.push_back([this, def] { return copyData(*def); });
+        }
+        if (all)
+            addFolder(dataFiles);
+        running_ = true;
+        for (const char* c : {"Data", "All", "Cancel"})
+            control(c).disable();
+        setTimer(1);
+    }
+
+    void addFolder(const QStringList& dataFiles)
+    {
+        const QDir program(Program_Path.isEmpty() ? QDir::currentPath() : Program_Path);
+        const QString sets = QFileInfo(path_).absoluteFilePath();
+        QDirIterator it(program.absolutePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString from = QFileInfo(it.next()).absoluteFilePath();
+            // Never the sets themselves, nor a data file's own companions.
+            if (from.startsWith(sets + "#1") || from.startsWith(sets + "#2") || dataFiles.contains(from)
+                || dataFiles.contains(from.section('-', 0, -2)) || from.endsWith(".part"))
+                continue;
+            const QString to = QDir(target_).filePath(program.relativeFilePath(from));
+            steps_.push_back([from, to] {
+                QString error;
+                QDir().mkpath(QFileInfo(to).absolutePath());
+                return copyFile(from, to, &error) ? QString() : error;
+            });
+        }
+    }
+
+    QString copyData(const FileDef& def)
+    {
+        window().setStatusText(1, def.diskName());
+        Context ctx;
+        KeyedFile& f = ctx.file(def);
+        Status st = f.open();
+        if (st)
+            st = f.backupTo(QDir(target_).filePath(def.diskName()));
+        return st ? QString() : def.diskName() + ": " + (st.errorText.isEmpty() ? st.text : st.errorText);
+    }
+
+    void step()
+    {
+        const QString error = steps_.front()();
+        steps_.erase(steps_.begin());
+        if (!error.isEmpty()) {
+            steps_.clear();
+            return failed(error);
+        }
+        if (!steps_.empty())
+            return;
+        setTimer(0);
+        const QDateTime now = clock().now();
+        writeIni(ProgramIni(), "Main", "BackUp_Set", QString::number(newSet_));
+        writeIni(ProgramIni(), "Main", "BackUp_Date", QString::number(dayNumber(now)));
+        writeIni(ProgramIni(), "Main", "BackUp_Time", QString::number(timeValue(now)));
+        running_ = false;
+        close(RequestCompleted);
+    }
+
+    // The set stays as it was: the next backup writes the same set again.
+    void failed(const QString& error)
+    {
+        setTimer(0);
+        running_ = false;
+        log(" BackUp FAILED: " + error);
+        messageBox("BackUp to " + target_ + " FAILED!|" + error + "|The last good set is kept.", QStringLiteral("Error!"),
+                   Icon::Stop);
+        close(RequestCancelled);
+    }
+
+    static void log(const QString& text)
+    {
+        if (Log_Activity != u"N")
+            ActivityLogLine(text.mid(1));  // after the time and its blank
+    }
+
+    QString path_, target_;
+    int set_ = 0, newSet_ = 0;
+    bool running_ = false;
+    std::vector<std::function<QString()>> steps_;
+};
+
+} // namespace
+
+std::unique_ptr<WindowController> makeBackUpWnd(const QString&)
+{
+    return std::make_unique<BackUpWnd>();
+}
+
+} // namespace ven
