@@ -14,11 +14,21 @@
 #include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
 #include "calendar/FaximileRp.h"
+#include "calendar/FeastReadingsBr.h"
+#include "calendar/FeastReadingsFr.h"
+#include "calendar/FeastsBr.h"
+#include "calendar/MakeLitImportPr.h"
+#include "calendar/MemorialBr.h"
+#include "calendar/MindreelMemorials.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
 #include "calendar/ProjectBr.h"
 #include "calendar/ProjectFr.h"
 #include "calendar/ProjectSel.h"
+#include "calendar/SaintReadingsBr.h"
+#include "calendar/SaintReadingsFr.h"
+#include "calendar/SortFeastsWnd.h"
+#include "calendar/SortMemorialsWnd.h"
 #include "calendar/WarningWnd.h"
 #include "core/AlarmScan.h"
 #include "core/CloseVendrolix.h"
@@ -70,19 +80,29 @@ void DefineProcedures()
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
         {"FaximileRp", makeFaximileRp},
+        {"FeastReadingsBr", makeFeastReadingsBr},
+        {"FeastReadingsFr", makeFeastReadingsFr},
+        {"FeastsBr", makeFeastsBr},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
         {"LoginWnd", makeLoginWnd},
+        {"MakeLitImportPr", makeMakeLitImportPr},
         {"MemoWnd", makeMemoWnd},
+        {"MemorialBr", makeMemorialBr},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"MindreelMemorials", makeMindreelMemorials},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
         {"ProjectFr", makeProjectFr},
         {"ProjectSel", makeProjectSel},
+        {"SaintReadingsBr", makeSaintReadingsBr},
+        {"SaintReadingsFr", makeSaintReadingsFr},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SortFeastsWnd", makeSortFeastsWnd},
+        {"SortMemorialsWnd", makeSortMemorialsWnd},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
