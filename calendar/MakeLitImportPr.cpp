@@ -34,21 +34,11 @@ protected:
             messageBox(st.errorText.isEmpty() ? st.text : st.errorText);
             return false;
         }
-        std::array<std::map<uint8_t, QString>, kSets> names;
-        KeyedFile& f = file(VenLit);
-        Status st = f.set();
-        while (st && (st = f.next()))
-            if (const int64_t language = f.rec().num(LIT::LANGUAGE); language < kSets)
-                names[size_t(language)][uint8_t(f.rec().num(LIT::FEAST))] = f.rec().str(LIT::NAME);
-        if (st.code != Err::EndOfFile) {
+        Status st;
+        const QStringList failures = writeFeastImportFiles(file(VenLit), int(calendarDateUnchecked(clock().today()).year()), st);
+        if (!st) {
             messageBox(st.errorText.isEmpty() ? st.text : st.errorText);
             return false;
-        }
-        const int year = int(calendarDateUnchecked(clock().today()).year());
-        QStringList failures;
-        for (int language = 0; language < kSets; ++language) {
-            TextFileName = feastImportFile(year, language);
-            failures << writeImportFile(TextFileName, feastImportLines(year, names[size_t(language)]));
         }
         TextFileName.clear();
         if (failures.isEmpty()) {
@@ -81,6 +71,24 @@ QStringList writeImportFile(const QString& name, const QStringList& lines)
     for (const QString& m : WriteTextLinesAfresh(path, lines, LineCoding::Western).messages)
         out << name + QLatin1Char('|') + m;
     return out;
+}
+
+QStringList writeFeastImportFiles(KeyedFile& lit, int year, Status& read)
+{
+    std::array<std::map<uint8_t, QString>, kSets> names;
+    Status st = lit.set();
+    while (st && (st = lit.next()))
+        if (const int64_t language = lit.rec().num(LIT::LANGUAGE); language < kSets)
+            names[size_t(language)][uint8_t(lit.rec().num(LIT::FEAST))] = lit.rec().str(LIT::NAME);
+    read = st.code == Err::EndOfFile ? Status{} : st;
+    QStringList failures;
+    if (!read)
+        return failures;
+    for (int language = 0; language < kSets; ++language) {
+        TextFileName = feastImportFile(year, language);
+        failures << writeImportFile(TextFileName, feastImportLines(year, names[size_t(language)]));
+    }
+    return failures;
 }
 
 std::unique_ptr<WindowController> makeMakeLitImportPr(const QString&)
