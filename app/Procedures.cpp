@@ -47,12 +47,37 @@
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
 #include "platform/DateField.h"
+#include "tools/AnalogClockWnd.h"
+#include "registers/DocCatBr.h"
+#include "registers/DocCatFr.h"
+#include "registers/IdeaBr.h"
+#include "registers/IdeaFr.h"
+#include "registers/KeyWrdBr.h"
+#include "registers/KeywordFr.h"
+#include "registers/ProgramsBr.h"
+#include "registers/ProgramsFr.h"
+#include "registers/ProgramsWnd.h"
+#include "registers/UpdateVenDoc.h"
+#include "registers/UpdateVenISub.h"
+#include "registers/ClearAllStickers.h"
+#include "registers/CountryBr.h"
+#include "registers/CountryFr.h"
+#include "registers/DeleteEmptyLabelsPr.h"
+#include "registers/LabelRp.h"
+#include "registers/NameBr.h"
+#include "registers/NameFr.h"
+#include "registers/NamesRp.h"
+#include "registers/SetUpLabelWnd.h"
+#include "registers/StickersBr.h"
 #include "tools/CalculatorWnd.h"
+#include "tools/ChatWnd.h"
 #include "tools/ForexBr.h"
 #include "tools/ForexFr.h"
 #include "tools/MemoriesBr.h"
 #include "tools/MemoriesFr.h"
+#include "tools/TimeDisplayWnd.h"
 #include "tools/ViewCalcTapeWnd.h"
+#include "tools/Y2K_ClockWnd.h"
 
 namespace ven {
 
@@ -64,9 +89,15 @@ void DefineProcedures()
     };
     const Entry entries[] = {
         {"AlarmWnd", makeAlarmWnd},
+        {"AnalogClockWnd", makeAnalogClockWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"ChatWnd", makeChatWnd},
+        {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
+        {"CountryBr", makeCountryBr},
+        {"CountryFr", makeCountryFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
@@ -75,6 +106,8 @@ void DefineProcedures()
         {"DiaryPhoRp", makeDiaryPhoRp},
         {"DiaryProRp", makeDiaryProRp},
         {"DiarySel", makeDiarySel},
+        {"DocCatBr", makeDocCatBr},
+        {"DocCatFr", makeDocCatFr},
         {"EditHelp", makeEditHelp},
         {"EditLog", makeEditLog},
         {"EditQuickNote", makeEditQuickNote},
@@ -86,6 +119,14 @@ void DefineProcedures()
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
+        {"IdeaBr", makeIdeaBr},
+        {"IdeaFr", makeIdeaFr},
+        {"KeyWrdBr", makeKeyWrdBr},
+        {"KeywordFr", makeKeywordFr},
+        {"Label_2x7_Rp", [](const QString& p) { return makeLabelRp(4, p.toInt()); }},
+        {"Label_3x12_Rp", [](const QString& p) { return makeLabelRp(3, p.toInt()); }},
+        {"Label_3x8_Rp", [](const QString& p) { return makeLabelRp(1, p.toInt()); }},
+        {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LoginWnd", makeLoginWnd},
         {"MakeLitImportPr", makeMakeLitImportPr},
         {"MemoWnd", makeMemoWnd},
@@ -93,6 +134,12 @@ void DefineProcedures()
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
         {"MindreelMemorials", makeMindreelMemorials},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
+        {"ProgramsBr", makeProgramsBr},
+        {"ProgramsFr", makeProgramsFr},
+        {"ProgramsWnd", makeProgramsWnd},
         {"ProjCalcProc", makeProjCalcProc},
         {"ProjZeroProc", makeProjZeroProc},
         {"ProjectBr", makeProjectBr},
@@ -100,15 +147,21 @@ void DefineProcedures()
         {"ProjectSel", makeProjectSel},
         {"SaintReadingsBr", makeSaintReadingsBr},
         {"SaintReadingsFr", makeSaintReadingsFr},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ShutDownWnd", makeShutDownWnd},
         {"SortFeastsWnd", makeSortFeastsWnd},
         {"SortMemorialsWnd", makeSortMemorialsWnd},
+        {"StickersBr", makeStickersBr},
+        {"TimeDisplayWnd", makeTimeDisplayWnd},
+        {"UpdateVenDoc", makeUpdateVenDoc},
+        {"UpdateVenISub", makeUpdateVenISub},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
         {"ViewLogWnd", makeViewLogWnd},
         {"ViewerWnd", makeViewerWnd},
         {"WarningWnd", makeWarningWnd},
+        {"Y2K_ClockWnd", makeY2K_ClockWnd},
     };
     for (const Entry& e : entries)
         defineProcedure(e.name, e.make);

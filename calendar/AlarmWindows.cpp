@@ -243,8 +243,7 @@ void AlarmWindow::shell(const QString& verb, const QString& file, const QString&
 
 void AlarmWindow::logLine(const QString& text)
 {
-    for (const QString& message : ActivityLogLine(text).messages)
-        messageBox(message);
+    TellLineResult(ActivityLogLine(text));
 }
 
 void AlarmWindow::closeNow()

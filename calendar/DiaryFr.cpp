@@ -9,6 +9,7 @@
 #include "calendar/DiaryGlobals.h"
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
+#include "core/DocumentOpening.h"
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
 #include "core/Procedures.h"
@@ -18,6 +19,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
@@ -411,7 +413,6 @@ private:
 
     void showOpenButton();
     void openDocument();
-    void logOpening(const QString& document);
     void runDocumentForm(uint8_t request);
 
     uint8_t category_ = PhoneFax;
@@ -924,8 +925,8 @@ bool DiaryFr::writeAlarm()
         Sound_Path = soundFolder_;
         if (Sound_Path.size() > 3 && (Sound_Path.endsWith(u'/') || Sound_Path.endsWith(u'\\')))
             Sound_Path.chop(1);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
-        writeIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_Path"), Sound_Path);
+        writeIniTold(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Sound_File"), Sound_File);
     } else if (found) {
         sound = kept;  // no sound chosen: the alarm keeps its own
     } else if (!Sound_File.trimmed().isEmpty()) {
@@ -1202,50 +1203,8 @@ void DiaryFr::runDocumentForm(uint8_t request)
 
 void DiaryFr::openDocument()
 {
-    if (!documents_->loadHighlighted())
-        return;
-    const Record& d = file(VenDoc).rec();
-    const QString folder = d.str(DOC::DOCPATH).trimmed();
-    const QString document = joinPath(folder, d.str(DOC::DOCNAME).trimmed());
-    const QString program = d.str(DOC::ASSOCIATEDPROGRAM).trimmed();
-    ShellWindow = &window();
-    ShellOperation = QStringLiteral("Open");
-    ShellDirectory = folder;
-    ShellShowCmd = 1;
-    if (!program.isEmpty()) {
-        // The program chosen from the program register starts with the
-        // document as its argument.
-        ShellOperation = QStringLiteral("Start");
-        KeyedFile& prg = file(VenPrg);
-        prg.open();
-        prg.rec().clear();
-        prg.rec().set(PRG::NAME, program);
-        ShellFile = prg.get(PRG::PRG_KEY) ? prg.rec().str(PRG::PROGPATH).trimmed() : QString();
-        prg.close();
-        ShellParameters = u'"' + document + u'"';
-    } else {
-        ShellFile = document;
-        ShellParameters.clear();
-    }
-    ShellExecute();
-    logOpening(document);
-}
-
-// The activity-log line of an opened document, in the log of the folder
-// that the settings file names for the daily notes.
-void DiaryFr::logOpening(const QString& document)
-{
-    if (Log_Activity.trimmed() == u"N")
-        return;
-    if (ActivityLogName.isEmpty())
-        ActivityLogFileName();
-    const QString folder = readIni(SettingsFile::programFile(), QStringLiteral("Paths"), QStringLiteral("Daily_Notes"), {});
-    const LineResult written =
-        AppendTextLines(joinPath(folder.trimmed(), ActivityLogName),
-                        {formatTime(clock().time(), u"T04") + QStringLiteral(" Open: ") + document}, {DateLine});
-    LogWritten = 1;
-    for (const QString& m : written.messages)
-        messageBox(m);
+    if (documents_->loadHighlighted())
+        OpenFiledDocument(file(VenDoc).rec(), &window());
 }
 
 } // namespace

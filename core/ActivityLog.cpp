@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/Picture.h"
+#include "platform/TellOnce.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,9 +36,10 @@ QString clipEnd(QString s)
     return s;
 }
 
-LineResult failure(bool opening, int err)
+LineResult failure(const QString& file, bool opening, int err)
 {
     LineResult r;
+    r.file = file;
     if (opening)
         r.messages << QStringLiteral("File could NOT be opened");
     r.messages << QStringLiteral("Write Error: ") + QString::fromLocal8Bit(std::strerror(err));
@@ -107,7 +109,7 @@ LineResult AppendTextLines(const QString& file, const QStringList& lines, const 
 {
     int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return failure(true, errno);
+        return failure(file, true, errno);
     // The lock keeps other writers out while these lines go in; O_APPEND
     // puts them at the end as it is now.
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
@@ -123,7 +125,15 @@ LineResult AppendTextLines(const QString& file, const QStringList& lines, const 
     writeAll(fd, bytes, err);
     if (::close(fd) != 0 && err == 0)
         err = errno;
-    return err ? failure(false, err) : LineResult{};
+    return err ? failure(file, false, err) : LineResult{};
+}
+
+bool TellLineResult(const LineResult& r)
+{
+    if (r.ok())
+        return true;
+    tellOnce(QStringLiteral("lines\n") + r.file + u'\n' + r.messages.join(u'\n'), r.messages);
+    return false;
 }
 
 LineResult AppendTextLine(const QString& file, const QString& text, LineCoding coding)

@@ -12,8 +12,14 @@ namespace ven {
 // failed ("File could NOT be opened", "Write Error: ..."); none on success.
 struct LineResult {
     QStringList messages;
+    QString file;  // the file that failed
     bool ok() const { return messages.isEmpty(); }
 };
+
+// Shows a failed write's messages, each in a box with no caption, no icon
+// and OK, once per file and cause in a run (see platform/TellOnce.h); the
+// writers that fail on every tick thus tell it once. Returns `r.ok()`.
+bool TellLineResult(const LineResult& r);
 
 // How the characters of a line become bytes: UTF-8, or single-byte Western
 // text (Windows-1252, which is Latin-1 with printable characters in 0x80 to

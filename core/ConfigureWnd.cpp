@@ -676,8 +676,8 @@ private:
     {
         if (blank(Log_Activity))
             return;
-        ActivityLogLineIn(Daily_Notes, QStringLiteral("Configuration (") + Program_Path + QStringLiteral(") Changed by ")
-                                           + CurrentUser);
+        TellLineResult(ActivityLogLineIn(Daily_Notes, QStringLiteral("Configuration (") + Program_Path
+                                                          + QStringLiteral(") Changed by ") + CurrentUser));
     }
 
     std::array<QString, std::size(kSounds)> sound_;

@@ -5,11 +5,14 @@
 #include "core/AlarmScan.h"
 #include "core/Globals.h"
 #include "data/Dictionary.h"
+#include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/Picture.h"
 #include "platform/SystemClock.h"
+#include "platform/TellOnce.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace ven {
 
@@ -49,14 +52,106 @@ DlsCheckResult apply(KeyedFile& f, const QDateTime& now, const DlsNextChange& ne
     else
         res.logLine += QStringLiteral(" not set: ") + res.error;
     if (Log_Activity != u"N")
-        ActivityLogLine(res.logLine);
+        TellLineResult(ActivityLogLine(res.logLine));
+    return res;
+}
+
+std::optional<QTimeZone>& zoneInPlace()
+{
+    static std::optional<QTimeZone> zone;
+    return zone;
+}
+
+// The zone's next switch after `now`, dated and timed as the clock reads
+// just before it (02.00 for a spring switch to 03.00).
+bool takeZoneSwitch(const QTimeZone& zone, const QDateTime& now, DlsNextChange& next)
+{
+    const QTimeZone::OffsetData t = zone.nextTransition(now);
+    if (!t.atUtc.isValid())
+        return false;
+    const QDateTime before = t.atUtc.addMSecs(-1).toTimeZone(zone);
+    const QDateTime reading = QDateTime(before.date(), before.time(), Qt::UTC).addMSecs(1);
+    next.date = dayNumber(reading);
+    next.time = timeValue(reading);
+    const bool toDaylight = t.daylightTimeOffset > 0;
+    next.direction = toDaylight ? 1 : -1;
+    next.name = toDaylight ? QStringLiteral("DLS") : QStringLiteral("STD");
+    next.zoneSwitch = t.atUtc;
+    return true;
+}
+
+// The check where the time zone switches itself: stored changes that have
+// come due were made by the zone, so they are logged and removed without
+// moving the clock; the next change is the zone's.
+DlsCheckResult checkByZone(Context& ctx, const QTimeZone& zone, const QDateTime& now, DlsNextChange& next)
+{
+    DlsCheckResult res;
+    res.zoneSwitches = true;
+    const int32_t today = dayNumber(now);
+    const int32_t nowTime = timeValue(now);
+    const QString id = QString::fromUtf8(zone.id());
+    // A change stored for today is taken as made once its time has come or
+    // the zone has switched today (after an autumn switch the clock reads
+    // the hour before the stored time again).
+    const QDateTime lastSwitch = zone.previousTransition(now).atUtc;
+    const bool switchedToday = lastSwitch.isValid() && dayNumber(lastSwitch.toTimeZone(zone)) == today;
+    KeyedFile& f = ctx.file(Ven_DLS);
+    if (f.open(KeyedFile::Mode::Shared).ok()) {
+        while (readFirst(f)) {
+            DlsNextChange stored;
+            takeChange(f.rec(), stored);
+            if (stored.date > today || (stored.date == today && stored.time > nowTime && !switchedToday))
+                break;
+            const QString change =
+                stored.name + ' ' + f.rec().str(DLS::PLUSMINUS) + formatTime(int32_t(f.rec().num(DLS::CHANGE)), u"T8");
+            if (!f.remove().ok())
+                break;
+            res.logLine = change + QStringLiteral(" not set: the time zone ") + id + QStringLiteral(" switches itself");
+            if (Log_Activity != u"N")
+                TellLineResult(ActivityLogLine(res.logLine));
+            tellOnce(QStringLiteral("daylight saving\n") + id,
+                     {QStringLiteral("The time zone %1 switches between standard and daylight-saving time itself.||"
+                                     "The stored change %2 of %3 does not move the computer's clock,|"
+                                     "so that the time is not moved twice.")
+                          .arg(id, change, formatDate(stored.date, u"D06-B"))},
+                     QStringLiteral("Daylight Saving Time"), Icon::Information);
+        }
+        f.close();
+    }
+    if (takeZoneSwitch(zone, now, next)) {
+        DlsMissing = 0;
+    } else {
+        next = DlsNextChange{};
+        next.date = today + kRecheckDays;
+        DlsMissing = 1;
+    }
+    DlsChanged = 0;
     return res;
 }
 
 } // namespace
 
+void setDaylightSavingZone(const QTimeZone& zone)
+{
+    zoneInPlace() = zone.isValid() ? std::optional<QTimeZone>(zone) : std::nullopt;
+}
+
+QTimeZone daylightSavingZone()
+{
+    return zoneInPlace() ? *zoneInPlace() : QTimeZone::systemTimeZone();
+}
+
+bool ZoneSwitchesItself(const QTimeZone& zone, const QDateTime& now)
+{
+    return zone.isValid() && zone.hasDaylightTime() && zone.nextTransition(now).atUtc.isValid();
+}
+
 DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextChange& next)
 {
+    const QTimeZone zone = daylightSavingZone();
+    if (ZoneSwitchesItself(zone, now))
+        return checkByZone(ctx, zone, now, next);
+    next.zoneSwitch = {};
     const int32_t today = dayNumber(now);
     const int32_t nowTime = timeValue(now);
     KeyedFile& f = ctx.file(Ven_DLS);
@@ -98,6 +193,8 @@ DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextCh
 
 bool DaylightSavingDue(const DlsNextChange& next, int32_t today, int32_t now)
 {
+    if (next.zoneSwitch.isValid())
+        return DlsChanged == 1 || ven::clock().now() >= next.zoneSwitch;
     if (today == next.date)
         return next.time <= now;
     return DlsChanged == 1;

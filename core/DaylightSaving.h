@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 #include <cstdint>
 
 namespace ven {
@@ -20,6 +21,9 @@ struct DlsNextChange {
     int32_t time = 0;   // time value of the moment the clock moves
     int direction = 0;  // +1 forward, -1 back
     QString name;       // "DLS" (forward) or "STD"
+    // The moment of a switch the time zone makes itself; invalid for a
+    // change taken from the table.
+    QDateTime zoneSwitch;
 };
 
 // What a check did.
@@ -29,7 +33,19 @@ struct DlsCheckResult {
     QDateTime newTime;     // the moment the clock was set to
     QString logLine;       // e.g. "DLS +1:00:00" (or with " not set: <reason>")
     QString error;         // why the clock could not be set
+    bool zoneSwitches = false;  // the time zone switches itself; the clock stays
 };
+
+// The time zone whose own daylight-saving switches the check respects: the
+// system's, unless a test put another in place; an invalid zone puts the
+// system's back.
+void setDaylightSavingZone(const QTimeZone& zone);
+QTimeZone daylightSavingZone();
+
+// True when `zone` switches daylight-saving time itself after `now`: it
+// observes daylight-saving time and has a switch ahead (a zone that gave it
+// up long ago has none).
+bool ZoneSwitchesItself(const QTimeZone& zone, const QDateTime& now);
 
 // The check at the moment `now`, on the context's Ven_DLS instance (opened
 // shared and closed again). Takes the earliest change in the table:
@@ -44,10 +60,19 @@ struct DlsCheckResult {
 // be set the record stays, the log line says why, and `next.date` :=
 // today + 180 so that the timer does not retry on every tick; the next
 // start or table change checks again. Afterwards DlsChanged is 0.
+//
+// When daylightSavingZone() switches itself (ZoneSwitchesItself) the clock
+// is never moved, as moving it would shift the time twice and fight the
+// network time service: a stored change that comes due is logged with the
+// reason (" not set: the time zone ... switches itself") and removed as
+// carried out, the user is told why once per run, and the next change is
+// the zone's own next switch (its name, and its date and time of day as the
+// clock reads just before it).
 DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextChange& next);
 
 // The timer runs the check when today is the next change's date and its
-// time is not after `now`, or on another date when DlsChanged is 1.
+// time is not after `now`, or on another date when DlsChanged is 1; for a
+// zone's own switch, once the clock has passed its moment.
 bool DaylightSavingDue(const DlsNextChange& next, int32_t today, int32_t now);
 
 // Status zone 1: "DLS/STD Time Missing!" while `missing`; else the name, ": "

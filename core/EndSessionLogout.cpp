@@ -8,6 +8,7 @@
 #include "core/Halt.h"
 #include "platform/Clock.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
 
@@ -16,7 +17,7 @@ namespace ven {
 
 void EndSessionLogout()
 {
-    writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+    writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
     if (Log_Activity.trimmed() != u"N") {
         // The log folder as the settings file has it now; a blank entry
         // means the folder the program is using.
@@ -24,10 +25,10 @@ void EndSessionLogout()
         if (folder.trimmed().isEmpty())
             folder = Daily_Notes.isEmpty() ? Program_Path : Daily_Notes;
         const QString time = formatTime(clock().time(), u"T04");
-        AppendTextLines(joinPath(folder, ActivityLogName),
+        TellLineResult(AppendTextLines(joinPath(folder, ActivityLogName),
                         {time + QStringLiteral(" Logout: ") + CurrentUser + QStringLiteral(" [") + Program_Path + u']',
                          time + QStringLiteral(" Exit Windows!"), {}},
-                        {DateLine, {}});
+                        {DateLine, {}}));
         LogWritten = 1;
     }
     HaltProgram();

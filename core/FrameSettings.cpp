@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "platform/DateTime.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Procedure.h"
 
 #include <QDir>
@@ -98,7 +99,7 @@ void ReadFrameSettings()
     Program_Path = readIni(CurrentIni(), "Paths", "Program_Path", {}).trimmed();
     if (Program_Path.isEmpty()) {
         Program_Path = QDir::toNativeSeparators(QDir::currentPath());
-        writeIni(ProgramIni(), "Paths", "Program_Path", Program_Path);
+        writeIniTold(ProgramIni(), "Paths", "Program_Path", Program_Path);
     }
     const QString file = ProgramIni();
     for (const Key& k : kKeys)

@@ -10,6 +10,7 @@
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Picture.h"
 #include "platform/Shell.h"
 
@@ -156,18 +157,19 @@ void FrameTimer::midnight(int32_t today, int32_t)
     ++AlarmsChanged;
     host_.showAlarmStatus();
     if (Log_Activity != u"N") {
-        ActivityLogLine(QStringLiteral(" >>> Midnight <<"));
+        TellLineResult(ActivityLogLine(QStringLiteral(" >>> Midnight <<")));
         ActivityLogFileName();
         DateLine = dateLineFor(today);
         const bool exists = QFileInfo::exists(joinPath(Daily_Notes, ActivityLogName));
         if (!exists)
-            AppendLogLines(QStringList{DateLine, QString(), formatTime(ven::clock().time(), u"T04") + " New Log File Created"});
+            TellLineResult(AppendLogLines(
+                QStringList{DateLine, QString(), formatTime(ven::clock().time(), u"T04") + " New Log File Created"}));
         else
-            AppendLogLines(QStringList{QString(), DateLine, QString()});
+            TellLineResult(AppendLogLines(QStringList{QString(), DateLine, QString()}));
     }
     DateLine = dateLineFor(today);
     LastOn = today;
-    writeIni(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
+    writeIniTold(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
 }
 
 // Opens the next alarm's window when its firing time has come: within five

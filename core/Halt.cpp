@@ -3,6 +3,7 @@
 
 #include "core/FrameSettings.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 
 #include <QCoreApplication>
 
@@ -28,7 +29,7 @@ void HaltProgram()
 
 void HaltNotRunning()
 {
-    writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+    writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
     HaltProgram();
 }
 

@@ -144,7 +144,7 @@ private:
         }
         // The typed text stays out of the log: a near miss would put most of
         // a real password into a plain text file.
-        ActivityLogLine(QStringLiteral("Wrong Password"));
+        TellLineResult(ActivityLogLine(QStringLiteral("Wrong Password")));
         ++failures_;
         if (failures_ <= kAttemptsAsked) {
             control("Password").setText({});

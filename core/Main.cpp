@@ -18,11 +18,13 @@
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
 #include "platform/Shell.h"
+#include "platform/TellOnce.h"
 #include "platform/System.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -166,10 +168,10 @@ bool Main::setUp()
             return false;
         }
     } else {
-        writeIni(ProgramIni(), "Main", "Vendrolix:Running", "Yes");
+        keepSingleCopyGuard();
     }
     // A sound that cannot be played is told in the log, never shown.
-    setShellFailureHook([](const QString& why) { ActivityLogLine(why); });
+    setShellFailureHook([](const QString& why) { TellLineResult(ActivityLogLine(why)); });
     static KeypadPeriod keypad;
     qApp->installEventFilter(&keypad);
 
@@ -177,6 +179,24 @@ bool Main::setUp()
     CallResponse = 0;
     buildFrame();
     return true;
+}
+
+// Marks this copy as running. When the settings file cannot take the mark
+// the guard against a second copy cannot be kept: that is said once, even
+// when the file's failure was told already; later writes failing the same
+// way stay silent.
+void Main::keepSingleCopyGuard()
+{
+    const QString ini = ProgramIni();
+    QString why;
+    if (writeIni(ini, "Main", "Vendrolix:Running", "Yes", &why))
+        return;
+    tellOnce(QStringLiteral("single-copy guard\n") + ini,
+             {QStringLiteral("Vendrolix cannot mark itself as running in %1:|%2.||A second copy started now will not "
+                             "be warned that this one is running.")
+                  .arg(QDir::toNativeSeparators(ini), why)},
+             QStringLiteral("Warning!"), Icon::Exclamation);
+    tellOnce(settingsFailureCause(ini, why), {});
 }
 
 void Main::buildFrame()
@@ -275,7 +295,7 @@ void Main::opened()
         CurrentUser = "Nomen Nescio";
     startLog();
     LastOn = ven::clock().today();
-    writeIni(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
+    writeIniTold(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
 
     checkUserFile();
 }
@@ -284,7 +304,7 @@ void Main::opened()
 void Main::loggedIn()
 {
     if (Log_Activity != u"N")
-        ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path);
+        TellLineResult(ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path));
     CheckDaylightSaving(files(), ven::clock().now(), timer_.nextDls());
     ScanAlarms(files(), ven::clock().today(), ven::clock().time());
 
@@ -315,9 +335,9 @@ void Main::startLog()
         return;
     const QString file = joinPath(Daily_Notes, ActivityLogName);
     if (!QFileInfo::exists(file))
-        AppendLogLines({DateLine, QString()});
+        TellLineResult(AppendLogLines({DateLine, QString()}));
     else if (Log_Activity != u"D" && LastOn != ven::clock().today())
-        AppendLogLines({QString(), DateLine, QString()});
+        TellLineResult(AppendLogLines({QString(), DateLine, QString()}));
 }
 
 // The user file: made on the very first start, required on every later
@@ -328,7 +348,9 @@ void Main::checkUserFile()
     KeyedFile& usr = files().file(VenUsr);
     const QString userFile = joinPath(Program_Path, "VenUsr.tps");
     if (!ownerProfileExists()) {
-        writeOwnerProfile({});
+        if (!writeOwnerProfile({}))
+            tellOnce(QStringLiteral("owner profile"),
+                     {QStringLiteral("Write Error: ") + QDir::toNativeSeparators(ownerProfileFile())});
         Status made = usr.open();
         if (!made.ok())
             messageBox("Main: " + userFile + " NOT Created!", made.errorText);
@@ -340,8 +362,8 @@ void Main::checkUserFile()
     if (!st.ok()) {
         messageBox("User File could not be opened!", "Error!", Icon::Stop);
         if (Log_Activity != u"N") {
-            AppendTextLine(joinPath(Daily_Notes, "Vendrolix.log"),
-                           formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!");
+            TellLineResult(AppendTextLine(joinPath(Daily_Notes, "Vendrolix.log"),
+                                          formatTime(ven::clock().time(), u"T04") + " User File Missing or Corrupt!"));
         }
         // A halt: no log-out line, placement or sections list for a user
         // who never logged in.
@@ -432,10 +454,10 @@ bool Main::closeRequested()
     closeRefusedTold_ = false;
     if (QAction* exit = action(kExitButton))
         exit->setEnabled(true);
-    writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
-    writeIni(ProgramIni(), "Main", "Maximize", "Yes");
+    writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
+    writeIniTold(ProgramIni(), "Main", "Maximize", "Yes");
     if (Log_Activity != u"N")
-        ActivityLogLine("Logout: " + CurrentUser + " (" + Program_Path + ")");
+        TellLineResult(ActivityLogLine("Logout: " + CurrentUser + " (" + Program_Path + ")"));
     return true;
 }
 
@@ -523,7 +545,7 @@ void Main::runCommand(const char* procedure, int howValue, const QString& parame
         const bool defined = procedureDefined(procedure);
         if (startProcedure(procedure, parameter) == 0 && defined && act == FrameAction::ExitOrEnd) {
             // The user can always leave: without a thread for the question the program ends.
-            writeIni(ProgramIni(), "Main", "Vendrolix:Running", "No");
+            writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
             close(RequestCancelled);
             return;
         }

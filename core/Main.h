@@ -50,6 +50,7 @@ protected:
 
 private:
     void buildFrame();
+    void keepSingleCopyGuard();
     void opened();
     void checkUserFile();
     void loggedIn();

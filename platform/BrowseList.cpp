@@ -3,6 +3,7 @@
 
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
 
@@ -563,8 +564,8 @@ void ListFormat::closing()
 {
     const QString section = owner().procedure();
     if (way_ == FormatWay::Switchable)
-        writeIni(file_, section, entry("ORIG"), designed_);
-    writeIni(file_, section, entry("USER"), format());
+        writeIniTold(file_, section, entry("ORIG"), designed_);
+    writeIniTold(file_, section, entry("USER"), format());
 }
 
 // ---------------------------------------------------------- browse list --

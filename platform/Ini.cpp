@@ -290,25 +290,32 @@ int readIniInt(const QString& file, const QString& section, const QString& entry
     return value == missing ? def : leadingInt(value);
 }
 
-bool writeIni(const QString& file, const QString& section, const QString& entry, const QString& value)
+bool writeIni(const QString& file, const QString& section, const QString& entry, const QString& value, QString* why)
 {
+    const auto fail = [why](const QString& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     QString sec = section.trimmed(), key = entry.trimmed();
     if (!validNames(sec, key) || hasLineBreak(value))
-        return false;
+        return fail(QStringLiteral("the entry [%1] %2 cannot be stored").arg(sec, key));
     QString path = keyOf(file);
     QString folder = QFileInfo(path).absolutePath();
     if (!QDir(folder).exists())
-        return false;
+        return fail(QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder)));
 
     FolderLock lock(folder);
     QByteArray data;
     if (QFileInfo::exists(path)) {
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
-            return false;
+            return fail(QStringLiteral("it cannot be read: ") + in.errorString());
         data = in.readAll();
-        if (in.error() != QFileDevice::NoError || data.contains('\0'))
-            return false;  // unreadable, or not a settings file: leave it alone
+        if (in.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("it cannot be read: ") + in.errorString());
+        if (data.contains('\0'))
+            return fail(QStringLiteral("it is not a settings file (it holds NUL bytes)"));  // leave it alone
     }
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
@@ -318,16 +325,19 @@ bool writeIni(const QString& file, const QString& section, const QString& entry,
     // The new text must read back as intended, or it is not written.
     auto check = emptyIni();
     if (check->LoadData(updated.constData(), size_t(updated.size())) != SI_OK)
-        return false;
+        return fail(QStringLiteral("its text cannot be read back"));
     const char* readBack = check->GetValue(sectionBytes.constData(), entryBytes.constData(), nullptr);
     if (!readBack || QByteArray(readBack) != trimmedBlanks(valueBytes))
-        return false;
+        return fail(QStringLiteral("the entry [%1] %2 would not read back as written").arg(sec, key));
 
     QSaveFile out(path);
     bool written = out.open(QIODevice::WriteOnly) && out.write(updated) == updated.size() && out.commit();
-    std::lock_guard cacheLock(cacheMutex);
-    cache.remove(path);
-    return written;
+    const QString error = out.errorString();
+    {
+        std::lock_guard cacheLock(cacheMutex);
+        cache.remove(path);
+    }
+    return written || fail(QStringLiteral("it cannot be written: ") + error);
 }
 
 } // namespace ven

@@ -32,7 +32,9 @@ int readIniInt(const QString& file, const QString& section, const QString& entry
 // its folder does not exist, it is not a settings file, a name is empty, a
 // section name holds "]" or a line break, an entry name holds "=" or a line
 // break or starts with "[", ";" or "#", or the value holds a line break; the
-// file is then unchanged.
-bool writeIni(const QString& file, const QString& section, const QString& entry, const QString& value);
+// file is then unchanged and `why`, when given, says which of these it was
+// ("it cannot be written: Permission denied").
+bool writeIni(const QString& file, const QString& section, const QString& entry, const QString& value,
+              QString* why = nullptr);
 
 } // namespace ven

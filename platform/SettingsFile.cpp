@@ -2,6 +2,7 @@
 #include "platform/SettingsFile.h"
 
 #include "platform/Ini.h"
+#include "platform/TellOnce.h"
 #include "platform/Procedure.h"
 
 #include <QDir>
@@ -71,13 +72,13 @@ void SettingsFile::savePlacement(const QString& procedure, const QWidget* window
     if (!sectors_.contains(procedure, Qt::CaseInsensitive))
         sectors_ << procedure;
     const bool max = window->isMaximized();
-    writeIni(f, procedure, QStringLiteral("Maximize"), max ? QStringLiteral("Yes") : QStringLiteral("No"));
+    writeIniTold(f, procedure, QStringLiteral("Maximize"), max ? QStringLiteral("Yes") : QStringLiteral("No"));
     if (max)
         return;
-    writeIni(f, procedure, QStringLiteral("XPos"), QString::number(window->x()));
-    writeIni(f, procedure, QStringLiteral("YPos"), QString::number(window->y()));
-    writeIni(f, procedure, QStringLiteral("Width"), QString::number(window->width()));
-    writeIni(f, procedure, QStringLiteral("Height"), QString::number(window->height()));
+    writeIniTold(f, procedure, QStringLiteral("XPos"), QString::number(window->x()));
+    writeIniTold(f, procedure, QStringLiteral("YPos"), QString::number(window->y()));
+    writeIniTold(f, procedure, QStringLiteral("Width"), QString::number(window->width()));
+    writeIniTold(f, procedure, QStringLiteral("Height"), QString::number(window->height()));
 }
 
 void SettingsFile::readSectors()
@@ -88,7 +89,7 @@ void SettingsFile::readSectors()
 
 void SettingsFile::writeSectors() const
 {
-    writeIni(file(), QStringLiteral("__Dont_Touch_Me__"), QStringLiteral("Sectors"), sectors_.join(','));
+    writeIniTold(file(), QStringLiteral("__Dont_Touch_Me__"), QStringLiteral("Sectors"), sectors_.join(','));
 }
 
 SettingsFile& settingsFile()

@@ -205,8 +205,12 @@ QStringList splitParameters(const QString& text)
     QStringList out;
     QString cur;
     bool quoted = false, any = false;
-    for (QChar c : text) {
-        if (c == '"') {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '"' && quoted && i + 1 < text.size() && text[i + 1] == '"') {
+            cur += c;  // a doubled quote within quotes is the quote itself
+            ++i;
+        } else if (c == '"') {
             quoted = !quoted;
             any = true;
         } else if (c.isSpace() && !quoted) {
@@ -222,6 +226,13 @@ QStringList splitParameters(const QString& text)
     if (any)
         out << cur;
     return out;
+}
+
+QString quoteArgument(const QString& argument)
+{
+    QString quoted = argument;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
 }
 
 QString findProgram(const QString& program, const QString& folder)

@@ -58,8 +58,12 @@ void setShellFailureHook(std::function<void(const QString&)> hook);
 void forgetSoundDeviceFailure();
 
 // Splits a parameter text as a command line is split: blanks separate,
-// double quotes group.
+// double quotes group, and within quotes a doubled quote ("") is one
+// literal quote.
 QStringList splitParameters(const QString& text);
+// One argument as parameter text that splitParameters gives back whole,
+// blanks and quotes included: enclosed in quotes, each quote doubled.
+QString quoteArgument(const QString& argument);
 
 // The executable file that a Start of `program` in `folder` runs: a path
 // (relative ones to `folder`) or a bare name found on PATH; empty when

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -1014,6 +1015,11 @@ bool Window::eventFilter(QObject* o, QEvent* e)
     case QEvent::MouseButtonDblClick:
         if (QString name = nameOf(o); !name.isEmpty())
             fieldEvent(name, FieldEvent::DoubleClick);
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton)
+            if (QString name = nameOf(o); !name.isEmpty())
+                fieldEvent(name, FieldEvent::MiddleClick);
         break;
     case QEvent::ContextMenu:
         if (QString name = nameOf(o); !name.isEmpty()) {

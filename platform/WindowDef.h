@@ -179,6 +179,7 @@ enum class FieldEvent : uint8_t {
     RightClick,
     DoubleClick,
     MouseIn,       // the mouse entered a region
+    MiddleClick,   // the middle mouse button was pressed on the control
 };
 
 class Window;

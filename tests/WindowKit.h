@@ -15,6 +15,7 @@
 #include "platform/KeyedFile.h"
 #include "platform/Procedure.h"
 #include "platform/SettingsFile.h"
+#include "platform/TellOnce.h"
 #include "platform/WindowController.h"
 
 #include <QAbstractButton>
@@ -47,6 +48,7 @@ public:
         oldFolder_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         resetProcedureState();
+        forgetToldCauses();  // each case is a run of its own
         Program_Path = dir_.path();
         Store::instance().setFolder(dir_.path());
         Store::instance().setFixedFolder(dir_.path());

@@ -13,10 +13,7 @@ QString calcTapeFile() { return joinPath(Program_Path, QStringLiteral("CalcTape.
 
 bool appendTapeLine(const QString& text)
 {
-    const LineResult r = AppendTextLine(calcTapeFile(), text);
-    for (const QString& m : r.messages)
-        messageBox(m);
-    return r.ok();
+    return TellLineResult(AppendTextLine(calcTapeFile(), text));
 }
 
 } // namespace ven

@@ -8,7 +8,9 @@
 #include "core/Globals.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
 #include "platform/SystemClock.h"
+#include "platform/TellOnce.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -31,9 +33,18 @@ protected:
     std::vector<QDateTime> setTo;  // every moment the clock was asked for
     bool refuse = false;           // the setter fails as without privilege
     DlsNextChange next;
+    std::vector<MessageBoxRequest> boxes;
 
     void SetUp() override
     {
+        // The table's own switch, as in a zone without daylight-saving
+        // time, whatever the machine running the tests uses.
+        setDaylightSavingZone(QTimeZone::utc());
+        forgetToldCauses();
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return 1;
+        });
         setClock(&fake);
         setLocalTimeHandler([this](const QDateTime& m, QString* error) {
             setTo.push_back(m);
@@ -55,6 +66,8 @@ protected:
         ctx.closeAll();
         setLocalTimeHandler({});
         setClock(nullptr);
+        setMessageBoxHandler({});
+        setDaylightSavingZone({});
         Log_Activity.clear();
         DlsChanged = 0;
         DlsMissing = 0;
@@ -212,6 +225,67 @@ TEST_F(DaylightSaving, EmptyTableWarnsUntilAChangeIsAdded)
     check(QDateTime(kToday, QTime(12, 0, 1)));
     EXPECT_TRUE(setTo.empty());
     EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "STD: 31-10-2027 03.00");
+}
+
+// Where the time zone switches itself, the stored changes never move the
+// clock (that would move it twice); the status bar shows the zone's switches.
+TEST_F(DaylightSaving, AZoneThatSwitchesItselfKeepsTheClockAndShowsItsOwnSwitch)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    ASSERT_TRUE(berlin.isValid());
+    setDaylightSavingZone(berlin);
+    addChange(kToday.addDays(-2), 3, 0, kHour, "+");  // a stale change, missed
+    addChange(kToday, 3, 0, kHour, "+");
+    addChange(QDate(2027, 10, 31), 3, 0, kHour, "-");
+    const auto at = [&](int h, int m) { return QDateTime(kToday, QTime(h, m), berlin); };
+
+    // Before the spring switch (02.00 to 03.00): the missed change is
+    // dropped as made by the zone, the zone's switch is shown.
+    check(at(1, 0));
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_EQ(tableDates(), (std::vector<int32_t>{today(), dayNumber(QDate(2027, 10, 31))}));
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "DLS: 02.00");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Daylight Saving Time");
+    EXPECT_TRUE(boxes[0].text.contains("The time zone Europe/Berlin switches")) << qPrintable(boxes[0].text);
+    EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(1, 59, 59)));
+
+    // The zone has switched: due at once, the clock stays, the stored change
+    // is logged with the reason and removed; the user was told already.
+    fake.set(at(3, 0));
+    ASSERT_TRUE(DaylightSavingDue(next, today(), timeValue(3, 0, 0)));
+    const DlsCheckResult r = check(at(3, 0));
+    EXPECT_TRUE(r.zoneSwitches);
+    EXPECT_FALSE(r.applied);
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_EQ(boxes.size(), 1u) << "told once per run";
+    EXPECT_EQ(tableDates(), std::vector<int32_t>{dayNumber(QDate(2027, 10, 31))});
+    EXPECT_EQ(log().count("DLS +1:00:00 not set: the time zone Europe/Berlin switches itself\r\n"), 2)
+        << qPrintable(log());
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "STD: 31-10-2027 03.00");
+    EXPECT_EQ(DlsMissing, 0);
+
+    // In autumn 02.30 comes twice: due only at the second, after the switch.
+    const QDateTime summer(QDate(2027, 10, 31), QTime(0, 30), QTimeZone::utc());  // 02.30 CEST
+    fake.set(summer);
+    EXPECT_FALSE(DaylightSavingDue(next, today(), timeValue(2, 30, 0)));
+    fake.set(summer.addSecs(3600));  // 02.30 CET
+    ASSERT_TRUE(DaylightSavingDue(next, today(), timeValue(2, 30, 0)));
+    check(summer.addSecs(3600).toTimeZone(berlin));
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_TRUE(tableDates().empty());
+    EXPECT_TRUE(log().contains("STD -1:00:00 not set: the time zone Europe/Berlin switches itself"));
+    EXPECT_EQ(DaylightSavingText(next, dayNumber(QDate(2027, 10, 31)), DlsMissing), "DLS: 26-03-2028 02.00");
+    EXPECT_EQ(DlsMissing, 0) << "the zone's switches stand in for an empty table";
+}
+
+TEST(DaylightSavingZone, OnlyAZoneWithSwitchesAheadSwitchesItself)
+{
+    const QDateTime now(QDate(2027, 3, 28), QTime(12, 0), QTimeZone::utc());
+    EXPECT_TRUE(ZoneSwitchesItself(QTimeZone("Europe/Berlin"), now));
+    EXPECT_TRUE(ZoneSwitchesItself(QTimeZone("America/New_York"), now));
+    EXPECT_FALSE(ZoneSwitchesItself(QTimeZone::utc(), now));
+    EXPECT_FALSE(ZoneSwitchesItself(QTimeZone("Asia/Tokyo"), now)) << "daylight-saving time given up in 1951";
 }
 
 TEST(StatusZones, AlarmStatusAndLockLetters)

@@ -501,4 +501,45 @@ TEST_F(Frame, TheProgramEndsWhenTheFrameHasClosedWhateverElseIsOpen)
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
 
+// Writers that fail on every tick tell each cause once, not a box a second.
+TEST_F(Frame, ALogThatCannotBeWrittenIsToldOnce)
+{
+    owner();
+    setting("Main", "Log_Activity", "C");
+    ASSERT_TRUE(QDir(kit.folder()).mkdir("Vendrolix Activity.log"));  // a folder where the log should be
+    kit.clock().set(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 50)));
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    kit.wait(15000);  // the log-in, ticks, midnight and the new day's header
+    frame().close(RequestCancelled);  // the log-out line
+    kit.settle();
+    QStringList told;
+    for (const MessageBoxRequest& b : kit.boxes())
+        told << b.text;
+    EXPECT_EQ(told, (QStringList{"File could NOT be opened", "Write Error: Is a directory"}));
+}
+
+TEST_F(Frame, ASettingsFileThatCannotBeWrittenIsToldOnceAndTheGuardSaysSo)
+{
+    owner();
+    const QByteArray damaged("[Main]\nVendrolix:Running=No\n\0\0", 30);
+    {
+        QFile f(kit.ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    kit.wait(3000);
+    frame().close(RequestCancelled);  // "Vendrolix:Running" and the placement fail again
+    kit.settle();
+    ASSERT_EQ(kit.boxes().size(), 2u);
+    EXPECT_EQ(kit.boxes()[0].text, "Write Error: " + kit.ini() + ": it is not a settings file (it holds NUL bytes)");
+    EXPECT_EQ(kit.boxes()[1].caption, "Warning!");
+    EXPECT_TRUE(kit.boxes()[1].text.contains("A second copy started now will not be warned")) << kit.boxes()[1].text.toStdString();
+    QFile f(kit.ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), damaged) << "left as it was";
+}
+
 } // namespace

@@ -124,7 +124,9 @@ TEST_F(Ini, BadFilesReadAsEmptyAndAreNotOverwritten)
     const QByteArray binary("GIF89a\0\0[Main]\nA=1\n\x01\x02", 20);
     put(binary);
     EXPECT_EQ(readIni(file, "Main", "A", "dflt"), "dflt");
-    EXPECT_FALSE(writeIni(file, "Main", "A", "2"));
+    QString why;
+    EXPECT_FALSE(writeIni(file, "Main", "A", "2", &why));
+    EXPECT_EQ(why, "it is not a settings file (it holds NUL bytes)");
     EXPECT_EQ(contents(), binary);
 
     // Empty file.
@@ -136,10 +138,13 @@ TEST_F(Ini, BadFilesReadAsEmptyAndAreNotOverwritten)
     QString folder = dir.filePath("sub.ini");
     ASSERT_TRUE(QDir().mkdir(folder));
     EXPECT_EQ(readIni(folder, "Main", "A", "dflt"), "dflt");
-    EXPECT_FALSE(writeIni(folder, "Main", "A", "1"));
+    why.clear();
+    EXPECT_FALSE(writeIni(folder, "Main", "A", "1", &why));
+    EXPECT_TRUE(why.startsWith("it cannot be ")) << why.toStdString();
     QString lost = dir.filePath("no/such/Vendrolix.ini");
     EXPECT_EQ(readIniInt(lost, "Main", "A", 3), 3);
-    EXPECT_FALSE(writeIni(lost, "Main", "A", "1"));
+    EXPECT_FALSE(writeIni(lost, "Main", "A", "1", &why));
+    EXPECT_EQ(why, "the folder " + QDir::toNativeSeparators(dir.filePath("no/such")) + " does not exist");
     EXPECT_FALSE(QDir(dir.filePath("no")).exists());
 
     // A file that cannot be read (root reads everything, so only as a user).

@@ -98,9 +98,13 @@ TEST(Shell, ParametersSplitAsACommandLineWithoutAShell)
         {"  -x   \"two words\"  ", {"-x", "two words"}},
         {"\"\" end", {"", "end"}},
         {";rm -rf x", {";rm", "-rf", "x"}},
+        {"\"say \"\"hi\"\"\" x", {"say \"hi\"", "x"}},
     };
     for (const auto& [text, parts] : cases)
         EXPECT_EQ(splitParameters(text), parts) << text;
+    // Any argument quoted comes back whole, blanks and quotes included.
+    for (const QString arg : {"/docs/plain.txt", "/my docs/it's \"big\".txt", "\"", "", "a\"\" b"})
+        EXPECT_EQ(splitParameters(quoteArgument(arg)), QStringList{arg}) << arg.toStdString();
 }
 
 TEST(Shell, ASoundNotBesideTheProgramIsTheProgramsOwn)
