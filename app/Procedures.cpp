@@ -23,6 +23,12 @@
 #include "calendar/FaximileRp.h"
 #include "calendar/NotesBr.h"
 #include "calendar/NotesFr.h"
+#include "calendar/FeastReadingsBr.h"
+#include "calendar/FeastReadingsFr.h"
+#include "calendar/FeastsBr.h"
+#include "calendar/MakeLitImportPr.h"
+#include "calendar/MemorialBr.h"
+#include "calendar/MindreelMemorials.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
 #include "calendar/ProjectBr.h"
@@ -33,6 +39,10 @@
 #include "calendar/SoundsBrw.h"
 #include "calendar/SoundsFrm.h"
 #include "calendar/UpdateVenAlarm.h"
+#include "calendar/SaintReadingsBr.h"
+#include "calendar/SaintReadingsFr.h"
+#include "calendar/SortFeastsWnd.h"
+#include "calendar/SortMemorialsWnd.h"
 #include "calendar/WarningWnd.h"
 #include "core/AboutWnd.h"
 #include "core/AlarmScan.h"
@@ -146,6 +156,9 @@ void DefineProcedures()
         {"EditQuickNote", makeEditQuickNote},
         {"EditTextFile", makeEditTextFile},
         {"FaximileRp", makeFaximileRp},
+        {"FeastReadingsBr", makeFeastReadingsBr},
+        {"FeastReadingsFr", makeFeastReadingsFr},
+        {"FeastsBr", makeFeastsBr},
         {"ForexBr", makeForexBr},
         {"ForexFr", makeForexFr},
         {"HelpWnd", makeHelpWnd},
@@ -159,7 +172,9 @@ void DefineProcedures()
         {"Label_3x9_Rp", [](const QString& p) { return makeLabelRp(2, p.toInt()); }},
         {"LockVendrolixWnd", makeLockVendrolixWnd},
         {"LoginWnd", makeLoginWnd},
+        {"MakeLitImportPr", makeMakeLitImportPr},
         {"MemoWnd", makeMemoWnd},
+        {"MemorialBr", makeMemorialBr},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
         {"MoneyBr", makeMoneyBr},
@@ -177,6 +192,10 @@ void DefineProcedures()
         {"NameBr", makeNameBr},
         {"NameFr", makeNameFr},
         {"NamesRp", makeNamesRp},
+        {"MindreelMemorials", makeMindreelMemorials},
+        {"NameBr", makeNameBr},
+        {"NameFr", makeNameFr},
+        {"NamesRp", makeNamesRp},
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
         {"ProgramsWnd", makeProgramsWnd},
@@ -191,6 +210,12 @@ void DefineProcedures()
         {"SortAlarms", makeSortAlarms},
         {"SoundsBrw", makeSoundsBrw},
         {"SoundsFrm", makeSoundsFrm},
+        {"SaintReadingsBr", makeSaintReadingsBr},
+        {"SaintReadingsFr", makeSaintReadingsFr},
+        {"SetUpLabelWnd", makeSetUpLabelWnd},
+        {"ShutDownWnd", makeShutDownWnd},
+        {"SortFeastsWnd", makeSortFeastsWnd},
+        {"SortMemorialsWnd", makeSortMemorialsWnd},
         {"StickersBr", makeStickersBr},
         {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UpdateVenAlarm", makeUpdateVenAlarm},

@@ -476,7 +476,7 @@ bool BrowseModel::setData(const QModelIndex& index, const QVariant& value, int r
     Record edited = r->rec;
     edited.setVariant(uint16_t(c.field), v);
     if (store)
-        return store(index.row(), edited);
+        return store(index.row(), edited, uint16_t(c.field));
     setRowRecord(index.row(), edited, r->id);
     return true;
 }
@@ -599,8 +599,10 @@ protected:
         if (list_ && editor && e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                list_->moving_ = true;
                 emit commitData(editor);
                 emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                list_->moving_ = false;
                 list_->editNextCell(key == Qt::Key_Tab);
                 return true;
             }
@@ -706,7 +708,7 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
     for (const BrowseColumn& c : columns)
         widths_.push_back(c.width);
     model_ = new BrowseModel(def, std::move(columns), &owner);
-    model_->store = [this](int row, const Record& edited) { return storeRow(row, edited); };
+    model_->store = [this](int row, const Record& edited, uint16_t field) { return storeRow(row, edited, field); };
     owner.openFile(def);
     view_ = owner.window().control(list).as<QTableView>();
     popup_ = new QMenu(&owner.window());
@@ -769,15 +771,33 @@ void BrowseList::setEditInPlace(bool on)
     view_->setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               : QAbstractItemView::NoEditTriggers);
     if (on)
-        QObject::connect(view_->itemDelegate(), &QAbstractItemDelegate::closeEditor, model_, [this] {
-            // A new row left without being stored is dropped with its number.
-            for (int r = 0; r < model_->rowCount(); ++r)
-                if (model_->row(r)->id == 0) {
-                    model_->removeRowAt(r);
-                    file().cancelAutoInc();
-                    break;
-                }
-        });
+        QObject::connect(view_->itemDelegate(), &QAbstractItemDelegate::closeEditor, model_,
+                         [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+                             if (moving_)
+                                 return;  // Tab: the row goes on to its next cell
+                             // Enter on a row held for its other cells stores it as it
+                             // stands; the check then judges the whole row.
+                             if (hint == QAbstractItemDelegate::SubmitModelCache && held_)
+                                 for (int r = 0; r < model_->rowCount(); ++r)
+                                     if (model_->row(r)->id == 0) {
+                                         const Record rec = model_->row(r)->rec;
+                                         storeRow(r, rec, kWholeRow);
+                                         break;
+                                     }
+                             dropNewRow();
+                         });
+}
+
+void BrowseList::dropNewRow()
+{
+    held_ = false;
+    // A new row left without being stored is dropped with its number.
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (model_->row(r)->id == 0) {
+            model_->removeRowAt(r);
+            file().cancelAutoInc();
+            break;
+        }
 }
 
 void BrowseList::setSelectionColours(const QColor& background, const QColor& text)
@@ -804,8 +824,10 @@ void BrowseList::editNextCell(bool forward)
         return;
     const QModelIndex cur = view_->currentIndex();
     const BrowseModel::Row* r = model_->row(cur.row());
-    if (!r || r->id == 0)
-        return;  // the row was not stored: nothing to go on with
+    if (!r)
+        return;
+    if (r->id == 0 && !held_)
+        return dropNewRow();  // the row was not stored: nothing to go on with
     const QHeaderView* h = view_->horizontalHeader();
     for (int v = h->visualIndex(cur.column()) + (forward ? 1 : -1); v >= 0 && v < h->count(); v += forward ? 1 : -1) {
         const int l = h->logicalIndex(v);
@@ -816,6 +838,8 @@ void BrowseList::editNextCell(bool forward)
         view_->edit(next);
         return;
     }
+    if (r->id == 0)
+        dropNewRow();  // held, with no cell left to complete it
 }
 
 void BrowseList::addPopupItem(const QString& text, const QString& control)
@@ -1273,11 +1297,26 @@ void BrowseList::editInPlace(uint8_t request)
     }
 }
 
-bool BrowseList::storeRow(int row, const Record& edited)
+bool BrowseList::storeRow(int row, const Record& edited, uint16_t field)
 {
     const BrowseModel::Row* r = model_->row(row);
     if (!r)
         return false;
+    held_ = false;
+    if (storeCheck_) {
+        switch (storeCheck_(edited, field, r->id == 0)) {
+        case RowVerdict::Store:
+            break;
+        case RowVerdict::Hold:
+            if (r->id != 0)
+                return false;
+            model_->setRowRecord(row, edited, 0);
+            held_ = true;
+            return true;
+        case RowVerdict::Refuse:
+            return false;
+        }
+    }
     KeyedFile& f = file();
     Status st;
     if (r->id == 0) {

@@ -117,7 +117,7 @@ public:
     const FileDef& fileDef() const { return def_; }
 
     // Storing an edited cell (in-place editing); false refuses the value.
-    std::function<bool(int row, const Record& edited)> store;
+    std::function<bool(int row, const Record& edited, uint16_t field)> store;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -223,6 +223,15 @@ public:
     // of field columns marked editable; Tab and Shift+Tab store the cell and
     // go on to the next or previous editable cell of the row.
     void setEditInPlace(bool on);
+    // A rule an edited row must pass before it is stored in place, told
+    // the edited field and whether the row is new: Store stores it, Hold
+    // keeps a new row's value unstored while its other cells are still to
+    // be edited, Refuse keeps the row as it was (the rule tells the user).
+    // Enter on a held row checks it once more with the field kWholeRow.
+    enum class RowVerdict : uint8_t { Store, Hold, Refuse };
+    static constexpr uint16_t kWholeRow = 0xFFFF;
+    using StoreCheck = std::function<RowVerdict(const Record& edited, uint16_t field, bool newRow)>;
+    void setStoreCheck(StoreCheck check) { storeCheck_ = std::move(check); }
     // Colours for the cells of each row (a column's own rule comes first).
     void setRowColours(ColourRule rule) { model_->setRowColours(std::move(rule)); }
     // The highlighted row's background and text where no rule gives them.
@@ -281,7 +290,8 @@ private:
     void press(const QString& control);
     void act(uint8_t request);
     void editInPlace(uint8_t request);
-    bool storeRow(int row, const Record& edited);
+    bool storeRow(int row, const Record& edited, uint16_t field);
+    void dropNewRow();
     void updateButtons();
     void selectRow(int row);
     bool keyFilter(QKeyEvent* e);
@@ -300,6 +310,9 @@ private:
     std::vector<std::pair<QString, QString>> extraItems_;
     std::vector<int> widths_;
     FormMaker form_;
+    StoreCheck storeCheck_;
+    bool held_ = false;    // the new row's last value was held, not stored
+    bool moving_ = false;  // Tab is taking the editor to the row's next cell
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;

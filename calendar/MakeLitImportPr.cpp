@@ -1,0 +1,99 @@
+// The feasts' import files: every feast read once, then for each language
+// the dates of the year whose church-year day code it names.
+#include "calendar/MakeLitImportPr.h"
+
+#include "calendar/FeastDays.h"
+#include "core/DateHelpers.h"
+#include "core/FreshTextFile.h"
+#include "core/Globals.h"
+#include "data/Dictionary.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
+
+#include <QFile>
+
+#include <array>
+#include <map>
+
+namespace ven {
+namespace {
+
+const WindowDef kNoWindow{.title = "", .w = 0, .h = 0};
+
+class MakeLitImportPr : public WindowController {
+public:
+    MakeLitImportPr() : WindowController(QStringLiteral("MakeLitImportPr"), kNoWindow) {}
+
+protected:
+    // The whole run happens here; no window opens.
+    bool setUp() override
+    {
+        RESPONSE = RequestCancelled;
+        if (Status st = openFile(VenLit); !st) {
+            messageBox(st.errorText.isEmpty() ? st.text : st.errorText);
+            return false;
+        }
+        Status st;
+        const QStringList failures = writeFeastImportFiles(file(VenLit), int(calendarDateUnchecked(clock().today()).year()), st);
+        if (!st) {
+            messageBox(st.errorText.isEmpty() ? st.text : st.errorText);
+            return false;
+        }
+        TextFileName.clear();
+        if (failures.isEmpty()) {
+            messageBox(QStringLiteral("Done!"));
+            RESPONSE = RequestCompleted;
+        } else {
+            messageBox(failures.join(QLatin1Char('|')) + QStringLiteral("||Not all import files could be written."),
+                       QStringLiteral("Error!"), Icon::Stop);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+QString importFilePath(const QString& name)
+{
+    return Program_Path.isEmpty() ? name : joinPath(Program_Path, name);
+}
+
+QStringList writeImportFile(const QString& name, const QStringList& lines)
+{
+    const QString path = importFilePath(name);
+    QStringList out;
+    if (lines.isEmpty()) {
+        if (QFile::exists(path) && !QFile::remove(path))
+            out << name + QStringLiteral("|The file of an earlier run could NOT be removed");
+        return out;
+    }
+    for (const QString& m : WriteTextLinesAfresh(path, lines, LineCoding::Western).messages)
+        out << name + QLatin1Char('|') + m;
+    return out;
+}
+
+QStringList writeFeastImportFiles(KeyedFile& lit, int year, Status& read)
+{
+    std::array<std::map<uint8_t, QString>, kSets> names;
+    Status st = lit.set();
+    while (st && (st = lit.next()))
+        if (const int64_t language = lit.rec().num(LIT::LANGUAGE); language < kSets)
+            names[size_t(language)][uint8_t(lit.rec().num(LIT::FEAST))] = lit.rec().str(LIT::NAME);
+    read = st.code == Err::EndOfFile ? Status{} : st;
+    QStringList failures;
+    if (!read)
+        return failures;
+    for (int language = 0; language < kSets; ++language) {
+        TextFileName = feastImportFile(year, language);
+        failures << writeImportFile(TextFileName, feastImportLines(year, names[size_t(language)]));
+    }
+    return failures;
+}
+
+std::unique_ptr<WindowController> makeMakeLitImportPr(const QString&)
+{
+    return std::make_unique<MakeLitImportPr>();
+}
+
+} // namespace ven
