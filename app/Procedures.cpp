@@ -4,9 +4,9 @@
 
 #include "calendar/AlarmWindows.h"
 #include "calendar/AlarmWnd.h"
+#include "calendar/AlarmsBr.h"
 #include "calendar/BirthFr.h"
 #include "calendar/BirthdaysBr.h"
-#include "calendar/AlarmsBr.h"
 #include "calendar/Calendar.h"
 #include "calendar/CalendarWnd.h"
 #include "calendar/DLS_Br.h"
@@ -21,28 +21,28 @@
 #include "calendar/DiaryProRp.h"
 #include "calendar/DiarySel.h"
 #include "calendar/FaximileRp.h"
-#include "calendar/NotesBr.h"
-#include "calendar/NotesFr.h"
 #include "calendar/FeastReadingsBr.h"
 #include "calendar/FeastReadingsFr.h"
 #include "calendar/FeastsBr.h"
 #include "calendar/MakeLitImportPr.h"
 #include "calendar/MemorialBr.h"
 #include "calendar/MindreelMemorials.h"
+#include "calendar/NotesBr.h"
+#include "calendar/NotesFr.h"
 #include "calendar/ProjCalcProc.h"
 #include "calendar/ProjZeroProc.h"
 #include "calendar/ProjectBr.h"
 #include "calendar/ProjectFr.h"
 #include "calendar/ProjectSel.h"
-#include "calendar/SpecialDaysBr.h"
-#include "calendar/SpecialDaysFr.h"
-#include "calendar/SoundsBrw.h"
-#include "calendar/SoundsFrm.h"
-#include "calendar/UpdateVenAlarm.h"
 #include "calendar/SaintReadingsBr.h"
 #include "calendar/SaintReadingsFr.h"
 #include "calendar/SortFeastsWnd.h"
 #include "calendar/SortMemorialsWnd.h"
+#include "calendar/SoundsBrw.h"
+#include "calendar/SoundsFrm.h"
+#include "calendar/SpecialDaysBr.h"
+#include "calendar/SpecialDaysFr.h"
+#include "calendar/UpdateVenAlarm.h"
 #include "calendar/WarningWnd.h"
 #include "core/AboutWnd.h"
 #include "core/AlarmScan.h"
@@ -70,10 +70,6 @@
 #include "registers/AccSelBr.h"
 #include "registers/AccountsBr.h"
 #include "registers/AccountsFr.h"
-#include "registers/MoneyBr.h"
-#include "registers/MoneyFr.h"
-#include "registers/MoneyRp.h"
-#include "tools/AnalogClockWnd.h"
 #include "registers/ClearAllStickers.h"
 #include "registers/CountryBr.h"
 #include "registers/CountryFr.h"
@@ -85,6 +81,9 @@
 #include "registers/KeyWrdBr.h"
 #include "registers/KeywordFr.h"
 #include "registers/LabelRp.h"
+#include "registers/MoneyBr.h"
+#include "registers/MoneyFr.h"
+#include "registers/MoneyRp.h"
 #include "registers/NameBr.h"
 #include "registers/NameFr.h"
 #include "registers/NamesRp.h"
@@ -115,32 +114,29 @@ void DefineProcedures()
         ProcedureMaker make;
     };
     const Entry entries[] = {
+        {"AboutWnd", makeAboutWnd},
         {"AccSelBr", makeAccSelBr},
         {"AccountsBr", makeAccountsBr},
         {"AccountsFr", makeAccountsFr},
-        {"AboutWnd", makeAboutWnd},
         {"AlarmWnd", makeAlarmWnd},
         {"AlarmsBr", makeAlarmsBr},
         {"AnalogClockWnd", makeAnalogClockWnd},
         {"BackUpWnd", makeBackUpWnd},
+        {"BirthFr", makeBirthFr},
+        {"BirthdaysBr", makeBirthdaysBr},
         {"ButtonWnd", makeButtonWnd},
         {"CalculatorWnd", makeCalculatorWnd},
+        {"CalendarWnd", makeCalendarWnd},
         {"ChatWnd", makeChatWnd},
         {"ClearAllStickers", makeClearAllStickers},
         {"CloseVendrolix", makeCloseVendrolix},
         {"ConfigureWnd", makeConfigureWnd},
         {"CountryBr", makeCountryBr},
         {"CountryFr", makeCountryFr},
-        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
-        {"BirthFr", makeBirthFr},
-        {"BirthdaysBr", makeBirthdaysBr},
-        {"CalculatorWnd", makeCalculatorWnd},
-        {"CalendarWnd", makeCalendarWnd},
-        {"CloseVendrolix", makeCloseVendrolix},
-        {"ConfigureWnd", makeConfigureWnd},
         {"DLS_Br", makeDLS_Br},
         {"DLS_Fr", makeDLS_Fr},
         {"DailyNoteFr", makeDailyNoteFr},
+        {"DeleteEmptyLabelsPr", makeDeleteEmptyLabelsPr},
         {"DiaryBr", [](const QString& p) { return makeDiaryBr(p); }},
         {"DiaryExtRp", makeDiaryExtRp},
         {"DiaryFr", makeDiaryFr},
@@ -177,25 +173,15 @@ void DefineProcedures()
         {"MemorialBr", makeMemorialBr},
         {"MemoriesBr", makeMemoriesBr},
         {"MemoriesFr", makeMemoriesFr},
+        {"MindreelMemorials", makeMindreelMemorials},
         {"MoneyBr", makeMoneyBr},
         {"MoneyFr", makeMoneyFr},
         {"MoneyRp", makeMoneyRp},
-        {"ProgramsBr", makeProgramsBr},
-        {"ProgramsFr", makeProgramsFr},
-        {"ProgramsWnd", makeProgramsWnd},
         {"NameBr", makeNameBr},
         {"NameFr", makeNameFr},
         {"NamesRp", makeNamesRp},
-        {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"NotesBr", makeNotesBr},
         {"NotesFr", makeNotesFr},
-        {"NameBr", makeNameBr},
-        {"NameFr", makeNameFr},
-        {"NamesRp", makeNamesRp},
-        {"MindreelMemorials", makeMindreelMemorials},
-        {"NameBr", makeNameBr},
-        {"NameFr", makeNameFr},
-        {"NamesRp", makeNamesRp},
         {"ProgramsBr", makeProgramsBr},
         {"ProgramsFr", makeProgramsFr},
         {"ProgramsWnd", makeProgramsWnd},
@@ -205,25 +191,22 @@ void DefineProcedures()
         {"ProjectFr", makeProjectFr},
         {"ProjectSel", makeProjectSel},
         {"RebuildKeysWnd", makeRebuildKeysWnd},
-        {"SetUpLabelWnd", makeSetUpLabelWnd},
-        {"ShutDownWnd", makeShutDownWnd},
-        {"SortAlarms", makeSortAlarms},
-        {"SoundsBrw", makeSoundsBrw},
-        {"SoundsFrm", makeSoundsFrm},
         {"SaintReadingsBr", makeSaintReadingsBr},
         {"SaintReadingsFr", makeSaintReadingsFr},
         {"SetUpLabelWnd", makeSetUpLabelWnd},
         {"ShutDownWnd", makeShutDownWnd},
+        {"SortAlarms", makeSortAlarms},
         {"SortFeastsWnd", makeSortFeastsWnd},
         {"SortMemorialsWnd", makeSortMemorialsWnd},
+        {"SoundsBrw", makeSoundsBrw},
+        {"SoundsFrm", makeSoundsFrm},
+        {"SpecialDaysBr", makeSpecialDaysBr},
+        {"SpecialDaysFr", makeSpecialDaysFr},
         {"StickersBr", makeStickersBr},
         {"TimeDisplayWnd", makeTimeDisplayWnd},
         {"UpdateVenAlarm", makeUpdateVenAlarm},
         {"UpdateVenDoc", makeUpdateVenDoc},
         {"UpdateVenISub", makeUpdateVenISub},
-        {"StickersBr", makeStickersBr},
-        {"SpecialDaysBr", makeSpecialDaysBr},
-        {"SpecialDaysFr", makeSpecialDaysFr},
         {"UserBr", makeUserBr},
         {"UserFr", makeUserFr},
         {"ViewCalcTapeWnd", makeViewCalcTapeWnd},
