@@ -10,6 +10,7 @@
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
 #include "platform/Ini.h"
+#include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
 
@@ -601,6 +602,18 @@ TEST_F(DiaryBrTest, YesToTheLockQuestionTriesAgainOnceTheLockIsGone)
     kit.press("DiaryBr", "Insert");
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(kit.isOpen("DiaryFr"));
+}
+
+TEST_F(DiaryBrTest, ANumberIsNeverGivenWhileTheFileCannotBeRead)
+{
+    addEntries({{2, dec(7), at(9, 0), dec(7), at(9, 0), "First"}});
+    EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 2);
+    {
+        LockHolder other(true);  // another copy keeps the file to itself
+        ASSERT_TRUE(other.held());
+        EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 0) << "1 is taken: it must not be given";
+    }
+    EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(WriteOrExclusive, DiaryBrLockTest, testing::Bool());
