@@ -9,7 +9,7 @@
 #include "calendar/DiaryGlobals.h"
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
-#include "core/DocumentOpening.h"
+#include "core/OpenDocument.h"
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
 #include "core/Procedures.h"
@@ -1204,7 +1204,7 @@ void DiaryFr::runDocumentForm(uint8_t request)
 void DiaryFr::openDocument()
 {
     if (documents_->loadHighlighted())
-        OpenFiledDocument(file(VenDoc).rec(), &window());
+        OpenDocument(file(VenDoc).rec(), &window());
 }
 
 } // namespace

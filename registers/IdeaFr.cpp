@@ -72,7 +72,11 @@ std::set<int64_t> detailsOf(int64_t idea)
 
 class IdeaFr : public RecordForm {
 public:
-    IdeaFr() : RecordForm(QStringLiteral("IdeaFr"), kIdeaFrDef, VenIdea) { FIRSTFIELD = QStringLiteral("Name"); }
+    IdeaFr() : RecordForm(QStringLiteral("IdeaFr"), kIdeaFrDef, VenIdea)
+    {
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
@@ -82,9 +86,6 @@ protected:
                 RESPONSE = RequestCancelled;
                 return false;
             }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         if (REQUEST == InsertRecord)

@@ -6,7 +6,7 @@
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 #include "platform/ErrorReporter.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 
 #include <QLineEdit>
 

@@ -3,7 +3,7 @@
 // buffer by an earlier lookup); with no country known, entries stay as typed.
 #include "registers/NameFr.h"
 
-#include "core/DocumentOpening.h"
+#include "core/OpenDocument.h"
 #include "core/Globals.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -132,6 +132,7 @@ public:
     {
         FIRSTFIELD = QStringLiteral("Org");
         helpTopic = QStringLiteral("NameFrm");
+        setTitles(kTitles);
     }
 
 protected:
@@ -142,9 +143,6 @@ protected:
                 RESPONSE = RequestCancelled;
                 return false;
             }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         Record& r = primary().rec();
@@ -216,7 +214,7 @@ protected:
         }
         if (c == u"DocOpen") {
             if (documents_ && documents_->loadHighlighted())
-                OpenFiledDocument(file(VenDoc).rec(), &window());
+                OpenDocument(file(VenDoc).rec(), &window());
             return;
         }
         if (c == u"Dial" || c == u"Mail" || c == u"Surf" || c == u"Clip") {

@@ -17,7 +17,7 @@
 #include "platform/RecordForm.h"
 #include "platform/SettingsFile.h"
 #include "registers/KeywordFr.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 #include "registers/ProgramsBr.h"
 
 #include <QDir>
