@@ -435,11 +435,8 @@ private:
 
 bool DiaryFr::setUp()
 {
-    for (const FileDef* f : {&VenAlarm, &VenDoc, &VenNote, &VenPro, &VenWav, &VenNam})
-        if (!openFile(*f)) {
-            RESPONSE = RequestCancelled;
-            return false;
-        }
+    if (!openFilesOrCancel({&VenAlarm, &VenDoc, &VenNote, &VenPro, &VenWav, &VenNam}))
+        return false;
     if (const RequestTitle* t = requestTitle(REQUEST))
         window().setTitle(QString::fromUtf8(t->atStart));
     if (!RecordForm::setUp())

@@ -81,11 +81,8 @@ public:
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenISub, &VenDoc, &VenKWrd})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
+        if (!openFilesOrCancel({&VenISub, &VenDoc, &VenKWrd}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         if (REQUEST == InsertRecord)

@@ -138,11 +138,8 @@ public:
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenCountry, &VenDoc})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
+        if (!openFilesOrCancel({&VenCountry, &VenDoc}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         Record& r = primary().rec();

@@ -77,11 +77,8 @@ public:
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenIdea, &VenDoc, &VenKWrd, &VenPrg})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
+        if (!openFilesOrCancel({&VenIdea, &VenDoc, &VenKWrd, &VenPrg}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         Record& r = primary().rec();
