@@ -222,6 +222,31 @@ std::vector<Record> readSpecialDays(KeyedFile& days)
     return out;
 }
 
+namespace {
+
+// Lists the feasts of the day in each language 0..9, or its memorials at each
+// level 0..9: the names found, whether any was found and the lowest and
+// highest language or level. Readings without a name count as found too, so
+// that they can be shown.
+void listDayEntries(KeyedFile& file, bool (*fetch)(KeyedFile&, int32_t, int), uint16_t nameField,
+                    uint16_t readingsField, int32_t date, bool& found, int& low, int& high, Lines& text)
+{
+    for (int n = 0; n <= 9; ++n) {
+        if (!fetch(file, date, n))
+            continue;
+        const QString name = file.rec().str(nameField).trimmed();
+        if (name.isEmpty() && file.rec().str(readingsField).isEmpty())
+            continue;
+        found = true;
+        low = std::min(low, n);
+        high = std::max(high, n);
+        if (!name.isEmpty())
+            addLine(text, name);
+    }
+}
+
+} // namespace
+
 CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Record>* specialDays)
 {
     CalendarDay d;
@@ -234,31 +259,9 @@ CalendarDay readCalendarDay(CalendarFiles f, int32_t date, const std::vector<Rec
     listAnniversaries(f.birth, date, special);
     d.special = joined(special);
 
-    for (int language = 0; language <= 9; ++language) {
-        if (!fetchFeast(f.lit, date, language))
-            continue;
-        const QString name = f.lit.rec().str(LIT::NAME).trimmed();
-        // Readings without a name count as found too, so that they can be shown.
-        if (name.isEmpty() && f.lit.rec().str(LIT::READINGS).isEmpty())
-            continue;
-        d.feastFound = true;
-        d.feastLow = std::min(d.feastLow, language);
-        d.feastHigh = std::max(d.feastHigh, language);
-        if (!name.isEmpty())
-            addLine(feasts, name);
-    }
-    for (int level = 0; level <= 9; ++level) {
-        if (!fetchMemorial(f.saint, date, level))
-            continue;
-        const QString names = f.saint.rec().str(AST::NAMES).trimmed();
-        if (names.isEmpty() && f.saint.rec().str(AST::READINGS).isEmpty())
-            continue;
-        d.memorialFound = true;
-        d.memorialLow = std::min(d.memorialLow, level);
-        d.memorialHigh = std::max(d.memorialHigh, level);
-        if (!names.isEmpty())
-            addLine(feasts, names);
-    }
+    listDayEntries(f.lit, fetchFeast, LIT::NAME, LIT::READINGS, date, d.feastFound, d.feastLow, d.feastHigh, feasts);
+    listDayEntries(f.saint, fetchMemorial, AST::NAMES, AST::READINGS, date, d.memorialFound, d.memorialLow,
+                   d.memorialHigh, feasts);
     d.feasts = joined(feasts);
     d.yearLetters = yearLetters(date);
     return d;

@@ -105,6 +105,7 @@ private:
         log((all ? " Total BackUp to: \"" : " BackUp of Database to: \"") + target_ + "\"");
         if (!QDir().mkpath(target_))
             return failed(QStringLiteral("the folder cannot be made"));
+        removePieces();
         // The data files, each by the engine; then, for All, the rest of the
         // program folder but the backup sets.
         QStringList dataFiles;
@@ -121,6 +122,16 @@ private:
         for (const char* c : {"Data", "All", "Cancel"})
             control(c).disable();
         setTimer(1);
+    }
+
+    // Copies half written by a backup that was killed are dropped: they were
+    // never renamed into place, so nothing of the set refers to them.
+    void removePieces()
+    {
+        QDirIterator it(target_, {QStringLiteral("*.part"), QStringLiteral("*.part[0-9]*")}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            QFile::remove(it.next());
     }
 
     void addFolder(const QStringList& dataFiles)

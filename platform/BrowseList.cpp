@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -46,6 +47,28 @@ BrowseColumn BrowseColumn::computed(const QString& header, int width, const QStr
 }
 
 namespace {
+
+// The pixels a cell needs to show its picture's longest text whole in the
+// view's font: the widest digit in every digit's place, and the delegate's
+// margins on both sides and the grid line.
+int pictureWidth(const QTableView* view, const QString& code)
+{
+    const QString longest = longestText(Picture::parse(code));
+    if (longest.isEmpty())
+        return 0;
+    const QFontMetrics fm(view->font());
+    int text = 0;
+    for (QChar d = '0'; d <= '9'; d = QChar(d.unicode() + 1)) {
+        QString s = longest;
+        for (QChar& c : s)
+            if (c.isDigit())
+                c = d;
+        text = std::max(text, fm.horizontalAdvance(s));
+    }
+    text = std::max(text, fm.averageCharWidth() * int(longest.size()));
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return text + 2 * margin + 1;
+}
 
 bool isText(FieldType t) { return t == FieldType::String || t == FieldType::CString || t == FieldType::Memo; }
 
@@ -716,6 +739,14 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
     popup_->setObjectName(QStringLiteral("Browse Actions"));
     if (!view_)
         return;
+    // A column is at least as wide as its picture's longest text, so dates,
+    // times and numbers never show cut off.
+    const DialogUnits& du = owner.window().units();
+    for (int c = 0; c < int(widths_.size()); ++c) {
+        const int need = pictureWidth(view_, model_->columns()[c].picture);
+        while (du.x(widths_[c]) < need)
+            ++widths_[c];
+    }
     view_->setModel(model_);
     view_->setItemDelegate(new Delegate(this, view_));
     QHeaderView* h = view_->horizontalHeader();

@@ -460,6 +460,38 @@ int Picture::width() const
     return 0;
 }
 
+QString longestText(const Picture& p)
+{
+    QString longest;
+    auto keep = [&longest](const QString& s) {
+        if (s.size() > longest.size())
+            longest = s;
+    };
+    switch (p.kind) {
+    case Picture::Kind::Date:
+        for (int32_t day = 80000; day < 80400; ++day)  // a year of days: two-digit days and months
+            keep(formatDateWith(day, p));
+        break;
+    case Picture::Kind::Time: keep(formatTimeWith((22 * 3600 + 22 * 60 + 22) * 100 + 1, p)); break;
+    case Picture::Kind::Number:
+        // The most digits that still fit, negative where the picture allows it.
+        for (int digits = std::max(p.size, 1); digits > 0 && longest.isEmpty(); --digits) {
+            const double v = (std::pow(10.0, digits) - 1) / std::pow(10.0, p.decimals) * (p.minus ? -1 : 1);
+            if (const QString s = formatNumberWith(v, p); !s.contains('#'))
+                keep(s);
+        }
+        break;
+    case Picture::Kind::Text:
+        // Short texts are codes, abbreviations and dates kept as text: shown
+        // whole. Longer ones are cut at the column the window chose.
+        if (p.size <= kWholeText)
+            longest = QString(p.size, '0');
+        break;
+    case Picture::Kind::Invalid: break;
+    }
+    return longest;
+}
+
 QString format(const Picture& p, const QVariant& value)
 {
     switch (p.kind) {

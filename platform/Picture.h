@@ -67,6 +67,13 @@ QString formatNumber(double value, QStringView picture);
 // any text for a malformed picture give nullopt. Extra decimals are rounded
 // half away from zero.
 std::optional<QVariant> parse(const Picture& picture, QStringView text);
+
+// The longest text a date, time or number picture shows (its digits as they
+// come, to be measured with each digit in turn); for a text of at most
+// kWholeText characters as many digits; "" for longer texts and malformed
+// pictures, whose widths are the window's to choose.
+inline constexpr int kWholeText = 8;
+QString longestText(const Picture& picture);
 std::optional<int32_t> parseDate(QStringView text, QStringView picture);
 std::optional<int32_t> parseTime(QStringView text, QStringView picture);
 std::optional<double> parseNumber(QStringView text, QStringView picture);

@@ -71,6 +71,20 @@ QFont fontOf(const FontDef& f, const QFont& base)
     return font;
 }
 
+// A group box whose frame runs through the middle of its title, as the
+// layouts expect: the controls inside start just under the title line, so a
+// frame drawn below the title would cross them.
+QGroupBox* groupBox(const QString& text, QWidget* parent)
+{
+    auto* g = new QGroupBox(text, parent);
+    const int half = g->fontMetrics().height() / 2;
+    g->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: %1px; }"
+                                    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                                    " left: 6px; top: 0px; padding: 0 2px; }")
+                         .arg(half));
+    return g;
+}
+
 // A spin over whole numbers shown through a picture (numbers, dates, times).
 class PictureSpin : public QAbstractSpinBox {
 public:
@@ -597,7 +611,7 @@ QWidget* Window::makeControl(const ControlDef& c)
     case Kind::Spin: return new PictureSpin(c, this);
     case Kind::Check: return new QCheckBox(text, this);
     case Kind::Option: {
-        auto* g = new QGroupBox(text, this);
+        auto* g = groupBox(text, this);
         auto* bg = new QButtonGroup(this);
         bg->setExclusive(true);
         options_[QString::fromUtf8(c.name)] = bg;
@@ -668,7 +682,7 @@ QWidget* Window::makeControl(const ControlDef& c)
         p->setTextVisible(false);
         return p;
     }
-    case Kind::Group: return new QGroupBox(text, this);
+    case Kind::Group: return groupBox(text, this);
     case Kind::Region: return new QWidget(this);
     case Kind::Line: return makeLine(c, this);
     }

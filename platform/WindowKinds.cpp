@@ -256,7 +256,12 @@ void Window::keepOnArea()
 void Window::applyPlacement()
 {
     switch (def_.placement) {
-    case Placement::Default: break;
+    case Placement::Default:
+        // Where the window system put it, moved as little as needed to be
+        // seen whole (once it is shown and its frame is known).
+        if (outer()->isVisible())
+            keepOnArea();
+        break;
     case Placement::Fixed: placeAt(def_.x, def_.y); break;
     case Placement::Centred: placeCentred(); break;
     }

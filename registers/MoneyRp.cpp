@@ -8,6 +8,9 @@
 #include "platform/ErrorReporter.h"
 #include "platform/RecordFilter.h"
 
+#include <map>
+#include <utility>
+
 namespace ven {
 namespace {
 
@@ -87,6 +90,17 @@ protected:
             RESPONSE = RequestCancelled;
             return false;
         }
+        // The accounts' names are read once: a few hundred at most, where a
+        // year's report has tens of thousands of rows.
+        KeyedFile& acc = file(VenAcc);
+        Status st = acc.set(ACC::ACCOUNT_KEY);
+        while (st && (st = acc.next()))
+            names_[{acc.rec().str(ACC::TYPE).trimmed().toUpper(), acc.rec().num(ACC::NUMBER)}] = acc.rec().str(ACC::NAME);
+        if (st.code != Err::EndOfFile) {
+            errors().show(st);
+            RESPONSE = RequestCancelled;
+            return false;
+        }
         setValue(QStringLiteral("DateLine"), DateLine);
         setValue(QStringLiteral("CurrentTime"), int(CurrentTime ? CurrentTime : clock().time()));
         setValue(QStringLiteral("CurrentUser"), CurrentUser);
@@ -95,13 +109,10 @@ protected:
 
     bool takeRecord(Record& r) override
     {
-        KeyedFile& acc = file(VenAcc);
-        acc.rec().clear();
-        acc.rec().set(ACC::TYPE, r.str(MON::TYPE));
-        acc.rec().set(ACC::NUMBER, r.num(MON::NUMBER));
-        setValue(QStringLiteral("AccName"), acc.get(ACC::ACCOUNT_KEY) ? acc.rec().str(ACC::NAME) : QString());
-        const Cents amount = centsField(r, MON::AMOUNT);
         const QString type = r.str(MON::TYPE).trimmed().toUpper();
+        const auto name = names_.find({type, r.num(MON::NUMBER)});
+        setValue(QStringLiteral("AccName"), name != names_.end() ? name->second : QString());
+        const Cents amount = centsField(r, MON::AMOUNT);
         for (size_t i = 0; i < std::size(kColumns); ++i) {
             const bool here = type == QLatin1String(kColumns[i].type);
             if (here)
@@ -122,6 +133,7 @@ protected:
 
 private:
     QString filterText_;
+    std::map<std::pair<QString, int64_t>, QString> names_;
     Cents totals_[3] = {0, 0, 0};
 };
 

@@ -1,7 +1,7 @@
 // The diary browse through its window: the filter per category and date
 // window, the computed columns, both orders, the form requests with Copy,
 // Send Fax, the clipboard text, the reports and the list format.
-#include "WindowKit.h"
+#include "DiaryKit.h"
 
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
@@ -10,6 +10,7 @@
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
 #include "platform/Ini.h"
+#include "platform/Numbering.h"
 #include "platform/Picture.h"
 #include "platform/RecordForm.h"
 
@@ -24,45 +25,6 @@
 
 namespace ven::test {
 namespace {
-
-int32_t dec(int day) { return dayNumber(2026, 12, day); }
-int32_t at(int h, int m, int s = 0) { return timeValue(h, m, s); }
-
-struct Entry {
-    uint8_t category;
-    int32_t bdate, btime, edate, etime;
-    QString legend;
-    QString memo = {};
-    int32_t caller = 0, client = 0;
-    QString channel = {}, tape = {};
-};
-
-// Adds the entries numbered on from the file's count.
-void addEntries(const std::vector<Entry>& entries)
-{
-    Context ctx;
-    KeyedFile& f = ctx.file(VenDry);
-    ASSERT_TRUE(f.open());
-    int64_t n = f.records() + 1;
-    for (const Entry& e : entries) {
-        Record& r = f.rec();
-        r.clear();
-        r.set(DRY::NUMBER, n++);
-        r.set(DRY::CATID, "D");
-        r.set(DRY::CATEGORY, int(e.category));
-        r.set(DRY::BDATE, e.bdate);
-        r.set(DRY::BTIME, e.btime);
-        r.set(DRY::EDATE, e.edate);
-        r.set(DRY::ETIME, e.etime);
-        r.set(DRY::LEGEND, e.legend);
-        r.set(DRY::MEMORANDUM, e.memo);
-        r.set(DRY::CALLER, e.caller);
-        r.set(DRY::CLIENT, e.client);
-        r.set(DRY::C, e.channel);
-        r.set(DRY::T, e.tape);
-        ASSERT_TRUE(f.add());
-    }
-}
 
 void addName(int recno, const QString& last, const QString& first, const QString& org)
 {
@@ -640,6 +602,18 @@ TEST_F(DiaryBrTest, YesToTheLockQuestionTriesAgainOnceTheLockIsGone)
     kit.press("DiaryBr", "Insert");
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(kit.isOpen("DiaryFr"));
+}
+
+TEST_F(DiaryBrTest, ANumberIsNeverGivenWhileTheFileCannotBeRead)
+{
+    addEntries({{2, dec(7), at(9, 0), dec(7), at(9, 0), "First"}});
+    EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 2);
+    {
+        LockHolder other(true);  // another copy keeps the file to itself
+        ASSERT_TRUE(other.held());
+        EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 0) << "1 is taken: it must not be given";
+    }
+    EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(WriteOrExclusive, DiaryBrLockTest, testing::Bool());

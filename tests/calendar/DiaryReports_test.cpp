@@ -2,7 +2,7 @@
 // 06:00 to 06:00 with their groups, tape texts and long durations, the
 // telephone report's contact lines, the orders, blank times, long memos
 // over pages, and a window without entries.
-#include "WindowKit.h"
+#include "DiaryKit.h"
 
 #include "app/Procedures.h"
 #include "calendar/DiaryPhoRp.h"
@@ -16,44 +16,6 @@
 
 namespace ven::test {
 namespace {
-
-int32_t dec(int day) { return dayNumber(2026, 12, day); }
-int32_t at(int h, int m) { return timeValue(h, m, 0); }
-
-struct Entry {
-    uint8_t category;
-    int32_t bdate, btime, edate, etime;
-    QString legend;
-    QString memo = {};
-    int32_t caller = 0, client = 0;
-    QString channel = {}, tape = {};
-};
-
-void addEntries(const std::vector<Entry>& entries)
-{
-    Context ctx;
-    KeyedFile& f = ctx.file(VenDry);
-    ASSERT_TRUE(f.open());
-    int64_t n = f.records() + 1;
-    for (const Entry& e : entries) {
-        Record& r = f.rec();
-        r.clear();
-        r.set(DRY::NUMBER, n++);
-        r.set(DRY::CATID, "D");
-        r.set(DRY::CATEGORY, int(e.category));
-        r.set(DRY::BDATE, e.bdate);
-        r.set(DRY::BTIME, e.btime);
-        r.set(DRY::EDATE, e.edate);
-        r.set(DRY::ETIME, e.etime);
-        r.set(DRY::LEGEND, e.legend);
-        r.set(DRY::MEMORANDUM, e.memo);
-        r.set(DRY::CALLER, e.caller);
-        r.set(DRY::CLIENT, e.client);
-        r.set(DRY::C, e.channel);
-        r.set(DRY::T, e.tape);
-        ASSERT_TRUE(f.add());
-    }
-}
 
 class DiaryReportsTest : public testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace ven::test {
 namespace {
@@ -174,6 +175,47 @@ TEST(BrowseLists, ALookupIsAnsweredBesideTheListsOpenCopy)
     EXPECT_EQ(Running.get("SampleBr"), menuCopy);
     kit.press("SampleBr", "Close");
     EXPECT_EQ(Running.get("SampleBr"), 0);
+}
+
+// Columns declared narrower than their pictures' texts: dates, times,
+// numbers and short texts widen to show their values whole; a long text
+// keeps the width the window chose.
+class NarrowBr : public WindowController {
+public:
+    NarrowBr() : WindowController("NarrowBr", sampleBrowseDef(), ProcedureTraits{}) {}
+
+protected:
+    bool setUp() override
+    {
+        using C = BrowseColumn;
+        auto b = std::make_unique<BrowseList>(
+            *this, sampleFile(),
+            std::vector<C>{C::computed("Day", 4, "D06-", [](const Record&) { return QVariant(qlonglong(82000)); }),
+                           C::computed("At", 4, "T04", [](const Record&) { return QVariant(qlonglong(8000001)); }),
+                           C::computed("Sum", 4, "n-_12.2", [](const Record&) { return QVariant(-888888.88); }),
+                           C::computed("Code", 4, "s5", [](const Record&) { return QVariant(QString("28.12")); }),
+                           C::ofField(TST::NAME, "Name", 40, "s30")});
+        b->addOrder(TST::NUMBERKEY);
+        addPart(std::move(b));
+        return true;
+    }
+};
+
+TEST(BrowseLists, AColumnIsAtLeastAsWideAsItsPicturesText)
+{
+    WindowKit kit;
+    addSamples({{"A rather long name", 1}});
+    kit.start([] { return std::make_unique<NarrowBr>(); });
+    QTableView* v = kit.list("NarrowBr");
+    ASSERT_EQ(v->model()->rowCount(), 1);
+    const QFontMetrics fm(v->font());
+    const int margins = 2 * (v->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1);
+    for (int c = 0; c < 4; ++c) {
+        const QString shown = v->model()->index(0, c).data().toString();
+        ASSERT_FALSE(shown.trimmed().isEmpty()) << c;
+        EXPECT_GE(v->horizontalHeader()->sectionSize(c), fm.horizontalAdvance(shown) + margins) << shown.toStdString();
+    }
+    EXPECT_EQ(v->horizontalHeader()->sectionSize(4), kit.window("NarrowBr").window().units().x(40));
 }
 
 } // namespace

@@ -342,9 +342,10 @@ TEST(ListFormats, FirstWayWithF12AndSecondWay)
     const int designedName = h->sectionSize(1);
     h->resizeSection(1, du.x(120));
     kit.press("FmtBr", "Close");
+    // The number column ("n_7") is widened to show "9,999,999" whole.
     const QString ini = kit.ini();
-    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:ORIG", ""), "1:30,2:80,3:30,4:30");
-    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:USER", ""), "1:30,2:120,3:30,4:30");
+    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:ORIG", ""), "1:33,2:80,3:30,4:30");
+    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:USER", ""), "1:33,2:120,3:30,4:30");
 
     // Opening shows the user format; F12 the designed one; closing keeps what showed.
     kit.start([first] { return std::make_unique<SampleBr>("FmtBr", first); });
@@ -356,7 +357,7 @@ TEST(ListFormats, FirstWayWithF12AndSecondWay)
     EXPECT_EQ(h->sectionSize(1), du.x(120));
     kit.keyInList("FmtBr", Qt::Key_F12);
     kit.press("FmtBr", "Close");
-    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:USER", ""), "1:30,2:80,3:30,4:30");
+    EXPECT_EQ(readIni(ini, "FmtBr", "?Browse:1:USER", ""), "1:33,2:80,3:30,4:30");
 
     // A malformed format from the file leaves the designed columns.
     writeIni(ini, "FmtBr", "?Browse:1:USER", "2:abc,,9:9");

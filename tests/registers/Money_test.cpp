@@ -1,6 +1,7 @@
 // Money in whole cents, the filter grammar, and the ledger's postings:
 // rows, signs and totals between the account kinds, splits that binary
-// fractions cannot hold, and rows that share a time.
+// fractions cannot hold, rows that share a time, and a process killed in
+// the middle of its postings.
 #include "WindowKit.h"
 
 #include "core/Money.h"
@@ -10,7 +11,11 @@
 #include "registers/Ledger.h"
 #include "registers/MoneyBr.h"
 
+#include <csignal>
 #include <map>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ven::test {
 namespace {
@@ -248,6 +253,89 @@ TEST(Ledger, AFailedPostingChangesNothing)
     // A missing From account, likewise.
     EXPECT_FALSE(postTransaction({.date = kDay, .time = kTen, .from = {"I", 7}, .legend = "Lost", .parts = {{{"E", 3}, 100}}}));
     EXPECT_TRUE(WindowKit::records(VenMoney).empty());
+}
+
+// In a child process: posts transactions between the accounts, single and
+// split, many at one time, and writes the count of rows stored to `fd` once
+// each posting has returned.
+[[noreturn]] void postForever(int fd, uint32_t seed)
+{
+    Store::instance().closeIdle();
+    std::mt19937 rng(seed);
+    const AccountId banks[] = {{"B", 1}}, incomes[] = {{"I", 2}}, expenses[] = {{"E", 3}, {"E", 4}};
+    uint32_t rows = 0;
+    for (int32_t i = 0;; ++i) {
+        Posting p{.date = kDay + int32_t(rng() % 3), .time = kTen + int32_t(rng() % 4) * 100, .from = {}, .legend = "Killed", .parts = {}};
+        switch (rng() % 3) {
+        case 0:  // the bank pays expenses, now and then split
+            p.from = banks[0];
+            for (uint32_t n = 1 + rng() % 3; n > 0; --n)
+                p.parts.push_back({expenses[rng() % 2], Cents(1 + rng() % 100000)});
+            break;
+        case 1:  // income into the bank
+            p.from = incomes[0];
+            p.parts.push_back({banks[0], Cents(1 + rng() % 100000)});
+            break;
+        default:  // an expense moved to another
+            p.from = expenses[0];
+            p.parts.push_back({expenses[1], Cents(1 + rng() % 1000)});
+        }
+        if (!postTransaction(p))
+            _exit(2);
+        rows += uint32_t(1 + p.parts.size());
+        if (write(fd, &rows, sizeof rows) != sizeof rows)
+            _exit(3);
+    }
+}
+
+TEST(Ledger, AProcessKilledWhilePostingLeavesEveryBalanceEqualToItsRows)
+{
+    Ledger l;
+    Store::instance().closeIdle();
+    std::mt19937 rng(20261210);
+    uint32_t stored = 0;  // rows of the postings that returned
+    constexpr int kKills = 12;
+    for (int round = 0; round < kKills; ++round) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            postForever(fds[1], rng());
+        }
+        close(fds[1]);
+        // Killed at a random moment once it has posted, however slow the
+        // machine.
+        uint32_t told = 0;
+        ASSERT_EQ(read(fds[0], &told, sizeof told), ssize_t(sizeof told));
+        usleep(rng() % 40000);
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the poster ended by itself: " << WEXITSTATUS(status);
+        for (uint32_t n; read(fds[0], &n, sizeof n) == sizeof n;)
+            told = n;
+        close(fds[0]);
+
+        {
+            Context ctx;
+            for (const FileDef* def : {&VenMoney, &VenAcc}) {
+                KeyedFile& f = ctx.file(*def);
+                ASSERT_TRUE(f.open());
+                ASSERT_TRUE(f.checkIntegrity().ok()) << def->label;
+            }
+        }
+        // Every posting that returned is kept, and the one killed is there
+        // whole or not at all: each balance is the sum of its rows.
+        const size_t rows = WindowKit::records(VenMoney).size();
+        EXPECT_GE(rows, size_t(stored + told));
+        EXPECT_LE(rows, size_t(stored + told + 4)) << "more rows than one posting makes";
+        stored = uint32_t(rows);
+        EXPECT_EQ(l.totals(), l.rowSums()) << "round " << round;
+        Store::instance().closeIdle();
+    }
+    EXPECT_GT(stored, uint32_t(kKills * 2));
 }
 
 } // namespace
