@@ -59,14 +59,15 @@ const std::pair<uint8_t, const char*> kTitles[] = {{InsertRecord, "Adding an Ann
 
 class BirthFr : public RecordForm {
 public:
-    BirthFr() : RecordForm(QStringLiteral("BirthFr"), kBirthFrDef, VenBirth) { FIRSTFIELD = QStringLiteral("Date"); }
+    BirthFr() : RecordForm(QStringLiteral("BirthFr"), kBirthFrDef, VenBirth)
+    {
+        FIRSTFIELD = QStringLiteral("Date");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         if (Status st = openFile(VenNam); !st) {

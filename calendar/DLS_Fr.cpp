@@ -68,14 +68,15 @@ int monthOf(int64_t date)
 
 class DLS_Fr : public RecordForm {
 public:
-    DLS_Fr() : RecordForm(QStringLiteral("DLS_Fr"), kDLS_FrDef, Ven_DLS) { FIRSTFIELD = QStringLiteral("Date"); }
+    DLS_Fr() : RecordForm(QStringLiteral("DLS_Fr"), kDLS_FrDef, Ven_DLS)
+    {
+        FIRSTFIELD = QStringLiteral("Date");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         for (const FileDef* f : {&VenDays, &VenNote})
             if (Status st = openFile(*f); !st) {
                 errors().show(st);

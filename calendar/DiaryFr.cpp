@@ -9,7 +9,7 @@
 #include "calendar/DiaryGlobals.h"
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
-#include "core/DocumentOpening.h"
+#include "core/OpenDocument.h"
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
 #include "core/Procedures.h"
@@ -435,11 +435,8 @@ private:
 
 bool DiaryFr::setUp()
 {
-    for (const FileDef* f : {&VenAlarm, &VenDoc, &VenNote, &VenPro, &VenWav, &VenNam})
-        if (!openFile(*f)) {
-            RESPONSE = RequestCancelled;
-            return false;
-        }
+    if (!openFilesOrCancel({&VenAlarm, &VenDoc, &VenNote, &VenPro, &VenWav, &VenNam}))
+        return false;
     if (const RequestTitle* t = requestTitle(REQUEST))
         window().setTitle(QString::fromUtf8(t->atStart));
     if (!RecordForm::setUp())
@@ -1204,7 +1201,7 @@ void DiaryFr::runDocumentForm(uint8_t request)
 void DiaryFr::openDocument()
 {
     if (documents_->loadHighlighted())
-        OpenFiledDocument(file(VenDoc).rec(), &window());
+        OpenDocument(file(VenDoc).rec(), &window());
 }
 
 } // namespace

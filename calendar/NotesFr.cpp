@@ -43,14 +43,15 @@ const std::pair<uint8_t, const char*> kTitles[] = {
 
 class NotesFr : public RecordForm {
 public:
-    NotesFr() : RecordForm(QStringLiteral("NotesFr"), kNotesFrDef, VenNote) { FIRSTFIELD = QStringLiteral("Date"); }
+    NotesFr() : RecordForm(QStringLiteral("NotesFr"), kNotesFrDef, VenNote)
+    {
+        FIRSTFIELD = QStringLiteral("Date");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         window().bind(QStringLiteral("Weekday"), bindTo(weekday_));

@@ -70,14 +70,15 @@ std::set<int64_t> numbersNamedByDiary(int64_t category)
 
 class ProjectFr : public RecordForm {
 public:
-    ProjectFr() : RecordForm(QStringLiteral("ProjectFr"), kProjectFrDef, VenPro) { FIRSTFIELD = QStringLiteral("Name"); }
+    ProjectFr() : RecordForm(QStringLiteral("ProjectFr"), kProjectFrDef, VenPro)
+    {
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         if (REQUEST == InsertRecord) {

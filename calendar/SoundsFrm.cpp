@@ -42,17 +42,10 @@ public:
     {
         DELETEACTION = 4;  // a delete from the list removes the record at once
         FIRSTFIELD = QStringLiteral("Lookup");
+        setTitles(kTitles);
     }
 
 protected:
-    bool setUp() override
-    {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
-        return RecordForm::setUp();
-    }
-
     void accepted(const QString& control) override
     {
         if (control == u"Lookup")

@@ -139,6 +139,7 @@ public:
     {
         OKCONTROL = QStringLiteral("OK");
         FIRSTFIELD = QStringLiteral("Date");
+        setTitles(kTitles);
     }
 
 protected:
@@ -148,9 +149,6 @@ protected:
             RESPONSE = RequestCancelled;
             return false;
         }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
         if (!RecordForm::setUp())
             return false;
         window().bind(QStringLiteral("Weekday"), bindTo(weekday_));

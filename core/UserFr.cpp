@@ -46,17 +46,13 @@ QString clipped(QString s)
 
 class UserFr : public RecordForm {
 public:
-    UserFr() : RecordForm(QStringLiteral("UserFr"), kUserFrDef, VenUsr) { FIRSTFIELD = QStringLiteral("Name"); }
-
-protected:
-    bool setUp() override
+    UserFr() : RecordForm(QStringLiteral("UserFr"), kUserFrDef, VenUsr)
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
-        return RecordForm::setUp();
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
     }
 
+protected:
     void primeFields(bool copy) override
     {
         if (!copy)

@@ -63,6 +63,9 @@ const Record* RecordForm::history() const
 
 bool RecordForm::setUp()
 {
+    for (const auto& [request, title] : titles_)
+        if (request == REQUEST)
+            window().setTitle(QString::fromUtf8(title));
     if (!openFile(def_)) {
         RESPONSE = RequestCancelled;
         return false;

@@ -9,6 +9,8 @@
 #include "platform/WindowController.h"
 
 #include <initializer_list>
+#include <span>
+#include <utility>
 
 namespace ven {
 
@@ -24,6 +26,10 @@ public:
     // The requests the form serves; the others are refused before the
     // window opens (messages 20, 38, 12) with response 2. All by default.
     void setServes(std::initializer_list<uint8_t> requests);
+    // The window's title for each request, set as the form starts; a
+    // request not listed keeps the window's own title. The table outlives
+    // the form (a constant of the form's file).
+    void setTitles(std::span<const std::pair<uint8_t, const char*>> titles) { titles_ = titles; }
     // The record the form saved last, for the history key; nullptr when
     // none was saved since the program started.
     const Record* history() const;
@@ -35,7 +41,7 @@ protected:
     // values; `copy` when the buffer holds a copy of a listed record.
     virtual void primeFields(bool /*copy*/) {}
 
-    // Opens the file, refuses unserved requests, prepares the request
+    // Titles the window by the request, opens the file, refuses unserved requests, prepares the request
     // (DELETEACTION 4 deletes at once and opens no window) and binds every
     // control whose `use` names a field of the file.
     bool setUp() override;
@@ -63,6 +69,7 @@ private:
     bool passing_ = false;
     const FileDef& def_;
     std::vector<uint8_t> serves_;
+    std::span<const std::pair<uint8_t, const char*>> titles_;
 };
 
 } // namespace ven

@@ -435,6 +435,16 @@ Status WindowController::openFile(const FileDef& def)
     return st;
 }
 
+bool WindowController::openFilesOrCancel(std::initializer_list<const FileDef*> defs)
+{
+    for (const FileDef* def : defs)
+        if (!openFile(*def)) {
+            RESPONSE = RequestCancelled;
+            return false;
+        }
+    return true;
+}
+
 void WindowController::addPart(std::unique_ptr<WindowPart> part)
 {
     parts_.push_back(std::move(part));

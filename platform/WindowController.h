@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -141,6 +142,9 @@ public:
     KeyedFile& file(const FileDef& def);
     // Opens a file for this procedure; it is closed at tear-down.
     Status openFile(const FileDef& def);
+    // Opens the files in turn; at the first that does not open (told as
+    // openFile tells it) the request is cancelled (response 2): false.
+    bool openFilesOrCancel(std::initializer_list<const FileDef*> defs);
     void addPart(std::unique_ptr<WindowPart> part);
     template <class P> P* part() const
     {

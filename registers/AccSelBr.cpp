@@ -31,15 +31,12 @@ protected:
     {
         if (!openFile(VenAcc))
             return false;
-        auto list = std::make_unique<BrowseList>(*this, VenAcc, accountColumns());
-        list->setSheet(QStringLiteral("Sheet"));
+        auto list = accountList(*this);
         list->addOrder(ACC::ACCOUNT_KEY);
         const QString type = AccType.trimmed().left(1);
         setListFilter(*list, VenAcc, QStringLiteral("(Acc:Type = G:AccType)"), {{QStringLiteral("G:AccType"), type}});
         // The type's accounts only, read as one stretch of the key.
         list->setRange(ACC::TYPE, Value(type));
-        list->setRowColours(accountColours);
-        list->setSelectionColours(QColor(255, 255, 128), QColor());
         addPart(std::move(list));
         return true;
     }

@@ -17,6 +17,15 @@ std::vector<BrowseColumn> accountColumns()
             BrowseColumn::ofField(ACC::NAME, QStringLiteral("Name"), 124, QStringLiteral("s30")), amount};
 }
 
+std::unique_ptr<BrowseList> accountList(WindowController& window)
+{
+    auto list = std::make_unique<BrowseList>(window, VenAcc, accountColumns());
+    list->setSheet(QStringLiteral("Sheet"));
+    list->setRowColours(accountColours);
+    list->setSelectionColours(QColor(255, 255, 128), QColor());
+    return list;
+}
+
 CellColours accountColours(const Record& account)
 {
     const QColor text = centsField(account, ACC::AMOUNT) < 0 ? QColor(Qt::red) : QColor(Qt::blue);

@@ -4,12 +4,17 @@
 
 #include "platform/BrowseList.h"
 
+#include <memory>
+
 namespace ven {
 
 std::vector<BrowseColumn> accountColumns();
 // Below 0 red on white, else blue on white; a highlighted row keeps its
 // text colour on light yellow.
 CellColours accountColours(const Record& account);
+// The window's account list on its sheet "Sheet": the account columns and
+// colours; the caller gives it its order and filter.
+std::unique_ptr<BrowseList> accountList(WindowController& window);
 // Lists the file's records by a filter text of the filter grammar (see
 // platform/RecordFilter.h) with the names bound for it; false when the text
 // is not a filter (nothing is listed then).

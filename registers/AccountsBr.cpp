@@ -34,13 +34,10 @@ protected:
     {
         if (!openFile(VenAcc))
             return false;
-        auto list = std::make_unique<BrowseList>(*this, VenAcc, accountColumns());
-        list->setSheet(QStringLiteral("Sheet"));
+        auto list = accountList(*this);
         list->addOrder(ACC::ACCOUNT_KEY, ACC::TYPE);
         // Accounts numbered 99 and above are kept out of this list.
         setListFilter(*list, VenAcc, QStringLiteral("(Acc:Number < 99)"));
-        list->setRowColours(accountColours);
-        list->setSelectionColours(QColor(255, 255, 128), QColor());
         list->setForm([] { return makeAccountsFr(); });
         addPart(std::move(list));
         return true;

@@ -44,7 +44,8 @@ const WindowDef kAccountsFrDef{
         {.name = "Help", .kind = Kind::Button, .text = "Help", .x = 151, .y = 74, .w = 38, .h = 14, .flags = HelpButton},
     }};
 
-const char* const kTitles[] = {"Adding an Account", "Changing an Account", "Deleting an Account"};
+const std::pair<uint8_t, const char*> kTitles[] = {
+    {InsertRecord, "Adding an Account"}, {ChangeRecord, "Changing an Account"}, {DeleteRecord, "Deleting an Account"}};
 
 class AccountsFr : public RecordForm {
 public:
@@ -53,13 +54,12 @@ public:
         helpTopic = QStringLiteral("SetUpAccFr");
         OKCONTROL = QStringLiteral("OK");
         FIRSTFIELD = QStringLiteral("Number");
+        setTitles(kTitles);
     }
 
 protected:
     bool setUp() override
     {
-        if (REQUEST >= InsertRecord && REQUEST <= DeleteRecord)
-            window().setTitle(QString::fromUtf8(kTitles[REQUEST - 1]));
         if (!RecordForm::setUp())
             return false;
         // The total as whole cents.

@@ -48,17 +48,13 @@ const std::pair<uint8_t, const char*> kTitles[] = {{InsertRecord, "Adding a Coun
 
 class CountryFr : public RecordForm {
 public:
-    CountryFr() : RecordForm(QStringLiteral("CountryFr"), kCountryFrDef, VenCountry) { FIRSTFIELD = QStringLiteral("Name"); }
-
-protected:
-    bool setUp() override
+    CountryFr() : RecordForm(QStringLiteral("CountryFr"), kCountryFrDef, VenCountry)
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
-        return RecordForm::setUp();
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
     }
 
+protected:
     void accepted(const QString& c) override
     {
         if (c == OKCONTROL && REQUEST != DeleteRecord) {

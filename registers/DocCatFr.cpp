@@ -8,7 +8,7 @@
 #include "platform/BrowseList.h"
 #include "platform/ErrorReporter.h"
 #include "platform/RecordForm.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 #include "registers/OwnerDocuments.h"
 #include "registers/UpdateVenDoc.h"
 

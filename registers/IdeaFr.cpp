@@ -72,19 +72,17 @@ std::set<int64_t> detailsOf(int64_t idea)
 
 class IdeaFr : public RecordForm {
 public:
-    IdeaFr() : RecordForm(QStringLiteral("IdeaFr"), kIdeaFrDef, VenIdea) { FIRSTFIELD = QStringLiteral("Name"); }
+    IdeaFr() : RecordForm(QStringLiteral("IdeaFr"), kIdeaFrDef, VenIdea)
+    {
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
+    }
 
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenISub, &VenDoc, &VenKWrd})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
+        if (!openFilesOrCancel({&VenISub, &VenDoc, &VenKWrd}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         if (REQUEST == InsertRecord)

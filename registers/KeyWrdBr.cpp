@@ -6,7 +6,7 @@
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 #include "platform/ErrorReporter.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 
 #include <QLineEdit>
 
@@ -61,11 +61,8 @@ public:
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenKWrd, &VenDoc, &VenPrg})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
+        if (!openFilesOrCancel({&VenKWrd, &VenDoc, &VenPrg}))
+            return false;
         auto docField = [this](uint16_t field) {
             return [this, field](const Record& w) -> QVariant {
                 const Record* d = reader_.find(w.num(WRD::DOCNUM));

@@ -3,7 +3,7 @@
 // buffer by an earlier lookup); with no country known, entries stay as typed.
 #include "registers/NameFr.h"
 
-#include "core/DocumentOpening.h"
+#include "core/OpenDocument.h"
 #include "core/Globals.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -132,19 +132,14 @@ public:
     {
         FIRSTFIELD = QStringLiteral("Org");
         helpTopic = QStringLiteral("NameFrm");
+        setTitles(kTitles);
     }
 
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenCountry, &VenDoc})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
+        if (!openFilesOrCancel({&VenCountry, &VenDoc}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         Record& r = primary().rec();
@@ -216,7 +211,7 @@ protected:
         }
         if (c == u"DocOpen") {
             if (documents_ && documents_->loadHighlighted())
-                OpenFiledDocument(file(VenDoc).rec(), &window());
+                OpenDocument(file(VenDoc).rec(), &window());
             return;
         }
         if (c == u"Dial" || c == u"Mail" || c == u"Surf" || c == u"Clip") {

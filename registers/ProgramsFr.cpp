@@ -74,17 +74,13 @@ int lastSeparator(const QString& s)
 
 class ProgramsFr : public RecordForm {
 public:
-    ProgramsFr() : RecordForm(QStringLiteral("ProgramsFr"), kProgramsFrDef, VenPrg) { FIRSTFIELD = QStringLiteral("Name"); }
-
-protected:
-    bool setUp() override
+    ProgramsFr() : RecordForm(QStringLiteral("ProgramsFr"), kProgramsFrDef, VenPrg)
     {
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
-        return RecordForm::setUp();
+        FIRSTFIELD = QStringLiteral("Name");
+        setTitles(kTitles);
     }
 
+protected:
     void accepted(const QString& c) override
     {
         Record& r = primary().rec();

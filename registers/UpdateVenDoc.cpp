@@ -17,7 +17,7 @@
 #include "platform/RecordForm.h"
 #include "platform/SettingsFile.h"
 #include "registers/KeywordFr.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 #include "registers/ProgramsBr.h"
 
 #include <QDir>
@@ -138,11 +138,8 @@ private:
 
 bool UpdateVenDoc::setUp()
 {
-    for (const FileDef* f : {&VenKWrd, &VenPrg, &VenDCat})
-        if (!openFile(*f)) {
-            RESPONSE = RequestCancelled;
-            return false;
-        }
+    if (!openFilesOrCancel({&VenKWrd, &VenPrg, &VenDCat}))
+        return false;
     if (!RecordForm::setUp())
         return false;
     Record& r = doc();

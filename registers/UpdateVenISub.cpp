@@ -10,7 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/RecordForm.h"
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 #include "registers/OwnerDocuments.h"
 #include "registers/UpdateVenDoc.h"
 
@@ -71,19 +71,14 @@ public:
     UpdateVenISub() : RecordForm(QStringLiteral("UpdateVenISub"), kUpdateVenISubDef, VenISub)
     {
         FIRSTFIELD = QStringLiteral("Header");
+        setTitles(kTitles);
     }
 
 protected:
     bool setUp() override
     {
-        for (const FileDef* f : {&VenIdea, &VenDoc, &VenKWrd, &VenPrg})
-            if (!openFile(*f)) {
-                RESPONSE = RequestCancelled;
-                return false;
-            }
-        for (const auto& [request, title] : kTitles)
-            if (request == REQUEST)
-                window().setTitle(QString::fromUtf8(title));
+        if (!openFilesOrCancel({&VenIdea, &VenDoc, &VenKWrd, &VenPrg}))
+            return false;
         if (!RecordForm::setUp())
             return false;
         Record& r = primary().rec();

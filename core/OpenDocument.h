@@ -1,8 +1,8 @@
 // Opening a filed document: in the built-in text viewer ("VIEW"), with the
 // program the document names from the program register, or through the
 // desktop; then one activity-log line " Open: ". The document form, the
-// category form, the keyword search and the idea-detail form open their
-// documents this way.
+// category form, the keyword search, the idea-detail form, the diary entry
+// and the name form open their documents this way.
 //
 // GUI thread only.
 #pragma once
@@ -15,7 +15,7 @@ class QObject;
 
 namespace ven {
 
-// The document's full reference: its folder followed by its name.
+// The document's full reference: its folder joined with its name.
 QString documentReference(const Record& doc);
 // True for a web document (its path is the scheme "http://" or "https://").
 bool isWebDocument(const Record& doc);

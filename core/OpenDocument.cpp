@@ -1,6 +1,6 @@
 // Opening a document by its chosen program, the built-in viewer or the
 // desktop, and the activity-log line of the opening.
-#include "registers/OpenDocument.h"
+#include "core/OpenDocument.h"
 
 #include "core/ActivityLog.h"
 #include "core/DateHelpers.h"
@@ -53,7 +53,7 @@ QString programPath(const QString& name, ProgramReadReport report, bool* found)
 
 QString documentReference(const Record& doc)
 {
-    return doc.str(DOC::DOCPATH).trimmed() + doc.str(DOC::DOCNAME).trimmed();
+    return joinPath(doc.str(DOC::DOCPATH).trimmed(), doc.str(DOC::DOCNAME).trimmed());
 }
 
 bool isWebDocument(const Record& doc)
