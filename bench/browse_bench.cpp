@@ -1,6 +1,7 @@
 // Browse list benchmarks on a diary file of 100,000 entries: opening a
 // browse and showing its first page, one page step, the jump to the end and
 // a walk page by page from the first entry to the last.
+#include "BenchMain.h"
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 #include "platform/DateTime.h"
@@ -218,12 +219,4 @@ BENCHMARK(BM_WalkToTheEnd)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv); }

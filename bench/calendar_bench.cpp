@@ -2,6 +2,7 @@
 // anniversaries, feasts and memorials, year letters, redisplay) over 10,000
 // special days, 10,000 anniversaries, 3,650 daily notes and the feasts of
 // ten languages.
+#include "BenchMain.h"
 #include "calendar/CalendarWnd.h"
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
@@ -133,12 +134,4 @@ BENCHMARK(BM_ReadDay)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv); }

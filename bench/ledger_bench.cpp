@@ -1,6 +1,7 @@
 // The ledger over 100,000 transactions (200,000 rows) spread over ten years
 // up to today: the money list opened on its first page, and a year's money
 // report (10,000 transactions) printed to PDF.
+#include "BenchMain.h"
 #include "core/Money.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
@@ -167,13 +168,4 @@ BENCHMARK(BM_YearReportToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    fixture();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv, fixture); }

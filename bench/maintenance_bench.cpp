@@ -2,6 +2,7 @@
 // 100,000 diary entries and 10,000 alarms: the time of the whole run and the
 // longest the event loop was held up meanwhile (the gap between beats of a
 // 1 ms timer), with the step that held it.
+#include "BenchMain.h"
 #include "core/BackUpWnd.h"
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
@@ -143,12 +144,4 @@ BENCHMARK(BM_RebuildKeys)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv); }

@@ -1,6 +1,7 @@
 // Project totals and the diary report over a diary of 100,000 entries:
 // the totals of 10,000 projects (the sums alone, and the whole calculation
 // run with its progress window), and a month's project report printed to PDF.
+#include "BenchMain.h"
 #include "calendar/DiaryReport.h"
 #include "calendar/DiaryProRp.h"
 #include "calendar/ProjCalcProc.h"
@@ -161,13 +162,4 @@ BENCHMARK(BM_MonthReportToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    fixture();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv, fixture); }

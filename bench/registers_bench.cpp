@@ -4,6 +4,7 @@
 // search over 100,000 keywords (a "Find:" jump), a category's document list
 // with 1,000 documents (the form's first page) and the launcher's first tab
 // of twenty buttons with their icons.
+#include "BenchMain.h"
 #include "core/Globals.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
@@ -395,12 +396,4 @@ BENCHMARK(BM_KeywordLocator)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return ven::bench::runWindowBenchmarks(argc, argv); }
