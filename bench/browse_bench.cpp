@@ -1,7 +1,7 @@
 // Browse list benchmarks on a diary file of 100,000 entries: opening a
 // browse and showing its first page, one page step, the jump to the end and
 // a walk page by page from the first entry to the last.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 #include "platform/DateTime.h"

@@ -2,7 +2,7 @@
 // anniversaries, feasts and memorials, year letters, redisplay) over 10,000
 // special days, 10,000 anniversaries, 3,650 daily notes and the feasts of
 // ten languages.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "calendar/CalendarWnd.h"
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
@@ -23,30 +23,11 @@ namespace {
 
 const int32_t kFirst = dayNumber(2020, 1, 1);
 
-template <class Fill>
-void fill(const FileDef& def, int count, Fill f)
-{
-    Context ctx;
-    KeyedFile& file = ctx.file(def);
-    file.open();
-    WriteBatch batch(file);
-    for (int i = 0; i < count; ++i) {
-        file.rec().clear();
-        f(file.rec(), i);
-        file.add();
-    }
-    batch.commit();
-}
+using bench::fill;
 
-struct Fixture {
-    QTemporaryDir dir;
+struct Fixture : bench::BenchFolder {
     Fixture()
     {
-        QDir::setCurrent(dir.path());
-        Program_Path = dir.path();
-        Store::instance().setFolder(dir.path());
-        Store::instance().setFixedFolder(dir.path());
-        InitDataFiles();
         std::mt19937 rng(7);
         // Special days over thirty years, every kind, most with limits.
         fill(VenDays, 10000, [&](Record& r, int i) {

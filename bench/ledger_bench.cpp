@@ -1,7 +1,7 @@
 // The ledger over 100,000 transactions (200,000 rows) spread over ten years
 // up to today: the money list opened on its first page, and a year's money
 // report (10,000 transactions) printed to PDF.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "core/Money.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
@@ -31,15 +31,10 @@ namespace {
 constexpr int kTransactions = 100000;
 constexpr int kDays = 3650;
 
-struct Fixture {
-    QTemporaryDir dir;
+struct Fixture : bench::BenchFolder {
     int32_t today = 0;
     Fixture()
     {
-        QDir::setCurrent(dir.path());
-        Store::instance().setFolder(dir.path());
-        Store::instance().setFixedFolder(dir.path());
-        InitDataFiles();
         today = ven::clock().today();
         Context ctx;
         KeyedFile& acc = ctx.file(VenAcc);

@@ -2,7 +2,7 @@
 // 100,000 diary entries and 10,000 alarms: the time of the whole run and the
 // longest the event loop was held up meanwhile (the gap between beats of a
 // 1 ms timer), with the step that held it.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "core/BackUpWnd.h"
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
@@ -43,16 +43,10 @@ void fill(const FileDef& def, int count, Fill f)
     batch.commit();
 }
 
-struct Fixture {
-    QTemporaryDir dir;
+struct Fixture : bench::BenchFolder {
     QStringList boxes;
     Fixture()
     {
-        QDir::setCurrent(dir.path());
-        Program_Path = dir.path();
-        Store::instance().setFolder(dir.path());
-        Store::instance().setFixedFolder(dir.path());
-        InitDataFiles();
         Log_Activity = "N";
         writeIni(ProgramIni(), "Paths", "BackUp_Path", dir.filePath("Backup/Set"));
         setMessageBoxHandler([this](const MessageBoxRequest& r) {

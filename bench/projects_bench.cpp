@@ -1,7 +1,7 @@
 // Project totals and the diary report over a diary of 100,000 entries:
 // the totals of 10,000 projects (the sums alone, and the whole calculation
 // run with its progress window), and a month's project report printed to PDF.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "calendar/DiaryReport.h"
 #include "calendar/DiaryProRp.h"
 #include "calendar/ProjCalcProc.h"
@@ -30,15 +30,10 @@ constexpr int kEntries = 100000;
 constexpr int kProjects = 10000;
 constexpr int kDays = 5 * 365;  // the diary's entries lie over five years up to today
 
-struct Fixture {
-    QTemporaryDir dir;
+struct Fixture : bench::BenchFolder {
     int32_t today = 0;
     Fixture()
     {
-        QDir::setCurrent(dir.path());
-        Store::instance().setFolder(dir.path());
-        Store::instance().setFixedFolder(dir.path());
-        InitDataFiles();
         today = ven::clock().today();
         Context ctx;
         KeyedFile& dry = ctx.file(VenDry);

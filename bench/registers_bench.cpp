@@ -4,7 +4,7 @@
 // search over 100,000 keywords (a "Find:" jump), a category's document list
 // with 1,000 documents (the form's first page) and the launcher's first tab
 // of twenty buttons with their icons.
-#include "BenchMain.h"
+#include "BenchKit.h"
 #include "core/Globals.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
@@ -53,32 +53,13 @@ QString syllableName(std::mt19937& rng, int syllables)
     return s;
 }
 
-template <class Fill>
-void fill(const FileDef& def, int count, Fill f)
-{
-    Context ctx;
-    KeyedFile& file = ctx.file(def);
-    file.open();
-    WriteBatch batch(file);
-    for (int i = 0; i < count; ++i) {
-        file.rec().clear();
-        f(file.rec(), i);
-        file.add();
-    }
-    batch.commit();
-}
+using bench::fill;
 
-struct Fixture {
-    QTemporaryDir dir;
+struct Fixture : bench::BenchFolder {
     std::vector<QString> lastNames, keywords;
     int boxes = 0;
     Fixture()
     {
-        QDir::setCurrent(dir.path());
-        Program_Path = dir.path();
-        Store::instance().setFolder(dir.path());
-        Store::instance().setFixedFolder(dir.path());
-        InitDataFiles();
         setMessageBoxHandler([this](const MessageBoxRequest& r) {
             ++boxes;
             return r.defaultButton;
