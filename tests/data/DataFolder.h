@@ -5,6 +5,7 @@
 #include "data/Dictionary.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace ven::test {
 
@@ -26,6 +27,20 @@ public:
     QString path(const QString& name = {}) const { return name.isEmpty() ? dir.path() : dir.filePath(name); }
 
     QTemporaryDir dir;
+};
+
+// A test over the data files of a new folder, opened in one context.
+struct DataFilesTest : ::testing::Test {
+    DataFolder folder;
+    Context ctx;
+
+    KeyedFile& open(const FileDef& def)
+    {
+        KeyedFile& f = ctx.file(def);
+        Status st = f.open();
+        EXPECT_TRUE(st.ok()) << st.text.toStdString();
+        return f;
+    }
 };
 
 } // namespace ven::test

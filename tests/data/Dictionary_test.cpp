@@ -14,18 +14,7 @@ using ven::test::DataFolder;
 
 namespace {
 
-struct Files : ::testing::Test {
-    DataFolder folder;
-    Context ctx;
-
-    KeyedFile& open(const FileDef& def)
-    {
-        KeyedFile& f = ctx.file(def);
-        Status st = f.open();
-        EXPECT_TRUE(st.ok()) << st.text.toStdString();
-        return f;
-    }
-};
+struct Files : ven::test::DataFilesTest {};
 
 TEST_F(Files, EveryFileIsCreatedEmptyOnFirstOpen)
 {

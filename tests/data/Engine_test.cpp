@@ -18,18 +18,7 @@ using ven::test::DataFolder;
 
 namespace {
 
-struct Engine : ::testing::Test {
-    DataFolder folder;
-    Context ctx;
-
-    KeyedFile& open(const FileDef& def)
-    {
-        KeyedFile& f = ctx.file(def);
-        Status st = f.open();
-        EXPECT_TRUE(st.ok()) << st.text.toStdString();
-        return f;
-    }
-};
+struct Engine : ven::test::DataFilesTest {};
 
 // A posting: the account's new balance and the money record.
 Status post(KeyedFile& acc, KeyedFile& mon, int number, double amount, int date)
