@@ -208,6 +208,10 @@ void Main::buildFrame()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(inner_);
     auto* area = new WallpaperArea;
+    // A child larger than the frame (the frame's first size is small) can
+    // be scrolled to instead of lying out of reach.
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_ = area;
     inner_->setCentralWidget(mdi_);
     setFrameArea(mdi_);

@@ -21,6 +21,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
@@ -149,6 +152,25 @@ TEST_F(Frame, AFirstStartInAnEmptyFolder)
                                                      "Vendrolix ver. 1.37 12-09-2000 15:12"))
         << frame().window().title().toStdString();
     EXPECT_EQ(frame().frameWindow()->menuBar()->actions().size(), 6);
+}
+
+TEST_F(Frame, AChildWindowLargerThanTheFrameCanBeScrolledTo)
+{
+    owner();
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    QMdiArea* area = frame().mdiArea();
+    area->resize(300, 200);
+    QWidget big;
+    big.resize(900, 700);
+    QMdiSubWindow* sub = area->addSubWindow(&big);
+    sub->resize(900, 700);
+    sub->show();
+    kit.settle();
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0) << "the right part of the window cannot be reached";
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0) << "the lower part of the window cannot be reached";
+    area->removeSubWindow(&big);
+    delete sub;
 }
 
 TEST_F(Frame, SettingsOfTheWrongKindOrOutOfRangeReadAsBlank)
