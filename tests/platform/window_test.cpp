@@ -309,12 +309,12 @@ TEST(ErrorReporter, MessageBoxesOfTheTable)
     EXPECT_EQ(errors().show(16, {{}, {}, "Amount", "0 and 1000"}), 1);
     EXPECT_EQ(kit.boxes()[2].text, "The value of Amount must be between 0 and 1000.");
     EXPECT_EQ(kit.boxes()[2].buttons, QStringList({"&OK"}));
-    EXPECT_FALSE(kit.programEnded());
+    EXPECT_FALSE(kit.fatalShown());
 
     errors().show(23, {"VenTst", "gone", {}, {}});
     EXPECT_EQ(kit.boxes()[3].icon, Icon::Stop);
-    EXPECT_TRUE(kit.boxes()[3].text.endsWith(".  Error: gone.  Press OK to end this application"));
-    EXPECT_TRUE(kit.programEnded());
+    EXPECT_TRUE(kit.boxes()[3].text.endsWith(".  Error: gone.  Press OK to close this window."));
+    EXPECT_TRUE(kit.fatalShown());
     EXPECT_EQ(errors().show(29), 0);  // no such message
 }
 

@@ -87,7 +87,8 @@ TEST(Chat, UnreachableFolderIsToldAndEndsTheWindow)
     kit.start([] { return makeChatWnd({}); });
     EXPECT_FALSE(kit.isOpen(kChat));
     ASSERT_FALSE(kit.boxes().empty());
-    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("File could NOT be opened: " + kit.folder("gone/")))
+        << kit.boxes()[0].text.toStdString();
 }
 
 TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
