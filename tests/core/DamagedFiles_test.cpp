@@ -153,7 +153,7 @@ struct DamagedFiles : ::testing::TestWithParam<Damage> {
     // The data on a small file system of its own, for the cases that need one.
     bool onOwnDisk()
     {
-        disk = std::make_unique<FullDisk>(8192);
+        disk = std::make_unique<FullDisk>(65536);
         if (!disk->mounted())
             return false;
         Store::instance().closeIdle();
@@ -186,7 +186,9 @@ struct DamagedFiles : ::testing::TestWithParam<Damage> {
         if (expectTold) {
             EXPECT_TRUE(told) << "no message names the file";
         } else if (!mayBeTold) {
-            EXPECT_TRUE(kit.boxes().empty()) << kit.boxes()[0].text.toStdString();
+            // An empty file's run says only that it has no records.
+            for (const MessageBoxRequest& b : kit.boxes())
+                EXPECT_EQ(b.caption, "No Records") << b.text.toStdString();
         }
         if (told) {
             EXPECT_FALSE(kit.isOpen("FileList")) << "the window that needs the file stays open";
