@@ -5,6 +5,7 @@
 #include "core/FrameSettings.h"
 #include "core/Globals.h"
 #include "core/Halt.h"
+#include "platform/Procedure.h"
 #include "platform/TellOnce.h"
 
 #include <QCoreApplication>
