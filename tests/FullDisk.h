@@ -16,6 +16,29 @@
 #include <cerrno>
 #include <fcntl.h>
 
+// <sys/mount.h> brings the terminal's default characters as macros
+// (CTIME, CMIN ...), which would clash with the dictionary's field names.
+#undef CTRL
+#undef CEOF
+#undef CERASE
+#undef CINTR
+#undef CKILL
+#undef CMIN
+#undef CQUIT
+#undef CSUSP
+#undef CTIME
+#undef CDSUSP
+#undef CSTART
+#undef CSTOP
+#undef CLNEXT
+#undef CDISCARD
+#undef CWERASE
+#undef CREPRINT
+#undef CEOT
+#undef CBRK
+#undef CRPRNT
+#undef CFLUSH
+
 namespace ven::test {
 
 class FullDisk {

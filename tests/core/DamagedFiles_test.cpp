@@ -14,7 +14,6 @@
 #include <QRandomGenerator>
 
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
