@@ -284,13 +284,16 @@ TEST_P(DamagedFiles, EveryFileIsToldByNameAndNothingIsChanged)
     }
 }
 
+std::string damageName(const ::testing::TestParamInfo<Damage>& info)
+{
+    static const char* const names[] = {"RandomBytes", "OnePage", "Missing", "ReadOnly", "FullDisk", "LockedElsewhere"};
+    return names[int(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles,
                          ::testing::Values(Damage::RandomBytes, Damage::OnePage, Damage::Missing, Damage::ReadOnly,
                                            Damage::FullDisk, Damage::LockedElsewhere),
-                         [](const ::testing::TestParamInfo<Damage>& info) {
-                             const char* names[] = {"RandomBytes", "OnePage", "Missing", "ReadOnly", "FullDisk", "LockedElsewhere"};
-                             return std::string(names[int(info.param)]);
-                         });
+                         damageName);
 
 } // namespace
 } // namespace ven::test
