@@ -321,6 +321,7 @@ TEST(ErrorReporter, MessageBoxesOfTheTable)
 } // namespace
 } // namespace ven::test
 
+namespace ven::test {
 namespace {
 // A window whose button meets a file that cannot be opened.
 class NeedsFile : public WindowController {
@@ -369,3 +370,5 @@ TEST(ErrorReporter, AFatalMessageClosesOnlyTheWindowThatNeededTheFile)
     EXPECT_TRUE(kit.fatalShown());
     NeedsFile::refuse = false;
 }
+
+} // namespace ven::test
