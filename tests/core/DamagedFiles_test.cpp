@@ -291,7 +291,7 @@ std::string damageName(const ::testing::TestParamInfo<Damage>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles,
-                         ::testing::Values(Damage::RandomBytes, Damage::OnePage, Damage::Missing, Damage::ReadOnly,
+                         ::testing::Values(Damage::RandomBytes, Damage::Missing, Damage::ReadOnly,
                                            Damage::FullDisk, Damage::LockedElsewhere),
                          damageName);
 
