@@ -172,6 +172,8 @@ void WindowController::openWindow()
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
+    // The window opens showing its bound values as the set-up left them.
+    window_->display();
     // The caller waits from here on: the focus its entry loses as this
     // window shows is no acceptance of it.
     if (caller_ && caller_->window_) {
