@@ -421,7 +421,6 @@ void E2eKit::clickControl(const QString& window, const QString& nameOrText, int 
 
 void E2eKit::menu(const QString& caption, const QStringList& path) const
 {
-    const QString frame = QStringLiteral("My Personal Vendrolix");
     Found bar;
     waitFor([&] {
         for (const QJsonValue& w : windows()) {
@@ -452,7 +451,6 @@ void E2eKit::menu(const QString& caption, const QStringList& path) const
         click(entry);
         menuTitle = item;
     }
-    (void)frame;
 }
 
 void E2eKit::activate(const QString& title) const
