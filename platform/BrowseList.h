@@ -280,6 +280,8 @@ public:
     void opened() override;
     bool windowEvent(Event e) override;
     bool fieldEvent(const QString& control, FieldEvent e) override;
+    // The list reads no more rows: its view's signals are cut.
+    void closing() override;
 
 private:
     struct Order {
@@ -288,6 +290,7 @@ private:
         bool reversed;
     };
     void applyOrder();
+    void detach();
     void ensureRows();
     void changed();
     void showPopup(const QPoint& at);
@@ -322,6 +325,7 @@ private:
     int formatList_ = 1;
     bool filling_ = false;
     bool readFailureTold_ = false;  // a damaged file was told (once per list)
+    bool detached_ = false;  // closing: the view's signals are cut
     QString locator_;
     class KeyFilter;
     KeyFilter* keyFilter_ = nullptr;
