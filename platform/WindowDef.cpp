@@ -26,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -903,6 +904,8 @@ void Window::keyPressEvent(QKeyEvent* e)
     // Enter that no control took presses the window's button, as in a dialog.
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        if (const Item* it = item(focusedControl()); it && (it->def->flags & TakesEnter))
+            return;
         if (QAbstractButton* b = enterButton()) {
             b->click();
             return;
@@ -1046,6 +1049,9 @@ bool Window::eventFilter(QObject* o, QEvent* e)
         break;
     }
     case QEvent::MouseButtonDblClick:
+        // Quick clicks on a scroll bar only scroll.
+        if (qobject_cast<QScrollBar*>(o))
+            break;
         if (QString name = nameOf(o); !name.isEmpty())
             fieldEvent(name, FieldEvent::DoubleClick);
         break;
