@@ -88,7 +88,8 @@ void OpenDocument(const Record& doc, QObject* window, ProgramReadReport report)
             ShellParameters.clear();
             ShellDirectory = folder;
         }
-        ShellExecute();
+        if (!shellSucceeded(ShellExecute()))
+            return;  // refused or failed (and told): nothing was opened
     }
     const LineResult logged = ActivityLogLine("Open: " + document);
     for (const QString& m : logged.messages)
