@@ -532,6 +532,8 @@ bool Main::closeRequested()
     closeRefusedTold_ = false;
     if (QAction* exit = action(kExitButton))
         exit->setEnabled(true);
+    // Every other window closes through its own steps before the frame's.
+    endOthers(this);
     writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
     writeIniTold(ProgramIni(), "Main", "Maximize", "Yes");
     if (Log_Activity != u"N")

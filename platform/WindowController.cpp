@@ -55,6 +55,7 @@ WindowController::WindowController(const QString& procedure, const WindowDef& de
 {
     // Built after every member is in place: the window reports to the sink while it is built.
     window_ = std::make_unique<Window>(def, static_cast<WindowSink*>(this));
+    windowAlive_ = window_.get();
     helpTopic = procedure;
     connect(&timer_, &QTimer::timeout, this, [this] { dispatch(Event::Timer); });
 }
@@ -64,6 +65,8 @@ WindowController::~WindowController()
     auto& l = live();
     l.erase(std::remove(l.begin(), l.end(), this), l.end());
     parts_.clear();
+    if (!windowAlive_)
+        (void)window_.release();  // deleted with the widget that held it
 }
 
 WindowController* WindowController::topOf(int thread)
@@ -314,6 +317,14 @@ void WindowController::handleClose()
         return;
     if (!duplicate_ && !closeRequested())
         return;  // refused
+    beginClosing();
+    // The window goes at the next turn of the event loop, so that no
+    // widget is destroyed inside its own event handler.
+    QTimer::singleShot(0, this, [this] { finish(); });
+}
+
+void WindowController::beginClosing()
+{
     if (setRunning_)
         Running[procedure_] = 0;
     if (setBusy_) {
@@ -324,9 +335,32 @@ void WindowController::handleClose()
     for (auto& p : parts_)
         p->closing();
     tearDown();
-    // The window goes at the next turn of the event loop, so that no
-    // widget is destroyed inside its own event handler.
-    QTimer::singleShot(0, this, [this] { finish(); });
+}
+
+void WindowController::endNow()
+{
+    if (ending_ || ended_ || !opened_)
+        return;
+    ThreadScope scope(thread_);
+    if (!duplicate_)
+        (void)closeRequested();  // its own closing steps (saving what it keeps)
+    beginClosing();
+    finish();
+}
+
+void WindowController::endOthers(WindowController* keep)
+{
+    // Each end may run a caller's completion, which may open or close
+    // others: take the newest open window afresh every time.
+    for (int guard = 0; guard < 1000; ++guard) {
+        WindowController* newest = nullptr;
+        for (WindowController* c : live())
+            if (c != keep && c->isOpen() && !c->ending_)
+                newest = c;
+        if (!newest)
+            return;
+        newest->endNow();
+    }
 }
 
 void WindowController::finish()

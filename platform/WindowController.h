@@ -165,6 +165,11 @@ public:
     static std::vector<WindowController*> openWindows();
     // The live controller of a procedure (the last one opened), or nullptr.
     static WindowController* find(const QString& procedure);
+    // The program is ending: every open window but `keep` goes through its
+    // own closing steps (close request, tear-down, files, placement), the
+    // newest first, before the caller's own window ends. A window's refusal
+    // cannot keep the program open; the caller decided that before.
+    static void endOthers(WindowController* keep);
 
 protected:
     // The procedure's own settings before its window opens (files, the
@@ -203,11 +208,14 @@ private:
     void applyWallpaper();
     void dispatch(Event e);
     void handleClose();
+    void beginClosing();
+    void endNow();
     void finish();
 
     QString procedure_;
     ProcedureTraits traits_;
     std::unique_ptr<Window> window_;
+    QPointer<QWidget> windowAlive_;  // null once a parent widget has deleted the window
     std::vector<std::unique_ptr<WindowPart>> parts_;
     std::vector<const FileDef*> opened_files_;
     int thread_ = kFrameThread;
