@@ -7,6 +7,8 @@
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 
+#include <QKeyEvent>
+
 namespace ven {
 namespace {
 
@@ -23,11 +25,11 @@ const WindowDef kProjectBrDef{
         {.name = "ProNamePrompt", .kind = Kind::Prompt, .text = "Project Name", .x = 8, .y = 176, .w = 50, .h = 10,
          .parent = "Alphabetically"},
         {.name = "ProName", .kind = Kind::Entry, .x = 60, .y = 175, .w = 100, .h = 12, .parent = "Alphabetically",
-         .picture = "s20", .tip = "Project Name", .flags = TakesEnter},
+         .picture = "s20", .tip = "Project Name"},
         {.name = "ProNotePrompt", .kind = Kind::Prompt, .text = "Project Note", .x = 8, .y = 176, .w = 50, .h = 10,
          .parent = "Notes"},
         {.name = "ProNote", .kind = Kind::Entry, .x = 60, .y = 175, .w = 100, .h = 12, .parent = "Notes",
-         .picture = "s20", .tip = "Project Note", .flags = TakesEnter},
+         .picture = "s20", .tip = "Project Note"},
         {.name = "Select", .kind = Kind::Button, .text = "&Select", .x = 4, .y = 198, .w = 44, .h = 14},
         {.name = "Change", .kind = Kind::Button, .text = "&Change", .x = 54, .y = 198, .w = 44, .h = 14, .flags = Default},
         {.name = "Insert", .kind = Kind::Button, .text = "&Insert", .x = 104, .y = 198, .w = 44, .h = 14},
@@ -82,6 +84,10 @@ protected:
         addPart(std::move(list));
         window().bind(QStringLiteral("ProName"), bindTo(proName_));
         window().bind(QStringLiteral("ProNote"), bindTo(proNote_));
+        // Enter in a locator entry positions the list and presses no button.
+        for (const char* locator : {"ProName", "ProNote"})
+            if (QWidget* w = control(QString::fromUtf8(locator)).widget())
+                w->installEventFilter(&locatorEnter_);
         return true;
     }
 
@@ -95,8 +101,24 @@ protected:
     }
 
 private:
+    // Takes Enter after the entry has heard it (it is then accepted).
+    class LocatorEnter : public QObject {
+    protected:
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() != QEvent::KeyPress)
+                return false;
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            static_cast<QWidget*>(o)->event(e);  // the entry's own Enter: it is accepted
+            return true;
+        }
+    };
+
     BrowseList* list_ = nullptr;
     QString proName_, proNote_;
+    LocatorEnter locatorEnter_;
 };
 
 } // namespace

@@ -88,7 +88,7 @@ void OpenDocument(const Record& doc, QObject* window, ProgramReadReport report)
             ShellParameters.clear();
             ShellDirectory = folder;
         }
-        if (!shellSucceeded(ShellExecute()))
+        if (ShellExecute() <= 32)
             return;  // refused or failed (and told): nothing was opened
     }
     const LineResult logged = ActivityLogLine("Open: " + document);

@@ -32,8 +32,6 @@ inline constexpr int16_t kShellFileNotFound = 2;
 inline constexpr int16_t kShellPathNotFound = 3;
 inline constexpr int16_t kShellAccessDenied = 5;
 inline constexpr int16_t kShellNoAssociation = 31;
-// Results above 32 are successes.
-inline bool shellSucceeded(int16_t result) { return result > 32; }
 
 // Carries out the block: ShellResult := the result. A quoted file name is
 // taken without its quotes.

@@ -904,8 +904,6 @@ void Window::keyPressEvent(QKeyEvent* e)
     // Enter that no control took presses the window's button, as in a dialog.
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
-        if (const Item* it = item(focusedControl()); it && (it->def->flags & TakesEnter))
-            return;
         if (QAbstractButton* b = enterButton()) {
             b->click();
             return;

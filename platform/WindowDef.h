@@ -64,7 +64,6 @@ enum : uint32_t {
     Required = 1u << 7,   // a form's OK refuses it blank (message "Mandatory")
     Upper = 1u << 8,      // typed text becomes upper case
     Capitalize = 1u << 9, // typed text gets each word's first letter in upper case
-    TakesEnter = 1u << 10, // Enter accepts the entry and presses no button (a list's locator)
 };
 
 // The Shift, Alt and Ctrl steps of a spin's Up key (Down steps back). A

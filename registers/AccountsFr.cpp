@@ -8,6 +8,8 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
 namespace ven {
 namespace {
 
@@ -94,8 +96,6 @@ protected:
         }
         if (REQUEST == InsertRecord && (c == u"Number" || c == u"Type"))
             numberNewAccount();
-        else if (c == u"Name" || c == u"Amount")
-            borrowed_ = false;  // the user's own from now on
         RecordForm::accepted(c);
     }
 
@@ -117,11 +117,11 @@ private:
             if (const std::optional<Record> taken = accountOf(type, number)) {
                 rec().set(ACC::NAME, taken->str(ACC::NAME));
                 rec().set(ACC::AMOUNT, taken->real(ACC::AMOUNT));
-                borrowed_ = true;
-            } else if (borrowed_) {
+                borrowed_ = {rec().str(ACC::NAME), rec().real(ACC::AMOUNT)};
+            } else if (borrowed_ && rec().str(ACC::NAME) == borrowed_->first && rec().real(ACC::AMOUNT) == borrowed_->second) {
                 rec().set(ACC::NAME, QString());
                 rec().set(ACC::AMOUNT, 0.0);
-                borrowed_ = false;
+                borrowed_.reset();
             }
         }
         const int n = freeAccountNumber(type, number);
@@ -182,7 +182,8 @@ private:
         complete();
     }
 
-    bool borrowed_ = false;  // the name and amount shown are a taken account's
+    // The name and amount last shown of a taken account (while the user has not changed them).
+    std::optional<std::pair<QString, double>> borrowed_;
     QString shownType_;      // the type and number the form shows for a new account
     int shownNumber_ = 0;
 };

@@ -373,9 +373,9 @@ void CalcEngine::complete(CalcKey key)
     switch (key) {
     case CalcKey::Sign: tapeLine_ = QStringLiteral(" -1 * ") + d; value_ = -value_; break;
     // Square and cube take the number as displayed: 2.6 shown as 3 squares to 7.8.
-    case CalcKey::Square: tapeLine_ = u' ' + d + QStringLiteral(" \u00b2"); value_ = value_ * readDisplay(d); break;
+    case CalcKey::Square: tapeLine_ = u' ' + d + QStringLiteral(" \u00b2"); value_ = value_ * shownNumber(d); break;
     case CalcKey::Cube: {
-        const CalcNumber shown = readDisplay(d);
+        const CalcNumber shown = shownNumber(d);
         tapeLine_ = u' ' + d + QStringLiteral(" \u00b3");
         value_ = value_ * (shown * shown);
         break;
@@ -405,6 +405,12 @@ void CalcEngine::complete(CalcKey key)
     closeLine();
     fresh_ = true;
     pointPending_ = true;
+}
+
+// The number a display shows; the value itself when it shows "#" (too wide).
+CalcNumber CalcEngine::shownNumber(const QString& shown) const
+{
+    return shown.trimmed() == kNoFit ? value_ : readDisplay(shown);
 }
 
 void CalcEngine::memoryKey(CalcKey key)

@@ -159,6 +159,7 @@ private:
     void enterValue(const CalcNumber& v);
     void complete(CalcKey key);
     void memoryKey(CalcKey key);
+    CalcNumber shownNumber(const QString& shown) const;
     void writeLine();
     void closeLine();
     void put(const QString& entry);

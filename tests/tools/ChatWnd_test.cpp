@@ -133,7 +133,7 @@ TEST(Chat, AFailedWriteKeepsTheTypedMessage)
     ASSERT_TRUE(QDir(kit.folder("share")).removeRecursively());
     kit.type(kChat, "Message", "Lunch at noon?");
     kit.press(kChat, "Write");
-    ASSERT_EQ(kit.boxes().size(), 1u);
+    ASSERT_FALSE(kit.boxes().empty());
     EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
     EXPECT_EQ(kit.text(kChat, "Message"), "Lunch at noon?");
     ASSERT_TRUE(QDir(kit.folder()).mkdir("share"));
