@@ -8,6 +8,7 @@
 #include "platform/BrowseList.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace ven {
 namespace {
@@ -111,7 +112,8 @@ private:
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key != Qt::Key_Return && key != Qt::Key_Enter)
                 return false;
-            static_cast<QWidget*>(o)->event(e);  // the entry's own Enter: it is accepted
+            if (auto* entry = qobject_cast<QLineEdit*>(o))
+                emit entry->editingFinished();  // the entry is accepted, as Enter accepts it
             return true;
         }
     };
