@@ -113,23 +113,32 @@ private:
         const int number = int(rec().num(ACC::NUMBER));
         if (type.isEmpty() || number == 0)
             return true;
+        // Only what this changes is shown again: the other controls may hold
+        // typed text not yet taken into the buffer (OK accepts them in turn).
+        bool borrowedChanged = false;
         if (spun && (number != shownNumber_ || type != shownType_)) {
             if (const std::optional<Record> taken = accountOf(type, number)) {
                 rec().set(ACC::NAME, taken->str(ACC::NAME));
                 rec().set(ACC::AMOUNT, taken->real(ACC::AMOUNT));
                 borrowed_ = {rec().str(ACC::NAME), rec().real(ACC::AMOUNT)};
+                borrowedChanged = true;
             } else if (borrowed_ && rec().str(ACC::NAME) == borrowed_->first && rec().real(ACC::AMOUNT) == borrowed_->second) {
                 rec().set(ACC::NAME, QString());
                 rec().set(ACC::AMOUNT, 0.0);
                 borrowed_.reset();
+                borrowedChanged = true;
             }
         }
         const int n = freeAccountNumber(type, number);
         if (n != 0)
             rec().set(ACC::NUMBER, int64_t(n));
+        window().display(QStringLiteral("Number"));
+        if (borrowedChanged) {
+            window().display(QStringLiteral("Name"));
+            window().display(QStringLiteral("Amount"));
+        }
         shownType_ = type;
         shownNumber_ = n;
-        window().display();
         return n != 0;
     }
 
