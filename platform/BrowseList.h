@@ -298,7 +298,11 @@ private:
     void act(uint8_t request);
     void editInPlace(uint8_t request);
     bool storeRow(int row, const Record& edited, uint16_t field);
+    int newRow() const;  // the row being inserted, -1 when none is
     void dropNewRow();
+    void completeNewRow();
+    void reopenNewRow(int field);
+    int firstEditableColumn() const;
     void updateButtons();
     void selectRow(int row);
     bool keyFilter(QKeyEvent* e);
@@ -318,7 +322,6 @@ private:
     std::vector<int> widths_;
     FormMaker form_;
     StoreCheck storeCheck_;
-    bool held_ = false;    // the new row's last value was held, not stored
     bool moving_ = false;  // Tab is taking the editor to the row's next cell
     Buttons buttons_;
     bool inPlace_ = false;
