@@ -88,6 +88,9 @@ protected:
             f.keepOwnNumber();
             f.rec().set(PRO::CATEGORY, int64_t(GCategory));
             f.rec().set(PRO::NUMBER, f.records());
+            // A number another copy of the program stored after the OK
+            // raised it is passed over as the project is stored.
+            setOwnNumber(PRO::NUMBER, PRO::NUMBER_KEY);
         }
         return true;
     }

@@ -435,6 +435,28 @@ Status KeyedFile::primeRecord()
     return withMessage(last, 32, *def_);
 }
 
+Status KeyedFile::reserve()
+{
+    if (Status st = ensureOpen(); !st)
+        return st;
+    int64_t id = pendingAuto_;
+    Status st = inWriteTransaction(*conn_, [&]() -> Status {
+        const bool fresh = id == 0;
+        int rc = writeRow(*conn_, *def_, rec_, id);
+        if (rc == SQLITE_CONSTRAINT)
+            return Status::fail(Err::DuplicateKey, "Creates Duplicate Key");
+        if (rc != SQLITE_OK || (fresh && !registerPlaceholder(*conn_, id)))
+            return Status::fail(Err::Io, conn_->error());
+        return {};
+    });
+    if (!st.ok())
+        return withMessage(st, 32, *def_);
+    pendingAuto_ = id;
+    current_ = id;
+    original_ = rec_;
+    return {};
+}
+
 Status KeyedFile::cancelAutoInc()
 {
     if (!pendingAuto_)

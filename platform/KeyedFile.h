@@ -254,6 +254,15 @@ public:
     // auto-numbered key, reserves the number by adding a placeholder record
     // at once (three tries, then message 32).
     Status primeRecord();
+    // Reserves the buffer's key values for a record a form is adding under
+    // a number it chose itself: the placeholder of primeRecord is rewritten
+    // with the buffer, or, when none is reserved, the buffer is added as a
+    // placeholder this process holds. No other copy can then store or
+    // reserve those values; insert() writes the record over it and
+    // cancelAutoInc() deletes it. Failures carry message 32; the code is
+    // Err::DuplicateKey when a unique key's values are held by another
+    // record or placeholder.
+    Status reserve();
     // Deletes the placeholder of a reserved auto-number again.
     Status cancelAutoInc();
     bool autoIncPending() const { return pendingAuto_ != 0; }
@@ -397,10 +406,12 @@ public:
     QString pathOf(const FileDef& def) const;
     // Drops the shared connections (instances reconnect on their next open).
     void closeIdle();
-    // Deletes, in every data file that exists, the auto-number placeholders
-    // that no running copy of the program on this machine holds any more
-    // (left by a copy that ended while a form was adding). Placeholders of
-    // copies on other machines stay. `removed` counts what was deleted.
+    // Deletes, in every data file that exists, the placeholders (auto-numbers
+    // and numbers reserved by forms) that no running copy of the program on
+    // this machine holds any more (left by a copy that ended while a form
+    // was adding). Placeholders of copies on other machines stay. A file
+    // that cannot be read is passed over and its failure returned after
+    // the others are swept. `removed` counts what was deleted.
     Status removeStalePlaceholders(int* removed = nullptr);
 
 private:

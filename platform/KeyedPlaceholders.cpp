@@ -81,19 +81,28 @@ Status Store::removeStalePlaceholders(int* removed)
         *removed = 0;
     if (!dict_)
         return {};
+    // A file that cannot be read is passed over (its window tells the user
+    // when it opens); the others are still swept.
+    Status first;
     for (const FileDef* def : dict_->files) {
-        if (!autoKey(*def) || !QFileInfo::exists(pathOf(*def)))
+        // Any file may hold placeholders: auto-numbers, and numbers that
+        // forms reserve themselves.
+        if (!QFileInfo::exists(pathOf(*def)))
             continue;
         Status st;
         std::shared_ptr<Connection> c = connect(*def, false, st);
-        if (!c)
-            return st;
+        if (!c) {
+            first = first.ok() ? st : first;
+            continue;
+        }
         // Read first, outside a write, so that files without placeholders
         // cost no transaction.
         std::vector<int64_t> stale;
         sqlite3_stmt* q = c->prepare("SELECT id, owner, host FROM " + c->table("ven_pending"));
-        if (!q)
-            return withMessage(Status::fail(Err::Io, c->error()), 1, *def);
+        if (!q) {
+            first = first.ok() ? withMessage(Status::fail(Err::Io, c->error()), 1, *def) : first;
+            continue;
+        }
         while (sqlite3_step(q) == SQLITE_ROW) {
             const QString owner = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
             const QString host = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 2)));
@@ -112,13 +121,15 @@ Status Store::removeStalePlaceholders(int* removed)
                     return Status::fail(Err::Io, c->error());
             return {};
         }, 11);
-        if (!st)
-            return st;
+        if (!st) {
+            first = first.ok() ? st : first;
+            continue;
+        }
         ++c->generation;
         if (removed)
             *removed += int(stale.size());
     }
-    return {};
+    return first;
 }
 
 }  // namespace ven

@@ -97,6 +97,24 @@ int64_t highestPlusOne(const FileDef& def, uint16_t field, int key, const Record
     return std::max<int64_t>(n, 1);
 }
 
+Status reserveNumber(KeyedFile& file, uint16_t field, int key, int64_t from)
+{
+    int64_t n = std::max<int64_t>(from, 1);
+    Status st;
+    for (int tries = 0; tries < 1000; ++tries) {
+        // An unreadable file gives no free number; the reservation then
+        // tells why it cannot be made, or the unique key keeps it sound.
+        if (const int64_t free = freeNumber(file.def(), field, key, n, &file.rec(), file.pendingAutoId()))
+            n = free;
+        file.rec().set(field, n);
+        st = file.reserve();
+        if (st.code != Err::DuplicateKey)
+            break;
+        ++n;  // another copy reserved it meanwhile
+    }
+    return st;
+}
+
 int64_t raiseWhileTaken(KeyedFile& file, uint16_t field, int key)
 {
     const int64_t n = freeNumber(file.def(), field, key, file.rec().num(field), &file.rec(), ownRecord(file));

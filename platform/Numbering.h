@@ -34,6 +34,14 @@ int64_t countPlusOneBesideOwn(KeyedFile& file, uint16_t field, int key);
 // there is none.
 int64_t highestPlusOne(const FileDef& def, uint16_t field, int key, const Record* leading = nullptr);
 
+// Reserves a number for the new record in the file's buffer across every
+// copy of the program (KeyedFile::reserve): the lowest free one from
+// `from`, passed over while another copy reserves it first. What a form
+// files under the number while it is open (documents, keywords) is then
+// its own. The buffer's other values are reserved with it. A failure
+// carries the engine's message 32.
+Status reserveNumber(KeyedFile& file, uint16_t field, int key, int64_t from);
+
 // Raises `field` of the file's buffer by one while another record holds
 // the buffer's values of `key` (the buffer's own placeholder or current
 // record aside); returns the number it ends with.

@@ -7,6 +7,7 @@
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Numbering.h"
 #include "platform/RecordForm.h"
 #include "core/OpenDocument.h"
 #include "registers/OwnerDocuments.h"
@@ -69,8 +70,13 @@ protected:
         }
         if (!RecordForm::setUp())
             return false;
-        if (REQUEST == InsertRecord)
+        if (REQUEST == InsertRecord) {
             primary().keepOwnNumber();
+            if (!reserveOwnNumber()) {
+                RESPONSE = RequestCancelled;
+                return false;
+            }
+        }
         Record& r = primary().rec();
         catNum_ = r.num(CAT::CATNUM);
         GCatNum = uint32_t(catNum_);
@@ -133,6 +139,28 @@ protected:
     }
 
 private:
+    // The new category's number, counted by the list, is reserved at once:
+    // the documents filed under it while the form is open are this
+    // category's alone, whatever another copy of the program adds
+    // meanwhile. The reserved record holds the number only, so that no
+    // list shows it.
+    bool reserveOwnNumber()
+    {
+        Record& r = primary().rec();
+        const Record given = r;
+        if (given.num(CAT::CATNUM) == 0)
+            return true;  // OK refuses it
+        r.clear();
+        if (!errors().retry([&] { return reserveNumber(primary(), CAT::CATNUM, CAT::NUM_KEY, given.num(CAT::CATNUM)); })) {
+            r = given;
+            return false;
+        }
+        const int64_t n = r.num(CAT::CATNUM);
+        r = given;
+        r.set(CAT::CATNUM, n);
+        return true;
+    }
+
     void ok()
     {
         window().update(QStringLiteral("Category"));

@@ -82,14 +82,6 @@ const WindowDef kUpdateVenDocDef{
         {.name = "Help", .kind = Kind::Button, .text = "Help", .x = 246, .y = 187, .w = 50, .h = 14, .flags = HelpButton},
     }};
 
-// The numbers of the documents being inserted by open forms: two forms
-// open at once (from a diary entry and from a name) never get one number.
-std::set<int64_t>& reservedNumbers()
-{
-    static std::set<int64_t> numbers;
-    return numbers;
-}
-
 bool isRoot(const QString& folder)
 {
     static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:[\\\\/]$"));
@@ -132,7 +124,7 @@ private:
     int64_t kwCount_ = 0;      // the document's keywords as last counted
     bool splitPending_ = false;
     bool web_ = false;
-    bool reserved_ = false;
+    bool numberReserved_ = true;  // false: a new document's number could not be reserved
     BrowseList* keywords_ = nullptr;
 };
 
@@ -142,6 +134,10 @@ bool UpdateVenDoc::setUp()
         return false;
     if (!RecordForm::setUp())
         return false;
+    if (!numberReserved_) {
+        RESPONSE = RequestCancelled;
+        return false;
+    }
     Record& r = doc();
     const QDateTime now = clock().now();
     if (REQUEST != InsertRecord) {
@@ -179,21 +175,21 @@ bool UpdateVenDoc::setUp()
 void UpdateVenDoc::primeFields(bool /*copy*/)
 {
     Record& r = doc();
+    // The record count plus one, raised while a document holds it, is
+    // reserved at once: the keywords filed under it while the form is open
+    // are this document's alone, whatever other forms and other copies of
+    // the program on the folder add meanwhile. The reserved record holds
+    // the number only, so that no owner's list shows it.
+    const Record given = r;
+    r.clear();
+    numberReserved_ = errors().retry([this] {
+        return reserveNumber(primary(), DOC::DOCNUM, DOC::NUM_KEY, countPlusOne(primary(), DOC::DOCNUM, DOC::NUM_KEY));
+    });
+    docNum_ = numberReserved_ ? r.num(DOC::DOCNUM) : 0;
+    r = given;
+    r.set(DOC::DOCNUM, docNum_);
     r.set(DOC::CATID, GCatId);
     r.set(DOC::CATNUM, int64_t(GCatNum));
-    // The record count plus one, raised while a document or another open
-    // form holds it.
-    int64_t n = countPlusOne(primary(), DOC::DOCNUM, DOC::NUM_KEY);
-    for (;;) {
-        r.set(DOC::DOCNUM, n);
-        n = raiseWhileTaken(primary(), DOC::DOCNUM, DOC::NUM_KEY);
-        if (!reservedNumbers().count(n))
-            break;
-        ++n;
-    }
-    docNum_ = n;
-    reservedNumbers().insert(n);
-    reserved_ = true;
     const QDateTime now = clock().now();
     r.set(DOC::CREATEDDATE, int64_t(dayNumber(now)));
     r.set(DOC::CREATEDTIME, int64_t(timeValue(now)));
@@ -206,8 +202,6 @@ void UpdateVenDoc::tearDown()
 {
     if (REQUEST == InsertRecord && RESPONSE != RequestCompleted)
         removeOwnKeywords();
-    if (reserved_)
-        reservedNumbers().erase(docNum_);
     RecordForm::tearDown();
 }
 
@@ -224,7 +218,8 @@ void UpdateVenDoc::removeOwnKeywords()
         return;
     d.rec().clear();
     d.rec().set(DOC::DOCNUM, docNum_);
-    if (!d.get(DOC::NUM_KEY)) {
+    // The number is free, or held by the form's own reserved record.
+    if (!d.get(DOC::NUM_KEY) || d.currentId() == primary().pendingAutoId()) {
         w.rec().clear();
         w.rec().set(WRD::DOCNUM, docNum_);
         while (w.get(WRD::DOC_KEY))

@@ -1,16 +1,22 @@
-// Two copies of the program on one folder, adding diary entries and ideas
-// through their forms at the same time: every save succeeds under a number
-// of its own.
+// Two copies of the program on one folder, adding diary entries, ideas,
+// documents, document categories, names and projects through their forms
+// at the same time: every save succeeds under a number of its own.
 #include "WindowKit.h"
 
 #include "calendar/DiaryFr.h"
 #include "calendar/DiaryGlobals.h"
+#include "calendar/ProjectFr.h"
 #include "core/Globals.h"
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
+#include "platform/Numbering.h"
+#include "registers/DocCatFr.h"
 #include "registers/IdeaFr.h"
+#include "registers/NameFr.h"
+#include "registers/UpdateVenDoc.h"
 
 #include <cstdio>
+#include <map>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +30,7 @@ struct NumberingForm {
     const char* procedure;
     std::function<std::unique_ptr<WindowController>(int i)> make;
     const char* field;
+    std::vector<std::pair<const char*, const char*>> also = {};  // other entries the form requires
 };
 
 // One copy: `count` records, each through the form. Ends with 0 when every
@@ -39,6 +46,10 @@ struct NumberingForm {
             _exit(2);
         kit.replaceText(form.procedure, form.field, QStringLiteral("copy %1 record %2").arg(copy).arg(i));
         kit.tab(form.procedure);
+        for (const auto& [control, text] : form.also) {
+            kit.replaceText(form.procedure, control, QString::fromUtf8(text));
+            kit.tab(form.procedure);
+        }
         kit.press(form.procedure, "OK");
         if (kit.isOpen(form.procedure) || !kit.boxes().empty()) {
             for (const MessageBoxRequest& b : kit.boxes())
@@ -121,6 +132,109 @@ TEST(TwoCopies, InsertingIdeasAtOnceBothSaveEveryIdeaUnderItsOwnNumber)
     EXPECT_EQ(names.size(), size_t(2 * kEach)) << "ideas lost";
     EXPECT_EQ(numbers.size(), size_t(2 * kEach)) << "numbers shared";
     Log_Activity.clear();
+}
+
+// The keywords made from each description are filed under the number the
+// form reserved as it opened, so each document has its own.
+TEST(TwoCopies, InsertingDocumentsAtOnceBothSaveEveryDocumentUnderItsOwnNumberWithItsKeywords)
+{
+    WindowKit kit;
+    InitDataFiles();
+    Log_Activity = "N";
+    twoCopiesInsert(kit, {"UpdateVenDoc", [](int i) {
+        GCatId = QStringLiteral("N");
+        GCatNum = uint32_t(i);
+        GDocPath = QStringLiteral("/d/letter%1.txt").arg(i);
+        GDocDescription.clear();
+        return makeUpdateVenDoc();
+    }, "Description"}, kEach);
+    std::map<int64_t, QString> descriptions;
+    std::set<QString> distinct;
+    for (const Record& r : WindowKit::records(VenDoc)) {
+        descriptions[r.num(DOC::DOCNUM)] = r.str(DOC::DESCRIPTION).trimmed();
+        distinct.insert(r.str(DOC::DESCRIPTION).trimmed());
+    }
+    EXPECT_EQ(distinct.size(), size_t(2 * kEach)) << "documents lost";
+    EXPECT_EQ(descriptions.size(), size_t(2 * kEach)) << "numbers shared";
+    std::map<int64_t, QStringList> keywords;
+    for (const Record& w : WindowKit::records(VenKWrd))
+        keywords[w.num(WRD::DOCNUM)] << w.str(WRD::KEYWORD).trimmed();
+    EXPECT_EQ(keywords.size(), descriptions.size()) << "keywords under a number no document holds, or none";
+    for (auto& [number, words] : keywords) {
+        QStringList made = automaticKeywords(descriptions[number]);
+        made.sort();
+        words.sort();
+        EXPECT_EQ(words, made) << number << ": " << descriptions[number].toStdString();
+    }
+    Log_Activity.clear();
+}
+
+// A form that numbers what it adds, the file it stores in, the field its
+// text goes in and its number field.
+struct NumberedFile {
+    NumberingForm form;
+    const FileDef& file;
+    uint16_t text, number;
+    std::function<void()> before = {};  // records the form needs
+};
+
+// Both copies insert at once: every record is stored once, under a number
+// of its own.
+void expectEveryRecordUnderItsOwnNumber(const NumberedFile& c)
+{
+    WindowKit kit;
+    InitDataFiles();
+    Log_Activity = "N";
+    if (c.before)
+        c.before();
+    twoCopiesInsert(kit, c.form, kEach);
+    std::set<int64_t> numbers;
+    std::set<QString> texts;
+    for (const Record& r : WindowKit::records(c.file)) {
+        numbers.insert(r.num(c.number));
+        texts.insert(r.str(c.text).trimmed());
+    }
+    EXPECT_EQ(texts.size(), size_t(2 * kEach)) << "records lost";
+    EXPECT_EQ(numbers.size(), size_t(2 * kEach)) << "numbers shared";
+    Log_Activity.clear();
+}
+
+// Categories and names file documents under the number while their forms
+// are open; projects do not, and are numbered as OK is pressed.
+TEST(TwoCopies, InsertingCategoriesAtOnceBothSaveEveryCategoryUnderItsOwnNumber)
+{
+    expectEveryRecordUnderItsOwnNumber({{"DocCatFr", [](int) {
+        // The number the category list gives a new category.
+        Context ctx;
+        KeyedFile& f = ctx.file(VenDCat);
+        f.open();
+        GCatId = QStringLiteral("C");
+        GCatNum = uint32_t(countPlusOne(f, CAT::CATNUM, CAT::NUM_KEY));
+        return makeDocCatFr();
+    }, "Category"}, VenDCat, CAT::CATNAME, CAT::CATNUM});
+}
+
+TEST(TwoCopies, InsertingNamesAtOnceBothSaveEveryNameUnderItsOwnNumber)
+{
+    expectEveryRecordUnderItsOwnNumber({{"NameFr", [](int) { return makeNameFr({}); }, "Org",
+                                         {{"Country", "Finland"}, {"Tel1", "555 0100"}}},
+                                        VenNam, NAM::ORG, NAM::RECNO, [] {
+        Context ctx;
+        KeyedFile& f = ctx.file(VenCountry);
+        f.open();
+        f.rec().clear();
+        f.rec().set(CNT::NAME, "Finland");
+        f.rec().set(CNT::NUMBER, 1);
+        ASSERT_TRUE(f.add());
+    }});
+}
+
+TEST(TwoCopies, InsertingProjectsAtOnceBothSaveEveryProjectUnderItsOwnNumber)
+{
+    expectEveryRecordUnderItsOwnNumber({{"ProjectFr", [](int) {
+        GCategory = 1;
+        return makeProjectFr({});
+    }, "Name"}, VenPro, PRO::NAME, PRO::NUMBER});
 }
 
 } // namespace

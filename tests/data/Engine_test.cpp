@@ -265,6 +265,37 @@ TEST_F(Engine, NotFoundCarriesItsText)
     EXPECT_EQ(dry.getById(12345).errorText, "Record Not Found");
 }
 
+// A number a form reserved itself is held against every other reservation
+// and store until the form stores its record over it or gives it back.
+TEST_F(Engine, AReservedNumberIsHeldUntilStoredOrGivenBack)
+{
+    KeyedFile& doc = open(VenDoc);
+    Context other;
+    KeyedFile& second = other.file(VenDoc);
+    ASSERT_TRUE(second.open());
+    doc.rec().clear();
+    doc.rec().set(DOC::DOCNUM, 4);
+    ASSERT_TRUE(doc.reserve());
+    EXPECT_TRUE(doc.currentIsPlaceholder());
+    second.rec().clear();
+    second.rec().set(DOC::DOCNUM, 4);
+    EXPECT_EQ(second.reserve().code, Err::DuplicateKey);
+    EXPECT_EQ(second.insert().code, Err::DuplicateKey);
+    // Reserved again under another number, the placeholder moves with it.
+    doc.rec().set(DOC::DOCNUM, 6);
+    ASSERT_TRUE(doc.reserve());
+    ASSERT_TRUE(second.reserve());
+    doc.rec().set(DOC::DOCNAME, "kept.txt");
+    ASSERT_TRUE(doc.insert());
+    EXPECT_FALSE(doc.currentIsPlaceholder());
+    ASSERT_TRUE(second.cancelAutoInc());
+    ASSERT_EQ(count(VenDoc), 1);
+    second.rec().clear();
+    second.rec().set(DOC::DOCNUM, 6);
+    ASSERT_TRUE(second.get(DOC::NUM_KEY));
+    EXPECT_EQ(second.rec().str(DOC::DOCNAME).trimmed(), "kept.txt");
+}
+
 TEST_F(Engine, PlaceholdersOfACopyThatEndedAreRemovedAtTheNextStart)
 {
     KeyedFile& dry = open(VenDry);
@@ -279,9 +310,13 @@ TEST_F(Engine, PlaceholdersOfACopyThatEndedAreRemovedAtTheNextStart)
         Context c;
         KeyedFile& f = c.file(VenDry);
         KeyedFile& i = c.file(VenIdea);
-        if (!f.open() || !f.primeRecord() || !i.open() || !i.primeRecord())
+        KeyedFile& d = c.file(VenDoc);
+        if (!f.open() || !f.primeRecord() || !i.open() || !i.primeRecord() || !d.open())
             _exit(2);
-        raise(SIGKILL);  // killed while two forms were adding
+        d.rec().set(DOC::DOCNUM, 5);  // a number the form chose itself
+        if (!d.reserve())
+            _exit(2);
+        raise(SIGKILL);  // killed while three forms were adding
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -289,9 +324,10 @@ TEST_F(Engine, PlaceholdersOfACopyThatEndedAreRemovedAtTheNextStart)
     EXPECT_EQ(dry.records(), 3);
     int removed = -1;
     ASSERT_TRUE(Store::instance().removeStalePlaceholders(&removed).ok());
-    EXPECT_EQ(removed, 2);
+    EXPECT_EQ(removed, 3);
     EXPECT_EQ(dry.records(), 2);
     EXPECT_EQ(count(VenIdea), 0);
+    EXPECT_EQ(count(VenDoc), 0);
     // The own placeholder is still held and is stored as usual.
     dry.rec().set(DRY::LEGEND, "mine");
     ASSERT_TRUE(dry.insert());

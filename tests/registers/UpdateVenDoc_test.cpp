@@ -194,7 +194,12 @@ TEST_F(UpdateVenDocTest, OkChecksTheOwnerAndTheEntriesInOrder)
     kit.press(F, "OK");
     EXPECT_EQ(kit.window(F).window().focusedControl(), "Description");
     EXPECT_TRUE(kit.boxes().empty());
-    EXPECT_TRUE(WindowKit::records(VenDoc).empty());
+    // Nothing is stored; the open form's reserved record holds its number only.
+    const std::vector<Record> docs = WindowKit::records(VenDoc);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(docs[0].num(DOC::DOCNUM), 1);
+    EXPECT_TRUE(docs[0].str(DOC::DOCNAME).trimmed().isEmpty());
+    EXPECT_TRUE(docs[0].str(DOC::CATID).trimmed().isEmpty());
 }
 
 TEST_F(UpdateVenDocTest, ACancelledInsertLeavesNoKeywordsAndTwoOpenFormsGetTwoNumbers)
