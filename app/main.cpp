@@ -3,6 +3,7 @@
 #include "app/Procedures.h"
 #include "core/EndSessionLogout.h"
 #include "core/Halt.h"
+#include "core/HelpWnd.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv)
     app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
 
     // Every window's Help opens the program's own help text at its topic.
-    ven::setHelpHandler([](const QString&, const QString&) { ven::startProcedure("HelpWnd"); });
+    ven::setHelpHandler([](const QString&, const QString& topic) { ven::ShowHelp(topic); });
     ven::errors().setEndProgram([] { std::exit(1); });
     ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
     ven::settingsFile().readSectors();

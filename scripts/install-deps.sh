@@ -5,6 +5,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libgl-dev
   libsqlcipher-dev libsimpleini-dev
+  libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
 )
