@@ -8,6 +8,7 @@ PACKAGES=(
   libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
+  xvfb openbox xdotool x11-utils libfaketime imagemagick
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
