@@ -637,7 +637,6 @@ private:
         BrWallPaper = image_[kBrowseRow], BrWallPaperStyle = style_[kBrowseRow];
         FrWallPaper = image_[kFormRow], FrWallPaperStyle = style_[kFormRow];
         WdWallPaper = image_[kWindowRow], WdWallPaperStyle = style_[kWindowRow];
-        ConfigChanged = 1;
         TelefaxDevice = telefax_;
         DefaultPrinter = defaultPrinter_;
         Log_Activity = log_;
@@ -651,6 +650,7 @@ private:
         // The window stays open with the edits when the settings cannot be written.
         if (!writeSettings())
             return;
+        ConfigChanged = 1;  // the frame reads the settings again
         QDir().mkpath(backup_ + QStringLiteral("#1"));
         QDir().mkpath(backup_ + QStringLiteral("#2"));
         if (!writeOwnerProfile(owner_))

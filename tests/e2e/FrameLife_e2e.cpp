@@ -160,6 +160,7 @@ TEST(FrameLife, TheClocksAndTheCalculatorTakeTheCloseAsTheirOwn)
 {
     E2eKit kit;
     kit.prepareFolder();
+    seedSmallDataSet(kit);  // the calculator's exchange rates
     startPrepared(kit);
 
     kit.key("F5");
@@ -329,7 +330,11 @@ TEST(FrameLife, EveryWallpaperInEveryStyle)
         EXPECT_EQ(lay(area.rect()), style) << "the frame";
         EXPECT_EQ(lay(toolbar.rect()), style) << "the toolbar";
 
-        // A browse, a form and another window.
+        // A browse, a form and another window. A centred picture lies
+        // under their controls, which fill their middle: those are seen
+        // tiled and stretched.
+        if (style == "Centered")
+            continue;
         kit.menu("&Registers", {"&Users"});
         ASSERT_TRUE(kit.waitWindow("UserBr"));
         EXPECT_EQ(lay(rectOf(kit.window("UserBr").json.value("inner"))), style) << "a browse";
@@ -376,14 +381,20 @@ TEST(FrameLife, StatusZonesKeepTheirPlacesAndShowTheLockKeys)
     EXPECT_FALSE(z4.json.value("clipped").toBool()) << "the folder is cut";
     EXPECT_EQ(z4.text(), QDir::toNativeSeparators(kit.folder()));
 
-    EXPECT_TRUE(kit.waitFor([&] { return kit.control("Main", "Zone5").text() == "-"; }, "Num Lock off"));
-    const std::pair<const char*, const char*> keys[] = {{"Num_Lock", "Zone5"}, {"Caps_Lock", "Zone6"}, {"Scroll_Lock", "Zone7"}};
-    const char* letters[] = {"N", "C", "S"};
-    for (int i = 0; i < 3; ++i) {
-        kit.key(keys[i].first);
-        EXPECT_TRUE(kit.waitFor([&] { return kit.control("Main", keys[i].second).text() == letters[i]; },
-                                QString("the letter ") + letters[i]));
+    // The lock keys as the X server's indicators show them. The keys are
+    // pressed bare (xdotool's clearing of modifiers would toggle Num Lock
+    // around Caps Lock); this server lights no Scroll Lock indicator, so
+    // zone 7 is seen off only.
+    const struct { const char *key, *zone, *letter; } keys[] = {{"Num_Lock", "Zone5", "N"}, {"Caps_Lock", "Zone6", "C"}};
+    for (const auto& k : keys) {
+        EXPECT_TRUE(kit.waitFor([&] { return kit.control("Main", k.zone).text() == "-"; }, QString(k.key) + " off"));
+        kit.display().run("xdotool", {"key", k.key});
+        EXPECT_TRUE(kit.waitFor([&] { return kit.control("Main", k.zone).text() == k.letter; },
+                                QString("the letter ") + k.letter));
     }
+    EXPECT_EQ(kit.control("Main", "Zone7").text(), "-");
+    for (const auto& k : keys)
+        kit.display().run("xdotool", {"key", k.key});
 }
 
 // -------------------------------------------------------- first size ---
@@ -392,6 +403,7 @@ TEST(FrameLife, TheFirstStartFrameHoldsTheWindowsItOpensAndEveryToolbarButton)
 {
     E2eKit kit;
     kit.prepareFolder();
+    seedSmallDataSet(kit);  // the calculator's exchange rates
     kit.setIni("Main", "Calendar", "1");  // the day calendar opens at start
     startPrepared(kit);
     ASSERT_TRUE(kit.waitWindow("CalendarWnd"));
@@ -456,7 +468,9 @@ TEST(FrameLife, ConfigurationRefusesABackupPathInTheProgramFolderAndStaysOpenWhe
     ASSERT_TRUE(kit.window("ConfigureWnd")) << "the edits were lost";
     EXPECT_EQ(kit.control("ConfigureWnd", "BackUpPath").text(), outside);
     ASSERT_TRUE(QDir().rmdir(kit.folder("Vendrolix.ini")));
-    kit.clickControl("ConfigureWnd", "Save");
+    // Save keeps the focus after the message: Enter saves.
+    EXPECT_EQ(kit.focus().value("control").toString(), "Save");
+    kit.key("Return");
     ASSERT_TRUE(kit.waitGone("ConfigureWnd"));
     EXPECT_EQ(kit.ini("Paths", "BackUp_Path"), outside);
     QDir(outside + "#1").removeRecursively();
