@@ -405,6 +405,7 @@ TEST(FrameLife, TheFirstStartFrameHoldsTheWindowsItOpensAndEveryToolbarButton)
     kit.prepareFolder();
     seedSmallDataSet(kit);  // the calculator's exchange rates
     kit.setIni("Main", "Calendar", "1");  // the day calendar opens at start
+    kit.setIni("Paths", "ChatFileName", kit.folder() + "/");  // the chat's shared folder
     startPrepared(kit);
     ASSERT_TRUE(kit.waitWindow("CalendarWnd"));
     const auto whole = [&](const QString& title) {
