@@ -312,16 +312,16 @@ void Main::buildFrame()
         connect(a, &QAction::triggered, this, [this, n = b.number] { command(n); });
     }
 
-    // Status bar: seven zones. Zone 1 takes what the others leave (its
-    // text does not push them aside); zone 4, the folder, is as wide as its
-    // path needs; the others have their widths.
+    // Status bar: seven zones. Zone 1 takes what the others leave: its text
+    // asks for its width but gives way first when the frame is narrowed, so
+    // it never pushes the others aside; zone 4, the folder, is as wide as
+    // its path needs; the others have their widths.
     const DialogUnits& du = window().units();
     for (int w : kZoneWidths) {
         auto* z = new QLabel;
         z->setObjectName(QStringLiteral("Zone%1").arg(zones_.size() + 1));
         if (w < 0) {
-            z->setMinimumWidth(0);
-            z->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            z->setMinimumWidth(1);
         } else if (zones_.size() == 3) {
             z->setMinimumWidth(du.x(w));
         } else {
@@ -708,7 +708,7 @@ void Main::fitFirstSize()
     if (outer->isMaximized() || !readIni(settingsFile().file(), "Main", "Width", {}).isEmpty())
         return;  // a size the user gave it stays
     inner_->statusBar()->layout()->activate();
-    const int need = std::max(toolbar_->sizeHint().width(), inner_->statusBar()->minimumSizeHint().width());
+    const int need = std::max(toolbar_->sizeHint().width(), inner_->statusBar()->sizeHint().width());
     growBy(QSize(need - inner_->width(), 0));
 }
 

@@ -155,12 +155,11 @@ TEST(FrameLife, TheLockHidesTheFrameOnlyWhenSetAndCancelLeavesAllAsItWas)
 }
 
 // The clocks stand in for the hidden frame: their close by the window
-// manager brings it back; the calculator's close box is its own close.
-TEST(FrameLife, TheClocksAndTheCalculatorTakeTheCloseAsTheirOwn)
+// manager brings it back.
+TEST(FrameLife, TheClocksCloseByTheWindowManagerBringsTheFrameBack)
 {
     E2eKit kit;
     kit.prepareFolder();
-    seedSmallDataSet(kit);  // the calculator's exchange rates
     startPrepared(kit);
 
     kit.key("F5");
@@ -177,7 +176,15 @@ TEST(FrameLife, TheClocksAndTheCalculatorTakeTheCloseAsTheirOwn)
     kit.clickCloseBox("AnalogClockWnd");
     ASSERT_TRUE(kit.waitGone("AnalogClockWnd"));
     EXPECT_TRUE(kit.waitFor([&] { return frameShown(kit); }, "the frame back after the analog clock's close box"));
+}
 
+// The calculator's close box is its own close, with its closing steps.
+TEST(FrameLife, TheCalculatorsCloseBoxClosesItWithItsClosingSteps)
+{
+    E2eKit kit;
+    kit.prepareFolder();
+    seedSmallDataSet(kit);  // the calculator's exchange rates
+    startPrepared(kit);
     kit.menu("&Vendrolix", {"&Calculator"});
     ASSERT_TRUE(kit.waitWindow("CalculatorWnd"));
     kit.clickCloseBox("CalculatorWnd");
@@ -377,6 +384,8 @@ TEST(FrameLife, StatusZonesKeepTheirPlacesAndShowTheLockKeys)
         return z2 && z3 && z4 && z2.text().contains("Collect the tickets");
     }, "the next alarm in zone 2"));
     EXPECT_LE(z2.rect().right(), z3.rect().left()) << "zone 2 lies over zone 3";
+    EXPECT_EQ(kit.control("Main", "Zone1").text(), "DLS/STD Time Missing!");
+    EXPECT_FALSE(kit.control("Main", "Zone1").json.value("clipped").toBool()) << "zone 1 is cut at the first size";
     EXPECT_TRUE(kit.frame().rect().contains(z4.rect())) << "zone 4 runs past the frame";
     EXPECT_FALSE(z4.json.value("clipped").toBool()) << "the folder is cut";
     EXPECT_EQ(z4.text(), QDir::toNativeSeparators(kit.folder()));
