@@ -313,7 +313,22 @@ Found E2eKit::frame() const
 Found E2eKit::waitWindow(const QString& title, int ms) const
 {
     Found f;
-    waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms);
+    if (!waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms))
+        return f;
+    // A top-level window is where a person can click it once the window
+    // manager has mapped it and its place has stopped changing.
+    QRect last = f.rect();
+    waitFor([&] {
+        const Found now = window(title);
+        if (!now)
+            return true;  // gone again: the caller's next step tells
+        const bool mapped = now.json.value("child").toBool()
+                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        const bool settled = mapped && now.rect() == last;
+        last = now.rect();
+        f = now;
+        return settled;
+    }, "the window \"" + title + "\" to be placed", 3000, false);
     return f;
 }
 
@@ -414,6 +429,8 @@ void E2eKit::click(const QPoint& at, int button) const
 void E2eKit::clickControl(const QString& window, const QString& nameOrText, int button) const
 {
     Found c;
+    if (!waitWindow(window))
+        return;
     if (!waitFor([&] { return bool(c = control(window, nameOrText)); }, "the control \"" + nameOrText + "\" of \"" + window + "\""))
         return;
     click(c, button);
@@ -435,20 +452,35 @@ void E2eKit::menu(const QString& caption, const QStringList& path) const
     if (!bar)
         return;
     // A click that reaches the frame before the window manager has placed
-    // it opens nothing: a person clicks again.
+    // it opens nothing, and a menu that the frame's activation closes at
+    // once shows no item: a person clicks again.
     const QString first = QString(caption).remove('&');
+    const auto open = [&] { const Found m = window(first); return m && m.json.value("class").toString() == "QMenu"; };
+    const QString firstItem = path.isEmpty() ? QString() : QString(path.first()).remove('&');
+    Found entry;
     for (int attempt = 0; attempt < 3; ++attempt) {
         click(bar);
-        if (waitFor([&] { return bool(window(first)) && window(first).json.value("class").toString() == "QMenu"; }, QString(), 3000, false))
+        if (!waitFor(open, QString(), 3000, false))
+            continue;
+        if (path.isEmpty())
+            return;
+        if (waitFor([&] { return bool(entry = control(first, firstItem)) || !open(); }, QString(), 10000, false) && entry)
             break;
     }
-    QString menuTitle = caption;
-    for (const QString& item : path) {
-        Found entry;
+    if (path.isEmpty())
+        return;
+    if (!entry) {
+        ADD_FAILURE() << "the menu item \"" << path.first().toStdString() << "\" did not show";
+        return;
+    }
+    click(entry);
+    QString menuTitle = path.first();
+    for (const QString& item : path.mid(1)) {
+        Found next;
         const QString shown = QString(item).remove('&');
-        if (!waitFor([&] { return bool(entry = control(QString(menuTitle).remove('&'), shown)); }, "the menu item \"" + item + "\""))
+        if (!waitFor([&] { return bool(next = control(QString(menuTitle).remove('&'), shown)); }, "the menu item \"" + item + "\""))
             return;
-        click(entry);
+        click(next);
         menuTitle = item;
     }
 }
