@@ -99,19 +99,29 @@ int64_t highestPlusOne(const FileDef& def, uint16_t field, int key, const Record
 
 Status reserveNumber(KeyedFile& file, uint16_t field, int key, int64_t from)
 {
+    // The reserved record holds the key's values only, so that no list
+    // or report shows it; the buffer keeps the rest.
+    const Record given = file.rec();
+    Record& r = file.rec();
+    r.clear();
+    for (const KeyPart& p : file.def().keys[key].parts)
+        r.setValue(p.field, given.value(p.field));
     int64_t n = std::max<int64_t>(from, 1);
     Status st;
     for (int tries = 0; tries < 1000; ++tries) {
         // An unreadable file gives no free number; the reservation then
         // tells why it cannot be made, or the unique key keeps it sound.
-        if (const int64_t free = freeNumber(file.def(), field, key, n, &file.rec(), file.pendingAutoId()))
+        if (const int64_t free = freeNumber(file.def(), field, key, n, &r, file.pendingAutoId()))
             n = free;
-        file.rec().set(field, n);
+        r.set(field, n);
         st = file.reserve();
         if (st.code != Err::DuplicateKey)
             break;
         ++n;  // another copy reserved it meanwhile
     }
+    r = given;
+    if (st)
+        r.set(field, n);
     return st;
 }
 

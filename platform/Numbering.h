@@ -38,8 +38,9 @@ int64_t highestPlusOne(const FileDef& def, uint16_t field, int key, const Record
 // copy of the program (KeyedFile::reserve): the lowest free one from
 // `from`, passed over while another copy reserves it first. What a form
 // files under the number while it is open (documents, keywords) is then
-// its own. The buffer's other values are reserved with it. A failure
-// carries the engine's message 32.
+// its own. The reserved record holds the key's values only; the buffer
+// keeps its other values and takes the number. A failure carries the
+// engine's message 32.
 Status reserveNumber(KeyedFile& file, uint16_t field, int key, int64_t from);
 
 // Raises `field` of the file's buffer by one while another record holds

@@ -142,23 +142,13 @@ private:
     // The new category's number, counted by the list, is reserved at once:
     // the documents filed under it while the form is open are this
     // category's alone, whatever another copy of the program adds
-    // meanwhile. The reserved record holds the number only, so that no
-    // list shows it.
+    // meanwhile.
     bool reserveOwnNumber()
     {
-        Record& r = primary().rec();
-        const Record given = r;
-        if (given.num(CAT::CATNUM) == 0)
+        const int64_t from = primary().rec().num(CAT::CATNUM);
+        if (from == 0)
             return true;  // OK refuses it
-        r.clear();
-        if (!errors().retry([&] { return reserveNumber(primary(), CAT::CATNUM, CAT::NUM_KEY, given.num(CAT::CATNUM)); })) {
-            r = given;
-            return false;
-        }
-        const int64_t n = r.num(CAT::CATNUM);
-        r = given;
-        r.set(CAT::CATNUM, n);
-        return true;
+        return errors().retry([&] { return reserveNumber(primary(), CAT::CATNUM, CAT::NUM_KEY, from); });
     }
 
     void ok()

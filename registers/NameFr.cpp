@@ -148,19 +148,13 @@ protected:
             // number is given back first, so that it does not count. The
             // form's number is then reserved at once: the documents filed
             // under it while the form is open are this name's alone,
-            // whatever another copy of the program adds meanwhile. The
-            // reserved record holds the number only, so that no list shows it.
+            // whatever another copy of the program adds meanwhile.
             primary().cancelAutoInc();
-            const Record given = r;
-            r.clear();
             const int64_t from = NewNameNumber();
             if (!errors().retry([&] { return reserveNumber(primary(), NAM::RECNO, NAM::RECNOKEY, from); })) {
                 RESPONSE = RequestCancelled;
                 return false;
             }
-            const int64_t recno = r.num(NAM::RECNO);
-            r = given;
-            r.set(NAM::RECNO, recno);
             primary().keepOwnNumber();
         } else if (r.num(NAM::RECNO) < 1) {
             r.set(NAM::RECNO, int64_t(1));

@@ -178,16 +178,11 @@ void UpdateVenDoc::primeFields(bool /*copy*/)
     // The record count plus one, raised while a document holds it, is
     // reserved at once: the keywords filed under it while the form is open
     // are this document's alone, whatever other forms and other copies of
-    // the program on the folder add meanwhile. The reserved record holds
-    // the number only, so that no owner's list shows it.
-    const Record given = r;
-    r.clear();
+    // the program on the folder add meanwhile.
     numberReserved_ = errors().retry([this] {
         return reserveNumber(primary(), DOC::DOCNUM, DOC::NUM_KEY, countPlusOne(primary(), DOC::DOCNUM, DOC::NUM_KEY));
     });
     docNum_ = numberReserved_ ? r.num(DOC::DOCNUM) : 0;
-    r = given;
-    r.set(DOC::DOCNUM, docNum_);
     r.set(DOC::CATID, GCatId);
     r.set(DOC::CATNUM, int64_t(GCatNum));
     const QDateTime now = clock().now();
