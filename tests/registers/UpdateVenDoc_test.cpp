@@ -208,9 +208,17 @@ TEST_F(UpdateVenDocTest, ACancelledInsertLeavesNoKeywordsAndTwoOpenFormsGetTwoNu
     kit.focus(F, "Description");
     kit.tab(F);
     EXPECT_EQ(keywordsOf(1), (QStringList{"Alpha", "beta"}));
-    // A second form, from another owner, while the first is open.
+    // A second form, from another owner on a thread of its own, while the
+    // first is open.
     WindowController* first = &kit.window(F);
-    insertFor("N", 9, "/d/b.txt", "Gamma");
+    GCatId = "N";
+    GCatNum = 9;
+    GDocPath = "/d/b.txt";
+    GDocDescription = "Gamma";
+    kit.start([] {
+        CallRequest = InsertRecord;
+        return makeUpdateVenDoc();
+    });
     WindowController* second = nullptr;
     for (WindowController* w : WindowController::openWindows())
         if (w->procedure() == F && w != first)
