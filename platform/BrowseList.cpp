@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -768,12 +769,34 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
 
 BrowseList::~BrowseList()
 {
-    // The model goes with the list, and with it every connection made for the list.
-    if (view_) {
-        view_->removeEventFilter(keyFilter_);
+    // The signals go first: taking the model from the view moves its
+    // scroll bar, which must not make the list read rows (the columns may
+    // read through the window's own members, gone by now).
+    detach();
+    if (view_)
         view_->setModel(nullptr);
-    }
     delete model_;
+}
+
+void BrowseList::closing()
+{
+    detach();
+}
+
+void BrowseList::detach()
+{
+    if (detached_)
+        return;
+    detached_ = true;
+    if (!view_)
+        return;
+    view_->removeEventFilter(keyFilter_);
+    // Every connection made for the list has the model as its context.
+    QObject::disconnect(view_->verticalScrollBar(), nullptr, model_, nullptr);
+    QObject::disconnect(view_->selectionModel(), nullptr, model_, nullptr);
+    QObject::disconnect(view_, nullptr, model_, nullptr);
+    if (QAbstractItemDelegate* d = view_->itemDelegate())
+        QObject::disconnect(d, nullptr, model_, nullptr);
 }
 
 KeyedFile& BrowseList::file() const { return owner().file(def_); }
@@ -806,29 +829,91 @@ void BrowseList::setEditInPlace(bool on)
                          [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                              if (moving_)
                                  return;  // Tab: the row goes on to its next cell
-                             // Enter on a row held for its other cells stores it as it
-                             // stands; the check then judges the whole row.
-                             if (hint == QAbstractItemDelegate::SubmitModelCache && held_)
-                                 for (int r = 0; r < model_->rowCount(); ++r)
-                                     if (model_->row(r)->id == 0) {
-                                         const Record rec = model_->row(r)->rec;
-                                         storeRow(r, rec, kWholeRow);
-                                         break;
-                                     }
-                             dropNewRow();
+                             // Esc discards a new row; Enter or leaving the row completes it.
+                             if (hint == QAbstractItemDelegate::RevertModelCache)
+                                 dropNewRow();
+                             else
+                                 completeNewRow();
                          });
+}
+
+int BrowseList::newRow() const
+{
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (model_->row(r)->id == 0)
+            return r;
+    return -1;
 }
 
 void BrowseList::dropNewRow()
 {
-    held_ = false;
     // A new row left without being stored is dropped with its number.
-    for (int r = 0; r < model_->rowCount(); ++r)
-        if (model_->row(r)->id == 0) {
-            model_->removeRowAt(r);
-            file().cancelAutoInc();
-            break;
-        }
+    if (const int r = newRow(); r >= 0) {
+        model_->removeRowAt(r);
+        file().cancelAutoInc();
+        updateButtons();
+    }
+}
+
+void BrowseList::completeNewRow()
+{
+    const int r = newRow();
+    if (r < 0)
+        return;
+    const Record edited = model_->row(r)->rec;
+    if (storeCheck_ && storeCheck_(edited, kWholeRow, true) == RowVerdict::Refuse)
+        return reopenNewRow(-1);
+    KeyedFile& f = file();
+    f.rec() = edited;
+    if (Status st = f.insert(); !st) {
+        // The row stays as typed, the cursor on the field the file refused.
+        int field = -1;
+        for (const BrowseColumn& c : model_->columns())
+            if (c.field >= 0 && c.editable && !f.validateField(uint16_t(c.field))) {
+                field = c.field;
+                break;
+            }
+        errors().show(st);
+        return reopenNewRow(field);
+    }
+    // The stored row takes its place in the list's order.
+    const int64_t id = f.currentId();
+    const Record stored = f.rec();
+    filling_ = true;
+    model_->removeRowAt(r);
+    const int row = model_->loadAround(id, stored, pageRows() * 2);
+    filling_ = false;
+    selectRow(std::max(0, row));
+    ensureRows();
+    updateButtons();
+}
+
+void BrowseList::reopenNewRow(int field)
+{
+    QTimer::singleShot(0, model_, [this, field] {
+        const int r = newRow();
+        if (r < 0 || !view_)
+            return;
+        int column = firstEditableColumn();
+        for (int c = 0; c < int(model_->columns().size()); ++c)
+            if (model_->columns()[c].field == field)
+                column = c;
+        const QModelIndex at = model_->index(r, column);
+        view_->setCurrentIndex(at);
+        view_->edit(at);
+    });
+}
+
+int BrowseList::firstEditableColumn() const
+{
+    const QHeaderView* h = view_->horizontalHeader();
+    for (int v = 0; v < h->count(); ++v) {
+        const int l = h->logicalIndex(v);
+        const BrowseColumn& c = model_->columns()[l];
+        if (!h->isSectionHidden(l) && c.field >= 0 && c.editable)
+            return l;
+    }
+    return 0;
 }
 
 void BrowseList::setSelectionColours(const QColor& background, const QColor& text)
@@ -857,8 +942,6 @@ void BrowseList::editNextCell(bool forward)
     const BrowseModel::Row* r = model_->row(cur.row());
     if (!r)
         return;
-    if (r->id == 0 && !held_)
-        return dropNewRow();  // the row was not stored: nothing to go on with
     const QHeaderView* h = view_->horizontalHeader();
     for (int v = h->visualIndex(cur.column()) + (forward ? 1 : -1); v >= 0 && v < h->count(); v += forward ? 1 : -1) {
         const int l = h->logicalIndex(v);
@@ -870,7 +953,7 @@ void BrowseList::editNextCell(bool forward)
         return;
     }
     if (r->id == 0)
-        dropNewRow();  // held, with no cell left to complete it
+        completeNewRow();  // Tab past the last cell leaves the row
 }
 
 void BrowseList::addPopupItem(const QString& text, const QString& control)
@@ -888,8 +971,13 @@ int BrowseList::pageRows() const
 
 void BrowseList::opened()
 {
-    if (owner().window().hasControl(buttons_.select))
-        owner().control(buttons_.select).show(owner().REQUEST == SelectRecord);
+    if (owner().window().hasControl(buttons_.select)) {
+        const bool selecting = owner().REQUEST == SelectRecord;
+        owner().control(buttons_.select).show(selecting);
+        // A lookup's Enter selects, whatever the window's own default is.
+        if (selecting)
+            owner().window().setDefaultButton(buttons_.select);
+    }
     if (!view_)
         return;
     applyOrder();
@@ -939,9 +1027,11 @@ int64_t BrowseList::highlightedId() const
 
 void BrowseList::changed()
 {
-    if (filling_)
+    if (filling_ || detached_)
         return;
-    if (const Record* r = highlighted())
+    // While a window the list's window called is open (its form), the
+    // buffer is that window's: the list never writes into it.
+    if (const Record* r = highlighted(); r && !owner().waiting())
         file().rec() = *r;
     updateButtons();
     ensureRows();
@@ -958,7 +1048,7 @@ void BrowseList::updateButtons()
 
 void BrowseList::ensureRows()
 {
-    if (filling_ || !view_)
+    if (filling_ || detached_ || !view_)
         return;
     filling_ = true;
     const int page = pageRows();
@@ -997,7 +1087,7 @@ void BrowseList::ensureRows()
 
 void BrowseList::refresh()
 {
-    if (!view_)
+    if (!view_ || detached_)
         return;
     model_->setRanges(ranges_);  // limits set since the last fill apply now
     const int64_t id = highlightedId();
@@ -1024,7 +1114,7 @@ void BrowseList::refresh()
 
 void BrowseList::locate(const QString& text)
 {
-    if (!view_ || orders_.empty())
+    if (!view_ || detached_ || orders_.empty())
         return;
     const Order& o = orders_[std::clamp(order_, 0, int(orders_.size()) - 1)];
     if (o.locatorField < 0)
@@ -1097,7 +1187,9 @@ bool BrowseList::keyFilter(QKeyEvent* e)
 
 bool BrowseList::windowEvent(Event e)
 {
-    if (e == Event::GainFocus)
+    // While its form is open the list keeps its rows (a placeholder the form
+    // reserved is no row); the form's end refills it.
+    if (e == Event::GainFocus && !owner().waiting())
         refresh();
     return false;
 }
@@ -1282,16 +1374,7 @@ void BrowseList::editInPlace(uint8_t request)
     if (!view_)
         return;
     const int cur = std::max(0, view_->currentIndex().row());
-    // The first editable column as the list shows them.
-    const QHeaderView* h = view_->horizontalHeader();
-    int firstEditable = 0;
-    for (int v = 0; v < h->count(); ++v) {
-        const int l = h->logicalIndex(v);
-        if (!h->isSectionHidden(l) && (model_->flags(model_->index(0, l)) & Qt::ItemIsEditable)) {
-            firstEditable = l;
-            break;
-        }
-    }
+    const int firstEditable = firstEditableColumn();
     switch (request) {
     case InsertRecord: {
         if (!prepareInsert())
@@ -1333,33 +1416,18 @@ bool BrowseList::storeRow(int row, const Record& edited, uint16_t field)
     const BrowseModel::Row* r = model_->row(row);
     if (!r)
         return false;
-    held_ = false;
-    if (storeCheck_) {
-        switch (storeCheck_(edited, field, r->id == 0)) {
-        case RowVerdict::Store:
-            break;
-        case RowVerdict::Hold:
-            if (r->id != 0)
-                return false;
-            model_->setRowRecord(row, edited, 0);
-            held_ = true;
-            return true;
-        case RowVerdict::Refuse:
-            return false;
-        }
-    }
+    // A new row is kept as typed until it is completed.
+    if (r->id == 0)
+        return model_->setRowRecord(row, edited, 0), true;
+    if (storeCheck_ && storeCheck_(edited, field, false) == RowVerdict::Refuse)
+        return false;
     KeyedFile& f = file();
     Status st;
-    if (r->id == 0) {
-        f.rec() = edited;
-        st = f.insert();
-    } else {
-        f.set(model_->key());
-        if (!(st = f.getById(r->id)))
-            return errors().show(st), false;
-        f.rec() = edited;
-        st = f.updateWithChildren();
-    }
+    f.set(model_->key());
+    if (!(st = f.getById(r->id)))
+        return errors().show(st), false;
+    f.rec() = edited;
+    st = f.updateWithChildren();
     if (!st) {
         errors().show(st);
         return false;

@@ -276,6 +276,8 @@ public:
     void opened() override;
     bool windowEvent(Event e) override;
     bool fieldEvent(const QString& control, FieldEvent e) override;
+    // The list reads no more rows: its view's signals are cut.
+    void closing() override;
 
 private:
     struct Order {
@@ -284,6 +286,7 @@ private:
         bool reversed;
     };
     void applyOrder();
+    void detach();
     void ensureRows();
     void changed();
     void showPopup(const QPoint& at);
@@ -291,7 +294,11 @@ private:
     void act(uint8_t request);
     void editInPlace(uint8_t request);
     bool storeRow(int row, const Record& edited, uint16_t field);
+    int newRow() const;  // the row being inserted, -1 when none is
     void dropNewRow();
+    void completeNewRow();
+    void reopenNewRow(int field);
+    int firstEditableColumn() const;
     void updateButtons();
     void selectRow(int row);
     bool keyFilter(QKeyEvent* e);
@@ -311,12 +318,12 @@ private:
     std::vector<int> widths_;
     FormMaker form_;
     StoreCheck storeCheck_;
-    bool held_ = false;    // the new row's last value was held, not stored
     bool moving_ = false;  // Tab is taking the editor to the row's next cell
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;
     bool filling_ = false;
+    bool detached_ = false;  // closing: the view's signals are cut
     QString locator_;
     class KeyFilter;
     KeyFilter* keyFilter_ = nullptr;

@@ -143,6 +143,13 @@ QJsonObject clippedItem(QWidget* w, const QString& what, const QString& text, in
             {"has", has}};
 }
 
+// The font a cell is drawn in: its own, else the view's.
+QFont cellFont(const QAbstractItemView* view, const QModelIndex& i)
+{
+    const QVariant f = i.data(Qt::FontRole);
+    return f.isValid() ? f.value<QFont>() : view->font();
+}
+
 void clippedCells(QAbstractItemView* view, QJsonArray& out)
 {
     QAbstractItemModel* m = view->model();
@@ -166,10 +173,7 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty())
                 continue;
-            QFont f = view->font();
-            if (const QVariant fv = i.data(Qt::FontRole); fv.isValid())
-                f = fv.value<QFont>();
-            const int needs = QFontMetrics(f).horizontalAdvance(text);
+            const int needs = QFontMetrics(cellFont(view, i)).horizontalAdvance(text);
             const int has = cell.width() - 2 * margin;
             if (needs > has)
                 out.append(clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has));
@@ -209,11 +213,8 @@ QJsonArray rowsOf(QAbstractItemView* view)
             if (table && table->isColumnHidden(c))
                 continue;
             const QModelIndex i = m->index(r, c);
-            QFont f = view->font();
-            if (const QVariant fv = i.data(Qt::FontRole); fv.isValid())
-                f = fv.value<QFont>();
             const int width = view->visualRect(i).width() - 2 * margin;
-            cells.append(QFontMetrics(f).elidedText(i.data(Qt::DisplayRole).toString(), view->textElideMode(), width));
+            cells.append(QFontMetrics(cellFont(view, i)).elidedText(i.data(Qt::DisplayRole).toString(), view->textElideMode(), width));
         }
         const QModelIndex first = m->index(r, 0);
         const QRect shown = QRect(view->viewport()->mapToGlobal(rowRect.topLeft()), rowRect.size());

@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <utility>
 
 namespace ven {
 namespace {
@@ -36,10 +37,27 @@ std::function<void(const QString&)>& failureHook()
     return h;
 }
 
+// The running call's own failure notice (ShellOnFailure as the call took it).
+using FailureNotice = std::function<void(const QString&)>;
+FailureNotice& callNotice()
+{
+    static FailureNotice n;
+    return n;
+}
+
+// Tells a failure to the call's notice when it has one, else to the hook.
+void tell(const FailureNotice& notice, const QString& why)
+{
+    if (notice)
+        notice(why);
+    else if (failureHook())
+        failureHook()(why);
+}
+
 int16_t failed(int16_t code, const QString& why)
 {
-    if (failureHook())
-        failureHook()(why);
+    ShellFailure = why;
+    tell(callNotice(), why);
     return code;
 }
 
@@ -57,12 +75,17 @@ bool& deviceFailureTold()
     static bool told = false;
     return told;
 }
-int16_t deviceFailed(const QString& why)
+// A call with a notice of its own is told every time.
+int16_t deviceFailed(const QString& why, const FailureNotice& notice)
 {
-    if (deviceFailureTold())
-        return kShellNoAssociation;
-    deviceFailureTold() = true;
-    return failed(kShellNoAssociation, why + " (told once; sounds stay silent)");
+    ShellFailure = why;
+    if (notice) {
+        notice(why);
+    } else if (!deviceFailureTold()) {
+        deviceFailureTold() = true;
+        tell({}, why + " (told once; sounds stay silent)");
+    }
+    return kShellNoAssociation;
 }
 
 QString unquoted(QString s)
@@ -94,7 +117,7 @@ int16_t play(const QString& file)
     else
         return failed(kShellFileNotFound, "Sound file not found: " + path);
     if (QMediaDevices::audioOutputs().isEmpty())
-        return deviceFailed("No sound device to play " + path);
+        return deviceFailed("No sound device to play " + path, callNotice());
     // One player per sound; it deletes itself when the sound has ended.
     auto* player = new QMediaPlayer;
     auto* out = new QAudioOutput(player);
@@ -103,14 +126,15 @@ int16_t play(const QString& file)
         if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia)
             player->deleteLater();
     });
-    QObject::connect(player, &QMediaPlayer::errorOccurred, player, [player, path](QMediaPlayer::Error error, const QString& e) {
-        const QString why = "Sound " + path + " could not be played: " + e;
-        if (error == QMediaPlayer::ResourceError)
-            deviceFailed(why);  // the device, not the file
-        else
-            failed(kShellNoAssociation, why);
-        player->deleteLater();
-    });
+    QObject::connect(player, &QMediaPlayer::errorOccurred, player,
+                     [player, path, notice = callNotice()](QMediaPlayer::Error error, const QString& e) {
+                         const QString why = "Sound " + path + " could not be played: " + e;
+                         if (error == QMediaPlayer::ResourceError)
+                             deviceFailed(why, notice);  // the device, not the file
+                         else
+                             tell(notice, why);
+                         player->deleteLater();
+                     });
     player->setSource(source);
     player->play();
     return kShellDone;
@@ -128,22 +152,49 @@ bool startsWith(const QString& s, const char* prefix)
     return s.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
 }
 
+// The addresses that only a program of the desktop's can take: its scheme,
+// what such a program does, and why this address then goes nowhere.
+struct SchemeUse {
+    const char* scheme;
+    const char* does;
+    const char* cannot;  // %1: the address without its scheme
+};
+const SchemeUse kSchemeUses[] = {
+    {"tel", "dial telephone numbers (tel: addresses)", "%1 cannot be dialled"},
+    {"mailto", "write e-mail (mailto: addresses)", "no message to %1 can be written"},
+    {"http", "show web pages (http: addresses)", "%1 cannot be shown"},
+    {"https", "show web pages (https: addresses)", "%1 cannot be shown"},
+};
+
+// Hands an address to the desktop when a program there takes its scheme;
+// otherwise the user is told how to choose one.
+int16_t toSchemeHandler(const QUrl& url, const QString& target)
+{
+    if (url.isValid() && !url.isEmpty())
+        for (const SchemeUse& u : kSchemeUses)
+            if (url.scheme().compare(QLatin1String(u.scheme), Qt::CaseInsensitive) == 0
+                && schemeHandler(QString::fromLatin1(u.scheme)).isEmpty()) {
+                const QString address = url.scheme() == u"tel" || url.scheme() == u"mailto"
+                                            ? target.mid(target.indexOf(u':') + 1).trimmed()
+                                            : url.toString();
+                return refused(kShellNoAssociation,
+                               QStringLiteral("No program is set up to %1, so %2. Choose one in the desktop's settings "
+                                              "or with: xdg-mime default <program>.desktop x-scheme-handler/%3")
+                                   .arg(QString::fromLatin1(u.does), QString::fromLatin1(u.cannot).arg(address),
+                                        QString::fromLatin1(u.scheme)));
+            }
+    return toDesktop(url, target);
+}
+
 int16_t openDocument(const QString& target)
 {
     if (startsWith(target, "mailto:"))
-        return toDesktop(mailToUrl(target.mid(7)), target);
-    if (startsWith(target, "tel:")) {
-        const QUrl url = telUrl(target.mid(4));
-        if (url.isValid() && schemeHandler(QStringLiteral("tel")).isEmpty())
-            return refused(kShellNoAssociation,
-                           "No program is set up to dial telephone numbers (tel: addresses), so " + target.mid(4).trimmed()
-                               + " cannot be dialled. Choose one in the desktop's settings or with: xdg-mime default "
-                                 "<program>.desktop x-scheme-handler/tel");
-        return toDesktop(url, target);
-    }
+        return toSchemeHandler(mailToUrl(target.mid(7)), target);
+    if (startsWith(target, "tel:"))
+        return toSchemeHandler(telUrl(target.mid(4)), target);
     if (startsWith(target, "http://") || startsWith(target, "https://") || startsWith(target, "ftp://")
         || startsWith(target, "www."))
-        return toDesktop(webUrl(target), target);
+        return toSchemeHandler(webUrl(target), target);
     const QString path = startsWith(target, "file://") ? QUrl(target).toLocalFile() : resolved(target);
     QFileInfo fi(path);
     if (!fi.exists())
@@ -172,8 +223,19 @@ int16_t startProgram(const QString& program, const QStringList& arguments, QStri
 
 int16_t ShellExecute()
 {
-    if (handler())
-        return ShellResult = handler()();
+    ShellFailure.clear();
+    // The notice belongs to this call only, also when the shell is called again from within it.
+    const FailureNotice previous = std::exchange(callNotice(), std::exchange(ShellOnFailure, {}));
+    struct Restore {
+        FailureNotice previous;
+        ~Restore() { callNotice() = std::move(previous); }
+    } restore{previous};
+    if (handler()) {
+        ShellResult = handler()();
+        if (ShellResult <= 32 && callNotice())
+            callNotice()(ShellFailure.isEmpty() ? QStringLiteral("The shell failed (%1)").arg(ShellResult) : ShellFailure);
+        return ShellResult;
+    }
     const QString file = unquoted(ShellFile);
     if (file.isEmpty())
         return ShellResult = failed(kShellFileNotFound, "No file named");

@@ -5,6 +5,8 @@
 #include "platform/ErrorReporter.h"
 #include "platform/SettingsFile.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -41,6 +43,8 @@ ManualTimers& manual()
 }
 
 } // namespace
+
+void reviewActivation();
 
 // ------------------------------------------------------------ controller --
 
@@ -139,7 +143,8 @@ bool WindowController::singleInstanceAllows()
         if (!check)
             return true;
         if (Running.get(procedure_)) {
-            postEvent(Event::GainFocus, Thread.get(procedure_));
+            if (WindowController* w = topOf(Thread.get(procedure_) ? Thread.get(procedure_) : currentThread()))
+                w->requestForward();
             return false;
         }
         break;
@@ -147,7 +152,8 @@ bool WindowController::singleInstanceAllows()
         if (!check)
             return true;
         if (Thread.get(procedure_)) {
-            postEvent(Event::GainFocus, Thread.get(procedure_));
+            if (WindowController* w = topOf(Thread.get(procedure_)))
+                w->requestForward();
             return false;
         }
         break;
@@ -169,6 +175,8 @@ void WindowController::openWindow()
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
+    // The window opens showing its bound values as the set-up left them.
+    window_->display();
     // The caller waits from here on: the focus its entry loses as this
     // window shows is no acceptance of it.
     if (caller_ && caller_->window_) {
@@ -186,6 +194,7 @@ void WindowController::openWindow()
         control(FIRSTFIELD).select();
     activate();
     dispatch(Event::OpenWindow);
+    reviewActivation();
 }
 
 void WindowController::applyWallpaper()
@@ -247,7 +256,9 @@ void WindowController::dispatch(Event e)
         break;
     case Event::GainFocus:
         windowEvent(e);
-        if (traits_.single == SingleRule::Window || traits_.single == SingleRule::Form) {
+        // Only a second start brings a window forward: becoming the active
+        // window, or a refresh posted to it, leaves it where it is.
+        if (forward_ && (traits_.single == SingleRule::Window || traits_.single == SingleRule::Form)) {
             if (iconized())
                 setIconized(false);
             activate();
@@ -309,6 +320,15 @@ void WindowController::close(uint8_t response)
 void WindowController::post(Event e)
 {
     QTimer::singleShot(0, this, [this, e] { dispatch(e); });
+}
+
+void WindowController::requestForward()
+{
+    QTimer::singleShot(0, this, [this] {
+        forward_ = true;
+        dispatch(Event::GainFocus);
+        forward_ = false;
+    });
 }
 
 void WindowController::handleClose()
@@ -403,6 +423,7 @@ void WindowController::finish()
                 f();
     }
     releaseThread(thread_);
+    reviewActivation();
     deleteLater();
 }
 
@@ -439,6 +460,16 @@ void WindowController::activate()
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         outer->raise();  // the offscreen platform has no stacking to change
     outer->activateWindow();
+}
+
+bool WindowController::isActiveWindow() const
+{
+    QWidget* outer = window_->outer();
+    if (!outer->isVisible())
+        return false;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
+        return sub->mdiArea()->activeSubWindow() == sub && sub->isActiveWindow();
+    return outer->isActiveWindow();
 }
 
 bool WindowController::iconized() const
@@ -525,9 +556,66 @@ bool WindowController::closeFromUser()
     return false;  // the controller hides and ends the window itself
 }
 
-void WindowController::activatedFrom()
+bool WindowController::cancelFromUser()
 {
-    dispatch(Event::GainFocus);
+    if (!traits_.escCancels)
+        return false;
+    if (!opened_ || ending_ || callees_ > 0)
+        return true;
+    // The window's cancel: its button that closes it cancelled, else its
+    // Cancel button; while that button is hidden or disabled Esc does
+    // nothing. A window without one closes as by its close box.
+    QAbstractButton* cancel = nullptr;
+    bool hasCancel = false;
+    for (int pass = 0; pass < 2 && !hasCancel; ++pass)
+        for (const QString& name : window_->controlNames()) {
+            const ControlDef* d = window_->controlDef(name);
+            const bool fits = d->kind == Kind::Button
+                           && (pass == 0 ? d->closes == RequestCancelled : name == QLatin1String("Cancel"));
+            if (!fits)
+                continue;
+            hasCancel = true;
+            auto* b = control(name).as<QAbstractButton>();
+            if (b && b->isVisible() && b->isEnabled()) {
+                cancel = b;
+                break;
+            }
+        }
+    if (cancel)
+        cancel->click();
+    else if (!hasCancel)
+        dispatch(Event::CloseWindow);
+    return true;
+}
+
+void WindowController::activationChangedFrom()
+{
+    reviewActivation();
+}
+
+// Which window is the active one is read at the next turn of the event
+// loop, once the window system's activation events and the frame area's
+// change of active child have all arrived; each window that has become
+// the active one since the last review hears GainFocus.
+void reviewActivation()
+{
+    static bool queued = false;
+    if (queued)
+        return;
+    queued = true;
+    QTimer::singleShot(0, qApp, [] {
+        queued = false;
+        std::vector<QPointer<WindowController>> all(live().begin(), live().end());
+        for (const QPointer<WindowController>& c : all) {
+            if (!c)
+                continue;
+            const bool active = c->opened_ && !c->ending_ && c->isActiveWindow();
+            const bool became = active && !c->active_;
+            c->active_ = active;
+            if (became)
+                c->dispatch(Event::GainFocus);
+        }
+    });
 }
 
 void WindowController::stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now)

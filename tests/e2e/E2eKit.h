@@ -101,9 +101,9 @@ public:
     QRect screen() const;
     // The X server's own idea of the active window's title (the WM's).
     QString activeTitle() const;
-    // Waits for `cond` (checked every 50 ms); false after `ms`, and the
-    // test fails naming `what`.
-    bool waitFor(const std::function<bool()>& cond, const QString& what, int ms = 10000) const;
+    // Waits for `cond` (checked every 50 ms); false after `ms`, and then,
+    // unless `mustHappen` is false, the test fails naming `what`.
+    bool waitFor(const std::function<bool()>& cond, const QString& what, int ms = 10000, bool mustHappen = true) const;
 
     // --- a person's input, through the X server ---
     void key(const QString& keys) const;     // "Escape", "alt+F4", "ctrl+shift+Tab"

@@ -244,6 +244,27 @@ TEST_F(RealShell, DiallingNeedsTheDesktopsTelHandler)
     EXPECT_EQ(schemeHandler("tel"), "");
 }
 
+// Mail and web addresses, like telephone numbers, need a program of the
+// desktop's: without one the user is told, and nothing is handed over.
+TEST_F(RealShell, MailAndWebNeedTheirSchemesHandler)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"mailto:anna@example.org", "No program is set up to write e-mail (mailto: addresses), so no message to "
+                                    "anna@example.org can be written."},
+        {"www.example.org", "No program is set up to show web pages (http: addresses), so http://www.example.org "
+                            "cannot be shown."},
+        {"https://example.org/a", "No program is set up to show web pages (https: addresses), so "
+                                  "https://example.org/a cannot be shown."},
+    };
+    for (const auto& [address, message] : cases) {
+        boxes.clear();
+        EXPECT_EQ(shell("Open", address), kShellNoAssociation) << address;
+        ASSERT_EQ(boxes.size(), 1) << address;
+        EXPECT_TRUE(boxes[0].startsWith(QString::fromUtf8(message))) << boxes[0].toStdString();
+    }
+    EXPECT_TRUE(boxes[0].contains("x-scheme-handler/https"));
+}
+
 TEST_F(RealShell, ProgramIconsFromPicturesEntriesAndApplications)
 {
     auto picture = [&](const char* name, Qt::GlobalColor colour) {
@@ -269,6 +290,35 @@ TEST_F(RealShell, ProgramIconsFromPicturesEntriesAndApplications)
     for (const QString& none : {QString(), path("path/plain"), path("missing.ico"), write("bad.gif", "not a picture")})
         EXPECT_EQ(colourOf(programIcon(none, fallback)), QColor(Qt::black)) << none.toStdString();
     EXPECT_EQ(applicationFor("/usr/bin/vtool").name, "Tool");
+}
+
+// A call with a failure notice of its own is told there, not to the hook,
+// every time (the device too), and the notice ends with its call.
+TEST(Shell, ACallsOwnFailureNoticeIsToldInsteadOfTheHook)
+{
+    forgetSoundDeviceFailure();
+    QStringList told, noticed;
+    setShellFailureHook([&](const QString& why) { told << why; });
+    ShellOperation = "Play";
+    ShellDirectory.clear();
+    for (const char* file : {"\"/nowhere/NoSuchBell.wav\"", "\"/nowhere/AlertSnd.wav\"", "\"/nowhere/AlertSnd.wav\""}) {
+        ShellFile = file;
+        ShellOnFailure = [&](const QString& why) { noticed << why; };
+        ShellExecute();
+        EXPECT_FALSE(ShellOnFailure);
+    }
+    ShellFile = "\"/nowhere/Other.wav\"";
+    const int16_t without = ShellExecute();
+    setShellFailureHook({});
+    EXPECT_EQ(without, kShellFileNotFound);
+    EXPECT_EQ(ShellFailure, "Sound file not found: /nowhere/Other.wav");
+    EXPECT_EQ(told, QStringList{"Sound file not found: /nowhere/Other.wav"});
+    ASSERT_FALSE(noticed.isEmpty());
+    EXPECT_EQ(noticed[0], "Sound file not found: /nowhere/NoSuchBell.wav");
+    if (noticed.size() == 1)
+        GTEST_SKIP() << "this machine has a sound device";
+    EXPECT_EQ(noticed.size(), 3);
+    EXPECT_TRUE(noticed[2].startsWith("No sound device to play ")) << noticed[2].toStdString();
 }
 
 TEST(Shell, AFailingSoundDeviceIsToldOnceARun)

@@ -124,6 +124,25 @@ TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
     EXPECT_TRUE(kit.boxes().empty());
 }
 
+// A message that cannot be written is told and stays in the entry, to be
+// written again once the folder is back.
+TEST(Chat, AFailedWriteKeepsTheTypedMessage)
+{
+    ChatKit kit;
+    kit.start([] { return makeChatWnd({}); });
+    ASSERT_TRUE(QDir(kit.folder("share")).removeRecursively());
+    kit.type(kChat, "Message", "Lunch at noon?");
+    kit.press(kChat, "Write");
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
+    EXPECT_EQ(kit.text(kChat, "Message"), "Lunch at noon?");
+    ASSERT_TRUE(QDir(kit.folder()).mkdir("share"));
+    kit.press(kChat, "Write");
+    EXPECT_EQ(fileLines(kit.chatFile()),
+              QStringList({"Wednesday 09 December 2026, Week 49", "10.05 Anna:", "Lunch at noon?"}));
+    EXPECT_EQ(kit.text(kChat, "Message"), "");
+}
+
 TEST(Chat, RereadsEveryTwentySecondsAndClosesAfterFifteenMinutes)
 {
     ChatKit kit;
