@@ -204,8 +204,9 @@ public:
 
     // Positions before the first record in key order (key -1: record order).
     Status set(int key = -1);
-    // Positions before the first record whose key is >= the buffer's values
-    // of that key's components.
+    // Positions at the buffer's values of that key's components: next()
+    // reads on from the first record whose key is >= them, previous() back
+    // from the last record whose key is <= them.
     Status setFromBuffer(int key);
     // Positions after the last record, so that previous() reads backwards.
     Status setToEnd(int key = -1);
