@@ -3,8 +3,9 @@
 // All" copies the program folder's other files as well, leaving out the
 // backup sets themselves. The work goes in timer ticks, so the program goes
 // on: a data file's copy a few milliseconds of pages a tick (its check on a
-// worker thread), another file a tick; the window cannot be closed meanwhile. The set, date and time are written
-// only when every file was copied; a failure is shown and logged.
+// worker thread), another file a tick; the window cannot be closed
+// meanwhile. The set, date and time are written only when every file was
+// copied; a failure is shown and logged.
 #include "core/BackUpWnd.h"
 
 #include "core/ActivityLog.h"
