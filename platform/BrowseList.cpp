@@ -10,6 +10,7 @@
 #include <QAbstractItemDelegate>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -49,15 +50,23 @@ BrowseColumn BrowseColumn::computed(const QString& header, int width, const QStr
 namespace {
 
 // The pixels a cell needs to show its picture's longest text whole in the
-// view's font: the widest digit in every digit's place, and the delegate's
+// view's font: the widest digit in every digit's place (a short text may
+// hold any letter: the widest letter in every place), and the delegate's
 // margins on both sides and the grid line.
 int pictureWidth(const QTableView* view, const QString& code)
 {
-    const QString longest = longestText(Picture::parse(code));
+    const Picture pic = Picture::parse(code);
+    const QString longest = longestText(pic);
     if (longest.isEmpty())
         return 0;
     const QFontMetrics fm(view->font());
     int text = 0;
+    if (pic.kind == Picture::Kind::Text) {
+        int widest = 0;
+        for (QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))
+            widest = std::max(widest, fm.horizontalAdvance(c));
+        text = widest * int(longest.size());
+    }
     for (QChar d = '0'; d <= '9'; d = QChar(d.unicode() + 1)) {
         QString s = longest;
         for (QChar& c : s)
@@ -492,9 +501,15 @@ bool BrowseModel::setData(const QModelIndex& index, const QVariant& value, int r
     const Picture pic = Picture::parse(c.picture);
     if (pic.isValid() && pic.kind != Picture::Kind::Text) {
         auto parsed = parse(pic, value.toString());
-        if (!parsed)
+        if (!parsed) {
+            messageBox(entryRefusal(pic, value.toString()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
             return false;
+        }
         v = *parsed;
+    }
+    if (const Status st = KeyedFile::checkValue(def_, uint16_t(c.field), v, c.header); !st) {
+        errors().show(st);
+        return false;
     }
     Record edited = r->rec;
     edited.setVariant(uint16_t(c.field), v);
@@ -538,9 +553,16 @@ bool applyListFormat(QTableView* view, const DialogUnits& du, const QString& for
     for (int l = 0; l < count; ++l)
         if (!seen.count(l + 1))
             cols.emplace_back(l, l < int(widths.size()) ? widths[l] : 40);
+    // A stored width too narrow for the column's picture is widened, as
+    // the designed widths are.
+    const auto* model = qobject_cast<const BrowseModel*>(view->model());
     for (int v = 0; v < int(cols.size()); ++v) {
-        h->moveSection(h->visualIndex(cols[v].first), v);
-        h->resizeSection(cols[v].first, du.x(cols[v].second));
+        auto [l, w] = cols[v];
+        h->moveSection(h->visualIndex(l), v);
+        const int need = model && l < int(model->columns().size()) ? pictureWidth(view, model->columns()[l].picture) : 0;
+        while (du.x(w) < need)
+            ++w;
+        h->resizeSection(l, du.x(w));
     }
     return true;
 }
@@ -605,6 +627,20 @@ public:
     Delegate(BrowseList* list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
 
 protected:
+    // An editor takes no more characters than its field stores.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const auto* model = qobject_cast<const BrowseModel*>(index.model());
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (model && line && index.column() < int(model->columns().size())) {
+            const int field = model->columns()[index.column()].field;
+            if (const int most = field >= 0 ? fieldCapacity(model->fileDef().fields[field]) : 0; most > 0)
+                line->setMaxLength(std::min(line->maxLength(), most));
+        }
+        return editor;
+    }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
@@ -718,6 +754,8 @@ public:
     KeyFilter(BrowseList* list, QObject* parent) : QObject(parent), list_(list) {}
     bool eventFilter(QObject*, QEvent* e) override
     {
+        if (e->type() == QEvent::Resize)
+            list_->ensureRows();  // a list grown with its window reads the rows it now shows
         return e->type() == QEvent::KeyPress && list_->keyFilter(static_cast<QKeyEvent*>(e));
     }
 
@@ -908,7 +946,7 @@ void BrowseList::applyOrder()
     locator_.clear();
 }
 
-void BrowseList::selectRow(int row)
+void BrowseList::selectRow(int row, QAbstractItemView::ScrollHint hint)
 {
     if (!view_)
         return;
@@ -917,9 +955,15 @@ void BrowseList::selectRow(int row)
         return;
     }
     row = std::clamp(row, 0, model_->rowCount() - 1);
-    const QModelIndex idx = model_->index(row, 0);
-    view_->setCurrentIndex(idx);
-    view_->scrollTo(idx);
+    const bool was = filling_;
+    filling_ = true;
+    view_->setCurrentIndex(model_->index(row, 0));
+    filling_ = was;
+    // The rows read around it move it down the model: the view scrolls to
+    // where it stands then, with the scroll range of the rows as they are.
+    ensureRows();
+    static_cast<ListView*>(view_.data())->updateGeometries();
+    view_->scrollTo(view_->currentIndex(), hint);
     changed();
 }
 
@@ -1016,9 +1060,11 @@ void BrowseList::refresh()
     }
     filling_ = false;
     selectRow(row);
-    if (row - offset >= 0)
-        view_->scrollTo(model_->index(row - offset, 0), QAbstractItemView::PositionAtTop);
-    ensureRows();
+    // The highlighted row keeps its place in the view where it can.
+    if (const int now = view_->currentIndex().row(); now - offset >= 0 && offset < pageRows()) {
+        view_->scrollTo(model_->index(now - offset, 0), QAbstractItemView::PositionAtTop);
+        ensureRows();
+    }
     updateButtons();
 }
 
@@ -1054,9 +1100,7 @@ void BrowseList::locate(const QString& text)
             target = r;
             break;
         }
-    selectRow(target);
-    view_->scrollTo(model_->index(target, 0), QAbstractItemView::PositionAtTop);
-    ensureRows();
+    selectRow(target, QAbstractItemView::PositionAtTop);
 }
 
 bool BrowseList::keyFilter(QKeyEvent* e)

@@ -218,5 +218,36 @@ TEST(BrowseLists, AColumnIsAtLeastAsWideAsItsPicturesText)
     EXPECT_EQ(v->horizontalHeader()->sectionSize(4), kit.window("NarrowBr").window().units().x(40));
 }
 
+// A resized window's list takes the change of size: what holds the list
+// grows with it, what lies under it moves down, and the list reads the rows
+// it now has room for.
+TEST(BrowseLists, TheListFollowsItsWindowsSize)
+{
+    WindowKit kit;
+    std::vector<std::pair<QString, int>> many;
+    for (int i = 0; i < 300; ++i)
+        many.emplace_back(QStringLiteral("Name %1").arg(i, 3, 10, QChar('0')), i);
+    addSamples(many);
+    kit.start([] { return std::make_unique<SampleBr>(); });
+    Window& w = kit.window("SampleBr").window();
+    QWidget* list = w.control("List").widget();
+    QWidget* sheet = w.control("Sheet").widget();
+    QWidget* close = w.control("Close").widget();
+    const QRect list0 = list->geometry(), sheet0 = sheet->geometry(), close0 = close->geometry();
+    const QSize grown(160, 700);
+    w.outer()->resize(w.outer()->size() + grown);
+    kit.settle();
+    EXPECT_EQ(list->geometry(), QRect(list0.topLeft(), list0.size() + grown));
+    EXPECT_EQ(sheet->geometry(), QRect(sheet0.topLeft(), sheet0.size() + grown));
+    EXPECT_EQ(close->geometry(), close0.translated(0, grown.height()));
+    QTableView* v = kit.list("SampleBr");
+    EXPECT_GE(v->rowAt(v->viewport()->height() - 2), 0) << "the grown list shows empty space under its rows";
+    // Back to its own size, everything is where it was designed.
+    w.outer()->resize(w.outer()->size() - grown);
+    kit.settle();
+    EXPECT_EQ(list->geometry(), list0);
+    EXPECT_EQ(close->geometry(), close0);
+}
+
 } // namespace
 } // namespace ven::test
