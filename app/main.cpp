@@ -7,6 +7,7 @@
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Inspector.h"
 #include "platform/SettingsFile.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     app.setApplicationName("My Personal Vendrolix");
     app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
+    if (!ven::startInspector())
+        qWarning("The inspector's socket could not be made.");
 
     // Every window's Help opens the program's own help text at its topic.
     ven::setHelpHandler([](const QString&, const QString&) { ven::startProcedure("HelpWnd"); });

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace ven {
@@ -26,9 +27,6 @@ constexpr int kExtensionSize = 10;
 // The random place, in dialog units from the top left of the screen's available area (kept on it).
 constexpr int kLeftMost = -3, kRightMost = 66;
 constexpr int kTopMost = -26, kBottomMost = 87;
-// Occurrences are remembered while their firing date is this recent.
-constexpr int32_t kRememberDays = 2;
-
 // One occurrence of an alarm: the same alarm moved on to another date is another.
 struct Occurrence {
     int32_t nbr, date, time;
@@ -39,31 +37,10 @@ Occurrence occurrenceOf(const NextAlarmBlock& b)
     return {b.Nbr, b.Date, b.FireTime};
 }
 
-std::vector<Occurrence>& shown()
-{
-    static std::vector<Occurrence> v;
-    return v;
-}
-
 std::vector<AlarmWindow*>& openAlarmWindows()
 {
     static std::vector<AlarmWindow*> v;
     return v;
-}
-
-bool wasShown(const NextAlarmBlock& b)
-{
-    const std::vector<Occurrence>& v = shown();
-    return std::find(v.begin(), v.end(), occurrenceOf(b)) != v.end();
-}
-
-void remember(const NextAlarmBlock& b)
-{
-    std::vector<Occurrence>& v = shown();
-    const int32_t oldest = ven::clock().today() - kRememberDays;
-    std::erase_if(v, [oldest](const Occurrence& o) { return o.date < oldest; });
-    if (!wasShown(b))
-        v.push_back(occurrenceOf(b));
 }
 
 // Running: and Thread: of a kind follow the last of its windows still open.
@@ -92,7 +69,7 @@ ProcedureTraits alarmTraits(const QString& procedure)
 
 bool showAlarmWindow(const NextAlarmBlock& block)
 {
-    if (wasShown(block))
+    if (AlarmShown(block))
         return false;
     const int thread = start([block]() -> std::unique_ptr<WindowController> {
         if (block.Kind == QLatin1String("A"))
@@ -101,13 +78,8 @@ bool showAlarmWindow(const NextAlarmBlock& block)
     });
     if (thread == 0)
         return false;
-    remember(block);
+    NoteAlarmShown(block);
     return true;
-}
-
-void forgetShownAlarms()
-{
-    shown().clear();
 }
 
 // ------------------------------------------------------------- the window --
@@ -135,7 +107,7 @@ bool AlarmWindow::setUp()
             return false;
         }
     }
-    remember(alarm_);
+    NoteAlarmShown(alarm_);
     window().bind("DateLine", bindTo(DateLine));
     window().bind("CurrentTime", bindTo(now_));
     window().bind("Countdown", bindTo(remaining_));
@@ -239,6 +211,18 @@ void AlarmWindow::shell(const QString& verb, const QString& file, const QString&
     ShellDirectory = folder;
     ShellShowCmd = show;
     ShellExecute();
+}
+
+void AlarmWindow::sound(const QString& verb, const QString& file, const QString& folder, int16_t show)
+{
+    if (soundFailed())
+        return;
+    ShellOnFailure = [failed = soundFailed_, alarm = alarm_.Line](const QString& why) {
+        if (std::exchange(*failed, true))
+            return;
+        TellLineResult(ActivityLogLine(why + " (alarm " + alarm + ')'));
+    };
+    shell(verb, file, {}, folder, show);
 }
 
 void AlarmWindow::logLine(const QString& text)

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 namespace ven {
 
@@ -23,8 +24,6 @@ namespace ven {
 // when no thread number is free. The frame's firing and StartAlarmWindow
 // both go through here.
 bool showAlarmWindow(const NextAlarmBlock& block);
-// Forgets which occurrences had a window (tests).
-void forgetShownAlarms();
 
 // An alarm window: the block it copied, its countdown in hundredths (down
 // by 100 a tick, not by the clock), the share passed, and the buttons that
@@ -70,6 +69,11 @@ protected:
     // Fills the shell-launch block (the window as ShellWindow) and calls the shell.
     void shell(const QString& verb, const QString& file, const QString& parameters, const QString& folder,
                int16_t show);
+    // The window's sound through the shell. A sound that fails, at once or
+    // while it plays, is logged once for the window, and the window plays
+    // no sound after it (soundFailed()).
+    void sound(const QString& verb, const QString& file, const QString& folder, int16_t show);
+    bool soundFailed() const { return *soundFailed_; }
     // An activity-log line (nothing while Log_Activity is "N"); failures are shown.
     void logLine(const QString& text);
     // Stops the ticks and closes (completed, or cancelled after Cancel).
@@ -90,6 +94,8 @@ protected:
     QString extension_;
 
 private:
+    // Shared with the failure notices of sounds still playing, which may come after the window has gone.
+    std::shared_ptr<bool> soundFailed_ = std::make_shared<bool>(false);
     bool registered_ = false;
     bool closing_ = false;
 };

@@ -70,7 +70,7 @@ void AlarmWnd::playSound(int16_t show)
     if (alarm_.Sound.trimmed().isEmpty())
         return;  // no sound chosen: nothing to play or open
     const bool wave = extension_ == QLatin1String("WAV");
-    shell(wave ? QStringLiteral("Play") : QStringLiteral("Open"), quoted(alarm_.Sound.trimmed()), {}, {}, show);
+    sound(wave ? QStringLiteral("Play") : QStringLiteral("Open"), quoted(alarm_.Sound.trimmed()), {}, show);
 }
 
 void AlarmWnd::opened()
@@ -89,7 +89,7 @@ void AlarmWnd::tick(int32_t now)
     // Replays fall on the first second of each interval counted from
     // midnight: whole 5 minutes, minutes, half or quarter minutes.
     const int32_t toGo = std::abs(alarm_.Time - now);
-    if (now % replayInterval(toGo) < 100 && !cancelled_ && !alarm_.Sound.trimmed().isEmpty()) {
+    if (now % replayInterval(toGo) < 100 && !cancelled_ && !alarm_.Sound.trimmed().isEmpty() && !soundFailed()) {
         if (extension_ == QLatin1String("WAV")) {
             playSound(0);
         } else {

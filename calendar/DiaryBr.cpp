@@ -4,6 +4,7 @@
 #include "calendar/DiaryBr.h"
 
 #include "calendar/DiaryGlobals.h"
+#include "calendar/DiaryReport.h"
 #include "core/DateHelpers.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -57,15 +58,6 @@ int64_t beginTime(const Record& r) { return std::max<int64_t>(1, r.num(DRY::BTIM
 // A date as dd.mm.
 QString dayAndMonth(int64_t date) { return formatDate(int32_t(date), u"D06.B").left(5); }
 
-// The time from begin to end, rounded up to whole minutes; 0 without an end.
-int64_t duration(const Record& r)
-{
-    const int64_t edate = r.num(DRY::EDATE), etime = r.num(DRY::ETIME);
-    if (edate <= 0 || etime <= 0)
-        return 0;
-    return (edate - r.num(DRY::BDATE)) * kLastTime + etime - beginTime(r) + 5999;
-}
-
 // Names of VenNam records by number, read through instances of their own so
 // that the procedure's VenNam buffer stays as the diary form left it.
 class NameReader {
@@ -110,7 +102,8 @@ std::vector<BrowseColumn> diaryColumns(std::shared_ptr<NameReader> names)
                         return QVariant(end == r.num(DRY::BDATE) ? QString() : dayAndMonth(end));
                     }),
         C::ofField(DRY::ETIME, "Time", 22, "T01.B"),
-        C::computed("Dur", 22, "T1.B", [](const Record& r) { return QVariant::fromValue<qlonglong>(duration(r)); }),
+        // As the reports show it: hours past a day as they are ("25.00").
+        C::computed("Dur", 22, "s8", [](const Record& r) { return QVariant(durationText(r)); }),
         C::ofField(DRY::LEGEND, "Legend", 120, "s255"),
         C::ofField(DRY::C, "C", 12, "n2B"),
         C::ofField(DRY::T, "T", 16, "n03B"),
@@ -286,9 +279,10 @@ private:
         QGuiApplication::clipboard()->setText(text);
     }
 
-    // The category's report over the window, in the chosen tab's order; an
-    // extra browse over several days prints one report per programme day,
-    // each from 06:00 to 06:00, so that no programme prints twice.
+    // The category's report over the window, in the chosen tab's order. An
+    // extra browse over several days prints one report over them, its
+    // programme days from 06:00 to 06:00, so that no programme prints twice
+    // and days without programmes take no room.
     void print()
     {
         const uint8_t cat = period_.LCategory;
@@ -297,27 +291,10 @@ private:
         list_->loadHighlighted();
         const int64_t order = window().chosenTab(QStringLiteral("Sheet"));
         const DiaryPeriod& p = period_;
-        std::vector<QString> runs;
-        if (cat == kExtra && p.LEDate > p.LBDate + 1) {
-            for (int64_t d = p.LBDate; d < p.LEDate; ++d)
-                runs.push_back(joinParameters({order, cat, d, kProgramDayBegins, d + 1, kProgramDayEnds}));
-        } else {
-            runs.push_back(joinParameters({order, cat, p.LBDate, p.LBTime, p.LEDate, p.LETime}));
-        }
-        runInTurn(QString::fromUtf8(kReports[cat]), std::move(runs), 0);
-    }
-
-    // Runs the report with each parameter text, each after the last has ended.
-    void runInTurn(const QString& report, std::vector<QString> runs, size_t next)
-    {
-        if (next >= runs.size())
-            return;
-        const QString parameter = runs[next];
-        QPointer<DiaryBr> self(this);
-        callProcedure(report, NoRequest, [self, report, runs = std::move(runs), next](uint8_t) mutable {
-            if (self && self->isOpen())
-                self->runInTurn(report, std::move(runs), next + 1);
-        }, parameter);
+        const bool days = cat == kExtra && p.LEDate > p.LBDate + 1;
+        const QString parameters = days ? joinParameters({order, cat, p.LBDate, kProgramDayBegins, p.LEDate, kProgramDayEnds})
+                                        : joinParameters({order, cat, p.LBDate, p.LBTime, p.LEDate, p.LETime});
+        callProcedure(QString::fromUtf8(kReports[cat]), NoRequest, {}, parameters);
     }
 
     DiaryPeriod period_;

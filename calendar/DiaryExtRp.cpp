@@ -14,7 +14,7 @@ const BandDef kDetail{.height = 600, .items = {
     {.x = 0, .y = 370, .w = 700, .h = 180, .use = "Tape", .font = {.points = 8}},
     {.x = 800, .y = 0, .w = 1300, .h = 200, .use = "Times", .font = {.bold = true}},
     {.x = 2150, .y = 0, .w = 700, .h = 200, .use = "Duration"},
-    {.x = 2950, .y = 0, .w = 4154, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}},
+    {.x = 2950, .y = 0, .w = 4154, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}, .wrap = true},
     {.x = 800, .y = 230, .w = 6304, .h = 170, .use = "DRY:MEMORANDUM", .wrap = true},
 }};
 

@@ -8,8 +8,8 @@ namespace {
 
 const BandDef kDetail{.height = 600, .items = {
     {.x = 0, .y = 0, .w = 700, .h = 200, .use = "DRY:BTIME", .picture = "T01.B", .font = {.bold = true}},
-    {.x = 800, .y = 0, .w = 6304, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}},
-    {.x = 800, .y = 220, .w = 6304, .h = 150, .use = "DRY:DOCUMENT", .font = {.points = 8}},
+    {.x = 800, .y = 0, .w = 6304, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}, .wrap = true},
+    {.x = 800, .y = 220, .w = 6304, .h = 150, .use = "DRY:DOCUMENT", .font = {.points = 8}, .wrap = true},
     {.x = 800, .y = 390, .w = 6304, .h = 170, .use = "DRY:MEMORANDUM", .wrap = true},
 }};
 

@@ -9,21 +9,24 @@ namespace {
 
 constexpr FontDef kSmall{.points = 8};
 
-const BandDef kDetail{.height = 1500, .items = {
+// Top to bottom: the time beside the caller's four lines, a thin rule, "Re:"
+// beside the legend, the customer's four lines, the memo and a rule. Every
+// line wraps, so whatever lies below it moves down and nothing overprints.
+const BandDef kDetail{.height = 1760, .items = {
     {.x = 0, .y = 0, .w = 900, .h = 200, .use = "DRY:BTIME", .picture = "T01.B", .font = {.bold = true}},
-    {.x = 1000, .y = 0, .w = 6104, .h = 170, .use = "Caller1", .font = {.points = 8, .bold = true}},
-    {.x = 1000, .y = 150, .w = 6104, .h = 150, .use = "Caller2", .font = kSmall},
-    {.x = 1000, .y = 300, .w = 6104, .h = 150, .use = "Caller3", .font = kSmall},
-    {.x = 1000, .y = 450, .w = 6104, .h = 150, .use = "Caller4", .font = kSmall},
-    {.kind = ReportItem::Line, .x = 0, .y = 620, .w = 7104, .h = 0, .thickness = 5},
-    {.x = 0, .y = 650, .w = 900, .h = 200, .text = "Re:"},
-    {.x = 1000, .y = 650, .w = 6104, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}},
-    {.x = 1000, .y = 860, .w = 6104, .h = 170, .use = "Client1", .font = {.points = 8, .bold = true}},
-    {.x = 1000, .y = 1010, .w = 6104, .h = 150, .use = "Client2", .font = kSmall},
-    {.x = 1000, .y = 1160, .w = 6104, .h = 150, .use = "Client3", .font = kSmall},
-    {.x = 1000, .y = 1310, .w = 6104, .h = 150, .use = "Client4", .font = kSmall},
-    {.x = 0, .y = 1470, .w = 7104, .h = 160, .use = "DRY:MEMORANDUM", .font = {.points = 9}, .wrap = true},
-    {.kind = ReportItem::Line, .x = 0, .y = 1680, .w = 7104, .h = 0},
+    {.x = 1000, .y = 0, .w = 6104, .h = 170, .use = "Caller1", .font = {.points = 8, .bold = true}, .wrap = true},
+    {.x = 1000, .y = 170, .w = 6104, .h = 150, .use = "Caller2", .font = kSmall, .wrap = true},
+    {.x = 1000, .y = 320, .w = 6104, .h = 150, .use = "Caller3", .font = kSmall, .wrap = true},
+    {.x = 1000, .y = 470, .w = 6104, .h = 150, .use = "Caller4", .font = kSmall, .wrap = true},
+    {.kind = ReportItem::Line, .x = 0, .y = 645, .w = 7104, .h = 0, .thickness = 5},
+    {.x = 0, .y = 670, .w = 900, .h = 200, .text = "Re:"},
+    {.x = 1000, .y = 670, .w = 6104, .h = 200, .use = "DRY:LEGEND", .font = {.bold = true}, .wrap = true},
+    {.x = 1000, .y = 890, .w = 6104, .h = 170, .use = "Client1", .font = {.points = 8, .bold = true}, .wrap = true},
+    {.x = 1000, .y = 1060, .w = 6104, .h = 150, .use = "Client2", .font = kSmall, .wrap = true},
+    {.x = 1000, .y = 1210, .w = 6104, .h = 150, .use = "Client3", .font = kSmall, .wrap = true},
+    {.x = 1000, .y = 1360, .w = 6104, .h = 150, .use = "Client4", .font = kSmall, .wrap = true},
+    {.x = 0, .y = 1530, .w = 7104, .h = 170, .use = "DRY:MEMORANDUM", .font = {.points = 9}, .wrap = true},
+    {.kind = ReportItem::Line, .x = 0, .y = 1730, .w = 7104, .h = 0},
 }};
 
 // The names record of a number in its own instance (blank when missing).

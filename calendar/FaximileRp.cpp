@@ -40,7 +40,8 @@ const BandDef kFooter{.height = 400, .items = {
 const char* const kFromValues[kLines + 1] = {"From0", "From1", "From2", "From3", "From4", "From5", "From6"};
 const char* const kToValues[kLines + 1] = {"To0", "To1", "To2", "To3", "To4", "To5", "To6"};
 
-// One box: its label, the name (value 0) and the lines under it.
+// One box: its label, the name (value 0) and the lines under it; a line
+// longer than the box wraps and the box grows with it.
 std::vector<ReportItem> boxItems(double x, const char* label, const char* const (&values)[kLines + 1])
 {
     std::vector<ReportItem> items{
@@ -48,8 +49,8 @@ std::vector<ReportItem> boxItems(double x, const char* label, const char* const 
         {.x = x + 80, .y = 150, .w = 3300, .h = 220, .text = label, .font = {.points = 11, .bold = true}},
     };
     for (int i = 0; i <= kLines; ++i) {
-        items.push_back({.x = x + 150, .y = 420.0 + (i == 0 ? 0 : 60 + i * 170), .w = 3300, .h = i == 0 ? 200.0 : 160.0,
-                         .use = values[i], .font = i == 0 ? FontDef{.points = 10, .bold = true} : kLine});
+        items.push_back({.x = x + 150, .y = 420.0 + (i == 0 ? 0 : 60 + i * 170), .w = 3250, .h = i == 0 ? 200.0 : 160.0,
+                         .use = values[i], .font = i == 0 ? FontDef{.points = 10, .bold = true} : kLine, .wrap = true});
     }
     return items;
 }
@@ -62,7 +63,8 @@ const BandDef& detail()
             b.items.push_back(it);
         for (auto& it : boxItems(3604, "To:", kToValues))
             b.items.push_back(it);
-        b.items.push_back({.x = 0, .y = 1950, .w = 7104, .h = 300, .use = "Subject", .font = {.points = 14, .bold = true}});
+        b.items.push_back({.x = 0, .y = 1950, .w = 7104, .h = 300, .use = "Subject", .font = {.points = 14, .bold = true},
+                           .wrap = true});
         b.items.push_back({.x = 0, .y = 2350, .w = 7104, .h = 250, .use = "DRY:MEMORANDUM",
                            .font = {.points = 12, .bold = true}, .wrap = true});
         return b;
@@ -110,7 +112,7 @@ protected:
         setValue("DateLine", WeekdayName(today) + ' ' + formatDate(today, u"D10-B") + " at "
                                  + formatTime(clock().time(), u"T01.B"));
         setValue("Logo", readIni(joinPath(Program_Path, "Vendrolix.ini"), "Paths", "LogoFileName", {}).trimmed());
-        setPrinter(TelefaxDevice);
+        setPrinter(TelefaxDevice, QStringLiteral("fax printer"));
         owner_ = readOwnerProfile();
         return Report::setUp();
     }

@@ -5,6 +5,7 @@
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
 #include "data/Dictionary.h"
+#include "platform/ErrorReporter.h"
 #include "platform/FileDialogs.h"
 #include "platform/RecordForm.h"
 #include "platform/Shell.h"
@@ -83,6 +84,8 @@ private:
         ShellParameters.clear();
         ShellDirectory = sound().str(WAV::FILEPATH).trimmed();
         ShellShowCmd = 0;
+        // What failed is said, also when the sound fails while it plays.
+        ShellOnFailure = [](const QString& why) { messageBox(why, QStringLiteral("Test"), Icon::Exclamation); };
         ShellExecute();
     }
 

@@ -34,6 +34,8 @@ constexpr int32_t kEndOfDay = 8640001;
 constexpr int32_t kMinute = 6000;
 constexpr int32_t kFiveMinutes = 30000;
 constexpr int32_t kThirtySeconds = 3000;
+constexpr int32_t kMessageLead = 6200;
+constexpr int64_t kDay = 8640000;
 constexpr int kSoundSize = 128;
 
 // Shift, Alt and Ctrl with Up or Down: 5 and 10 minutes and an hour, on the five minutes.
@@ -251,7 +253,7 @@ private:
     {
         Record& r = alarm();
         r.set(ALA::WARNING, int64_t(CheckWarningTime(int32_t(r.num(ALA::DATE)), int32_t(r.num(ALA::TIME)),
-                                                     int32_t(r.num(ALA::WARNING)), today(), now())));
+                                                     int32_t(r.num(ALA::WARNING)), kind(), today(), now())));
     }
 
     void applyKindLayout()
@@ -327,6 +329,10 @@ private:
             if (REQUEST != DeleteRecord && !prepareStore())
                 return;
             window().display();
+            // Shown without trailing blanks, the one blank of empty
+            // parameters would be read back as nothing.
+            if (REQUEST != DeleteRecord && alarm().str(ALA::ACTION) == u" ")
+                control("Action").setText(QStringLiteral(" "));
             complete();
         });
     }
@@ -394,12 +400,15 @@ int32_t CheckAlarmTime(int32_t date, int32_t time, int32_t today, int32_t now)
     return int32_t(std::min<int64_t>(t, kEndOfDay));
 }
 
-int32_t CheckWarningTime(int32_t date, int32_t time, int32_t warning, int32_t today, int32_t now)
+int32_t CheckWarningTime(int32_t date, int32_t time, int32_t warning, const QString& kind, int32_t today, int32_t now)
 {
     int64_t w = std::clamp<int64_t>(warning, kLowTime, kHighTime);
-    if (date == today)
-        while (w > 0 && int64_t(time) - w < int64_t(now) + kThirtySeconds)
-            w -= kThirtySeconds;
+    // A message alarm's window opens a further 62 seconds earlier. Counted
+    // from today, so that an advance reaching back over midnight is held too.
+    const int64_t lead = kind.trimmed() == u"M" ? kMessageLead : 0;
+    const int64_t at = int64_t(date - today) * kDay + time - lead;
+    while (w > 0 && at - w < int64_t(now) + kThirtySeconds)
+        w -= kThirtySeconds;
     w = std::max<int64_t>(w, 0);
     return int32_t(w / kMinute * kMinute + 1);
 }

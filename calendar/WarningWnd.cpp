@@ -1,8 +1,10 @@
 // The command-alarm window, its controls declared as data.
 #include "calendar/WarningWnd.h"
 
+#include "core/ActivityLog.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
+#include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Shell.h"
@@ -19,7 +21,9 @@ namespace {
 
 constexpr uint32_t kYellow = 0xFFFF00, kRed = 0xFF0000;
 constexpr int32_t kCountdownLess = 6000;  // the block's Warning holds 62 seconds more than the advance
-constexpr int32_t kCloseBefore = 500;     // the window closes with 5 seconds to go
+constexpr int32_t kMessageLead = 6200;    // ... and the advance is that much less than Warning
+constexpr int64_t kOneDay = 8640000;
+constexpr int32_t kOneSecond = 100;
 
 // Files that the shell plays rather than opens.
 const QStringList kPlayedCommands = {"MID", "WAV", "M3U", "RMI"};
@@ -63,13 +67,25 @@ WarningWnd::WarningWnd(const NextAlarmBlock& block)
     control("DateLine").as<QLabel>()->setAlignment(Qt::AlignCenter);
 }
 
+// An alert sound that cannot play was logged once; the window beeps instead.
 void WarningWnd::playWarningSound()
 {
-    const QString sound = AlertSound.trimmed();
-    if (sound.isEmpty())
+    const QString file = AlertSound.trimmed();
+    if (file.isEmpty() || soundFailed())
         QApplication::beep();
     else
-        shell(QStringLiteral("Play"), quoted(sound), {}, currentFolder(), 0);
+        sound(QStringLiteral("Play"), quoted(file), currentFolder(), 0);
+}
+
+// The command runs at the alarm's time: its firing moment plus the advance.
+// Late (the ticks stalled, or the alarm came due while another window was
+// open) it runs at the first tick; the countdown ends it too, so a clock
+// set back does not hold it.
+bool WarningWnd::commandDue(int32_t now) const
+{
+    const int64_t at = int64_t(alarm_.Date) * kOneDay + alarm_.FireTime + (alarm_.Warning - kMessageLead);
+    const int64_t nowAt = int64_t(ven::clock().today()) * kOneDay + now;
+    return at - nowAt < kOneSecond || remaining_ <= 0;
 }
 
 void WarningWnd::opened()
@@ -81,7 +97,7 @@ void WarningWnd::opened()
 void WarningWnd::tick(int32_t now)
 {
     takeTime(now);
-    if (std::abs(alarm_.Time - now) < 100 || remaining_ <= kCloseBefore) {
+    if (commandDue(now)) {
         closeNow();
         return;
     }
@@ -111,8 +127,16 @@ void WarningWnd::runCommand()
     const QString verb = kPlayedCommands.contains(extension_)                ? QStringLiteral("Play")
                          : findProgram(command, currentFolder()).isEmpty() ? QStringLiteral("Open")
                                                                            : QStringLiteral("Start");
+    // A command that could not run is logged as failed, not as run.
+    const QString text = (alarm_.Sound + ' ' + alarm_.Action).left(256);
+    auto failed = std::make_shared<bool>(false);
+    ShellOnFailure = [failed, text](const QString& why) {
+        *failed = true;
+        TellLineResult(ActivityLogLine(text + " - failed: " + why));
+    };
     shell(verb, quoted(command), alarm_.Action, currentFolder(), 1);
-    logLine((alarm_.Sound + ' ' + alarm_.Action).left(256));
+    if (!*failed)
+        logLine(text);
 }
 
 void WarningWnd::moveAlarmOn()

@@ -23,6 +23,7 @@ protected:
 
 private:
     void playWarningSound();
+    bool commandDue(int32_t now) const;
     void runCommand();
     // Moves this occurrence of the alarm on by its repeat code, or deletes
     // it. An alarm that was moved or changed since the window opened (its

@@ -2,6 +2,7 @@
 // codes, and the NextAlarm block with its texts.
 #include "core/AlarmScan.h"
 
+#include "core/ActivityLog.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
@@ -274,15 +275,59 @@ void addPassedLines(QString& memo, const std::vector<Alarm>& passed, size_t i)
             addMemoLine(memo, passed[j].rec);
 }
 
-// The scan itself; gives the blocks of the windows to start.
-std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
+// What becomes of a passed alarm.
+enum class Passed {
+    MoveOn,        // moved on or deleted, nothing shown: it had its window, or is disabled
+    Owed,          // came due while the frame watched and had no window: its window, and it stays
+    Window,        // passed before, important: its window, and moved on
+    Missed,        // passed before: moved on, and logged as missed
+};
+
+Passed fateOf(const Alarm& a)
+{
+    const QString kind = kindOf(a.rec);
+    const int64_t important = a.rec.num(ALA::IMPORTANT);
+    const bool watching = AlarmsWatchedSince.date != 0;
+    if (important >= 9 || AlarmShown(int32_t(a.rec.num(ALA::NBR)), a.firing))
+        return Passed::MoveOn;
+    // The frame's firing opens AlarmWnd for every kind but "A"; so does a late window.
+    if (watching && StartAlarmWindow && a.firing >= AlarmsWatchedSince)
+        return Passed::Owed;
+    if (important == 1 && (kind == "M" || kind == "A") && StartAlarmWindow)
+        return Passed::Window;
+    return watching ? Passed::Missed : Passed::MoveOn;
+}
+
+// The activity-log line of an alarm that passed while the program was off.
+QString missedLine(const Record& r)
+{
+    const QString what = kindOf(r) == "A" ? r.str(ALA::SOUND).trimmed() + ' ' + r.str(ALA::ACTION).trimmed()
+                                          : r.str(ALA::ACTION).trimmed();
+    return "Missed alarm: " + formatDate(int32_t(r.num(ALA::DATE)), u"D010-") + ' '
+           + formatTime(int32_t(r.num(ALA::TIME)), u"T01.") + ' ' + what;
+}
+
+struct ScanResult {
+    std::vector<NextAlarmBlock> windows;  // to start once the files are closed
+    AlarmFiring rescanAt;
+};
+
+// The scan itself.
+ScanResult scan(Context& ctx, int32_t today, int32_t now)
 {
     ScanFiles files(ctx);
     KeyedFile* ala = files.open(VenAlarm, true);
+    ScanResult result;
+    // Sooner of the rescan moment and `at`.
+    auto rescanBy = [&result](AlarmFiring at) {
+        if (result.rescanAt.date == 0 || at < result.rescanAt)
+            result.rescanAt = at;
+    };
 
     std::vector<Alarm> passed;      // in key order
+    std::vector<Passed> fates;      // of each passed alarm
     std::vector<Alarm> candidates;  // not passed: the first one read, and the passed ones moved on
-    std::optional<Alarm> first;     // of the alarms read that are not passed, the one that fires first
+    std::optional<Alarm> first;     // of the alarms read that are not passed and had no window, the one that fires first
 
     if (ala) {
         KeyedFile& f = *ala;
@@ -302,6 +347,8 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
                 Alarm a{f.rec(), f.currentId(), FiringTime(f.rec())};
                 if (isPassed(a.rec, a.firing, today, now))
                     passed.push_back(std::move(a));
+                else if (AlarmShown(int32_t(a.rec.num(ALA::NBR)), a.firing))
+                    rescanBy(a.firing);  // its window opened early: moved on once passed
                 else if (!first || rank(a) < rank(*first))
                     first = std::move(a);
             }
@@ -314,18 +361,30 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
                     passed.push_back({f.rec(), f.currentId(), FiringTime(f.rec())});
         }
 
-        // Moved on or deleted, in one transaction. Each alarm is read again
+        for (const Alarm& p : passed)
+            fates.push_back(fateOf(p));
+
+        // Moved on or deleted, in one transaction; an alarm whose window is
+        // owed stays until a scan finds it shown. Each alarm is read again
         // inside it, so that one changed meanwhile by another station is
         // left alone. A write that fails ends the writing; what is left stays
         // passed for a later scan.
         std::vector<Alarm> moved;
+        QStringList missed;
         std::optional<WriteBatch> batch;
         if (!passed.empty())
             batch.emplace(f);
-        for (const Alarm& p : passed) {
+        for (size_t i = 0; i < passed.size(); ++i) {
+            const Alarm& p = passed[i];
+            if (fates[i] == Passed::Owed) {
+                rescanBy({today, now});
+                continue;
+            }
             if (!f.getById(p.id).ok() || !isPassed(f.rec(), FiringTime(f.rec()), today, now))
                 continue;
             const std::optional<int32_t> date = moveOn(f.rec(), today, now);
+            if (fates[i] == Passed::Missed)
+                missed << missedLine(f.rec());
             if (date)
                 f.rec().set(ALA::DATE, int64_t(*date));
             if (!(date ? f.put() : f.remove()).ok())
@@ -333,8 +392,11 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
             if (date)
                 moved.push_back({f.rec(), p.id, FiringTime(f.rec())});
         }
-        if (batch && batch->commit().ok())
+        if (batch && batch->commit().ok()) {
             candidates = std::move(moved);
+            for (const QString& line : missed)
+                TellLineResult(ActivityLogLine(line));
+        }
         if (first)
             candidates.push_back(*first);
     }
@@ -372,23 +434,19 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
     setTexts(block, alarmDate, today);
     NextAlarm = block;
 
-    // The windows of passed important alarms, each with its own block.
-    std::vector<NextAlarmBlock> windows;
-    if (StartAlarmWindow) {
-        for (size_t i = 0; i < passed.size(); ++i) {
-            const Alarm& a = passed[i];
-            const QString kind = kindOf(a.rec);
-            if (a.rec.num(ALA::IMPORTANT) != 1 || (kind != "M" && kind != "A"))
-                continue;
-            NextAlarmBlock b = blockOf(a);
-            b.Memo = diaryMemo(files, a.rec);
-            if (kind != "A")
-                addPassedLines(b.Memo, passed, i);
-            setTexts(b, int32_t(a.rec.num(ALA::DATE)), today);
-            windows.push_back(std::move(b));
-        }
+    // The windows of passed important alarms and the owed ones, each with its own block.
+    for (size_t i = 0; i < passed.size(); ++i) {
+        if (fates[i] != Passed::Owed && fates[i] != Passed::Window)
+            continue;
+        const Alarm& a = passed[i];
+        NextAlarmBlock b = blockOf(a);
+        b.Memo = diaryMemo(files, a.rec);
+        if (b.Kind != "A")
+            addPassedLines(b.Memo, passed, i);
+        setTexts(b, int32_t(a.rec.num(ALA::DATE)), today);
+        result.windows.push_back(std::move(b));
     }
-    return windows;
+    return result;
 }
 
 } // namespace
@@ -396,10 +454,11 @@ std::vector<NextAlarmBlock> scan(Context& ctx, int32_t today, int32_t now)
 void ScanAlarms(Context& ctx, int32_t today, int32_t now)
 {
     // The files are closed again before the windows start.
-    const std::vector<NextAlarmBlock> windows = scan(ctx, today, now);
+    const ScanResult result = scan(ctx, today, now);
     AlarmsChanged = 0;
     ClosedAlarmNbr = 0;
-    for (const NextAlarmBlock& b : windows)
+    AlarmRescanAt = result.rescanAt;
+    for (const NextAlarmBlock& b : result.windows)
         StartAlarmWindow(b);
 }
 
@@ -409,14 +468,58 @@ void ScanAlarms(Context& ctx)
     ScanAlarms(ctx, dayNumber(moment), timeValue(moment));
 }
 
+namespace {
+
+// One occurrence of an alarm.
+struct Occurrence {
+    int32_t nbr;
+    AlarmFiring firing;
+    bool operator==(const Occurrence&) const = default;
+};
+constexpr int32_t kRememberDays = 2;
+
+std::vector<Occurrence>& shownOccurrences()
+{
+    static std::vector<Occurrence> v;
+    return v;
+}
+
+} // namespace
+
+bool AlarmShown(int32_t nbr, AlarmFiring firing)
+{
+    const std::vector<Occurrence>& v = shownOccurrences();
+    return std::find(v.begin(), v.end(), Occurrence{nbr, firing}) != v.end();
+}
+
+bool AlarmShown(const NextAlarmBlock& alarm)
+{
+    return AlarmShown(alarm.Nbr, {alarm.Date, alarm.FireTime});
+}
+
+void NoteAlarmShown(const NextAlarmBlock& alarm)
+{
+    std::vector<Occurrence>& v = shownOccurrences();
+    const int32_t oldest = ven::clock().today() - kRememberDays;
+    std::erase_if(v, [oldest](const Occurrence& o) { return o.firing.date < oldest; });
+    if (!AlarmShown(alarm))
+        v.push_back({alarm.Nbr, {alarm.Date, alarm.FireTime}});
+}
+
+void forgetShownAlarms()
+{
+    shownOccurrences().clear();
+}
+
 void AlarmRenumbered(int32_t from, int32_t to)
 {
+    for (Occurrence& o : shownOccurrences())
+        if (o.nbr == from)
+            o.nbr = to;
     if (NextAlarm.Nbr == from)
         NextAlarm.Nbr = to;
     if (ClosedAlarmNbr == from)
         ClosedAlarmNbr = to;
-    if (AlarmRenumberedHook)
-        AlarmRenumberedHook(from, to);
 }
 
 } // namespace ven

@@ -47,16 +47,16 @@ inline uint8_t AlarmsChanged = 0;
 // ALA:NBR of the alarm whose window closed last; the scan sets it to 0.
 inline int32_t ClosedAlarmNbr = 0;
 
-// Starts the window of a passed important alarm (AlarmWnd for kind "M",
-// WarningWnd for "A") with that alarm's own block. Set by the frame; when
-// empty no window is started. Called after the scan has finished.
+// Starts the window of an alarm (AlarmWnd for kind "M", WarningWnd for "A")
+// with that alarm's own block, and notes its occurrence shown
+// (NoteAlarmShown) when the window starts. Set by the frame; when empty no
+// window is started. The scan calls it after it has finished.
 inline std::function<void(const NextAlarmBlock&)> StartAlarmWindow;
 
-// The renumbering gave alarm `from` the number `to`: the block and
-// ClosedAlarmNbr follow, and so does the hook (the frame's memory of the
-// alarm it fired last), so that a shown alarm opens no second window.
+// The renumbering gave alarm `from` the number `to`: the block,
+// ClosedAlarmNbr and the occurrences that had a window follow, so that a
+// shown alarm opens no second window.
 void AlarmRenumbered(int32_t from, int32_t to);
-inline std::function<void(int32_t from, int32_t to)> AlarmRenumberedHook;
 
 inline const QString kNoAlarms = QStringLiteral("No Alarms!");
 
@@ -66,6 +66,26 @@ struct AlarmFiring {
     int32_t time = 0;
     auto operator<=>(const AlarmFiring&) const = default;
 };
+
+// The moment from which the frame watches the alarms: its first scan (zero
+// before). A passed alarm that fires at or after it came due while the
+// program ran and is owed its window; one that fired before it passed while
+// the program was off.
+inline AlarmFiring AlarmsWatchedSince;
+
+// When the frame scans again though nothing changed (zero date: no need):
+// the firing moment of an alarm whose window opened before it passed, so
+// that it is moved on once passed, or the scan's own moment when a window
+// is owed and its alarm was left in place.
+inline AlarmFiring AlarmRescanAt;
+
+// The alarm occurrences (number, firing date and time) that had a window in
+// this run, remembered for two days: each occurrence gets one window. The
+// same alarm moved on or changed to another firing moment is another one.
+bool AlarmShown(int32_t nbr, AlarmFiring firing);
+bool AlarmShown(const NextAlarmBlock& alarm);
+void NoteAlarmShown(const NextAlarmBlock& alarm);
+void forgetShownAlarms();
 
 // The firing moment: the alarm time less the advance (a message alarm's
 // less a further 62 seconds), taken to the nearest whole minute, on the day
@@ -89,15 +109,20 @@ std::optional<int32_t> RepeatDate(QChar code, int32_t date);
 // The scan at the moment `today`, `now`, on the context's VenAlarm and VenDry
 // instances (opened shared when they are not open, and then closed again).
 // Afterwards: every passed alarm is moved on to its first occurrence that is
-// not passed, or deleted (alarms without a valid date count as passed); the
-// block holds the not-passed alarm that fires first when it fires today or
-// tomorrow, else it is empty; the texts are built; AlarmsChanged and
-// ClosedAlarmNbr are 0; StartAlarmWindow was called for each passed
-// important alarm of kind "M" or "A", after the files were closed. The
-// VenAlarm buffer holds the record read last, for the frame's timer: with a
-// message alarm in the block the record after the alarms of its minute, else
-// the not-passed alarm that fires first; all fields zero when the reading
-// ended at the end of the file.
+// not passed, or deleted (alarms without a valid date count as passed),
+// except an alarm of kind "M" or "A" that came due since AlarmsWatchedSince
+// and had no window yet: StartAlarmWindow is called for it and it stays
+// until a later scan finds it shown. StartAlarmWindow is also called for
+// each passed important alarm of kind "M" or "A" that passed before; while
+// the frame watches (AlarmsWatchedSince set), each other alarm that passed
+// before, not disabled, is written to the activity log as missed. The block holds the not-passed alarm without a window that
+// fires first when it fires today or tomorrow, else it is empty; the texts
+// are built; AlarmsChanged and ClosedAlarmNbr are 0; AlarmRescanAt is set;
+// the windows start after the files were closed. The VenAlarm buffer holds
+// the record read last, for the frame's timer: with a message alarm in the
+// block the record after the alarms of its minute, else the not-passed alarm
+// that fires first; all fields zero when the reading ended at the end of
+// the file.
 void ScanAlarms(Context& ctx, int32_t today, int32_t now);
 // The same at the moment of ven::clock().
 void ScanAlarms(Context& ctx);

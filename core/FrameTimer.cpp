@@ -22,6 +22,7 @@
 namespace ven {
 namespace {
 
+constexpr int32_t kOneSecond = 100;
 constexpr int32_t kFiveSeconds = 500;
 constexpr int32_t kOneDay = 8640000;
 
@@ -54,16 +55,9 @@ void playIfSet(const QString& setting)
 FrameTimer::FrameTimer(FrameHost& host)
     : host_(host)
 {
-    AlarmRenumberedHook = [this](int32_t from, int32_t to) {
-        if (lastFired_.nbr == from)
-            lastFired_.nbr = to;
-    };
 }
 
-FrameTimer::~FrameTimer()
-{
-    AlarmRenumberedHook = {};
-}
+FrameTimer::~FrameTimer() = default;
 
 void PlayAlertSound()
 {
@@ -186,26 +180,27 @@ void FrameTimer::midnight(int32_t today, int32_t)
     writeIniTold(ProgramIni(), "Main", "LastOn", QString::number(LastOn));
 }
 
-// Opens the next alarm's window when its firing time has come: within five
-// seconds of it, or later when the ticks stalled (a computer that slept),
-// but once for each occurrence: a window that closed marks its alarm in
-// ClosedAlarmNbr, and the occurrence fired last is remembered. Another
+// Opens the next alarm's window when its firing time has come: a message
+// alarm's from five seconds before it on, a command alarm's from a second
+// before (its window runs the command on its first tick at the alarm's
+// time, not earlier), and later when the ticks
+// stalled (a computer that slept), but once for each occurrence. Another
 // alarm's window may still be open: each alarm gets a window of its own.
+// The rescan on the same tick then puts the next alarm in the block.
 void FrameTimer::fireAlarm(int32_t today, int32_t now)
 {
-    if (!NextAlarm.Pending || NextAlarm.Nbr == ClosedAlarmNbr || NextAlarm.Important >= 9)
+    if (!NextAlarm.Pending || NextAlarm.Nbr == ClosedAlarmNbr || NextAlarm.Important >= 9 || AlarmShown(NextAlarm))
         return;
     const int64_t due = int64_t(NextAlarm.Date - today) * kOneDay + NextAlarm.FireTime;
-    if (due - now > kFiveSeconds)
+    if (due - now > (NextAlarm.Kind == u"A" ? kOneSecond : kFiveSeconds))
         return;
-    const Occurrence occurrence{NextAlarm.Nbr, NextAlarm.Date, NextAlarm.FireTime};
-    if (occurrence == lastFired_)
-        return;
-    lastFired_ = occurrence;
-    if (StartAlarmWindow)
+    if (StartAlarmWindow) {
         StartAlarmWindow(NextAlarm);
-    else
+    } else {
         startProcedure(NextAlarm.Kind == u"A" ? "WarningWnd" : "AlarmWnd");
+        NoteAlarmShown(NextAlarm);
+    }
+    AlarmsChanged = 9;
     host_.postToSelf(Running.get("AnalogClockWnd") || Running.get("TimeDisplayWnd") ? Event::Iconized
                                                                                     : Event::Restore);
     if (GOpenCalendar > 1 && !Running.get("CalendarWnd"))
@@ -217,8 +212,11 @@ void FrameTimer::fireAlarm(int32_t today, int32_t now)
 void FrameTimer::rescan(int32_t today, int32_t now)
 {
     // A disabled alarm opens no window that would end it: once it has
-    // passed, the scan moves the block on at once.
+    // passed, the scan moves the block on at once. So does the moment the
+    // scan asked for: an alarm shown early has passed, or a window is owed.
     if (NextAlarm.Pending && NextAlarm.Important >= 9 && AlarmPassed({NextAlarm.Date, NextAlarm.FireTime}, today, now))
+        AlarmsChanged = 9;
+    if (AlarmRescanAt.date != 0 && AlarmPassed(AlarmRescanAt, today, now))
         AlarmsChanged = 9;
     if (AlarmsChanged > 8) {
         ScanAlarms(host_.files(), today, now);

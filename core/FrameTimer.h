@@ -49,13 +49,7 @@ private:
     void rescan(int32_t today, int32_t now);
     void requests();
 
-    struct Occurrence {
-        int32_t nbr = 0, date = 0, fireTime = 0;
-        bool operator==(const Occurrence&) const = default;
-    };
-
     FrameHost& host_;
-    Occurrence lastFired_;
     DlsNextChange dls_;
     int32_t date_ = 0;          // the frame's date
     int32_t lastMidnight_ = 0;  // the day whose roll-over was done last

@@ -311,7 +311,9 @@ void Main::loggedIn()
     if (Log_Activity != u"N")
         TellLineResult(ActivityLogLine("Login: " + CurrentUser + " in " + Program_Path));
     CheckDaylightSaving(files(), ven::clock().now(), timer_.nextDls());
-    ScanAlarms(files(), ven::clock().today(), ven::clock().time());
+    // From now on the frame watches: an alarm that comes due gets its window.
+    AlarmsWatchedSince = {ven::clock().today(), ven::clock().time()};
+    ScanAlarms(files(), AlarmsWatchedSince.date, AlarmsWatchedSince.time);
 
     if (readOwnerProfile().incomplete())
         startProcedure("ConfigureWnd");
@@ -532,6 +534,8 @@ bool Main::closeRequested()
     closeRefusedTold_ = false;
     if (QAction* exit = action(kExitButton))
         exit->setEnabled(true);
+    // Every other window closes through its own steps before the frame's.
+    endOthers(this);
     writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
     writeIniTold(ProgramIni(), "Main", "Maximize", "Yes");
     if (Log_Activity != u"N")
@@ -544,6 +548,8 @@ void Main::tearDown()
     if (tray_ && tray_->isShown())
         tray_->hide();
     InTray = 0;
+    AlarmsWatchedSince = {};
+    AlarmRescanAt = {};
     files().closeAll();
 }
 

@@ -67,9 +67,10 @@ public:
     Report(const QString& procedure, const FileDef& file, double unitsPerInch, const QRectF& area,
            const QString& family = QStringLiteral("Tahoma"), double points = 10);
     ReportPages& pages() { return *pages_; }
-    // The printer the report must print on (the fax printer); an unknown
-    // or blank name prints nothing. Without one: the default printer.
-    void setPrinter(const QString& name) { printer_ = name; }
+    // The printer the report must print on and what it is to the user
+    // ("fax printer"); an unknown or blank name prints nothing (the preview
+    // still shows). Without one: the default printer.
+    void setPrinter(const QString& name, const QString& role = {}) { printer_ = RequiredPrinter{name, role}; }
     // A value that declared bands show by name ("DayLine").
     void setValue(const QString& name, const QVariant& value);
     QVariant value(const QString& name);
@@ -81,7 +82,7 @@ protected:
 
 private:
     std::shared_ptr<ReportPages> pages_;
-    std::optional<QString> printer_;
+    std::optional<RequiredPrinter> printer_;
     QHash<QString, QVariant> values_;
     std::optional<PrintOutcome> outcome_;
 };

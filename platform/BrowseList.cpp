@@ -806,12 +806,34 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
 
 BrowseList::~BrowseList()
 {
-    // The model goes with the list, and with it every connection made for the list.
-    if (view_) {
-        view_->removeEventFilter(keyFilter_);
+    // The signals go first: taking the model from the view moves its
+    // scroll bar, which must not make the list read rows (the columns may
+    // read through the window's own members, gone by now).
+    detach();
+    if (view_)
         view_->setModel(nullptr);
-    }
     delete model_;
+}
+
+void BrowseList::closing()
+{
+    detach();
+}
+
+void BrowseList::detach()
+{
+    if (detached_)
+        return;
+    detached_ = true;
+    if (!view_)
+        return;
+    view_->removeEventFilter(keyFilter_);
+    // Every connection made for the list has the model as its context.
+    QObject::disconnect(view_->verticalScrollBar(), nullptr, model_, nullptr);
+    QObject::disconnect(view_->selectionModel(), nullptr, model_, nullptr);
+    QObject::disconnect(view_, nullptr, model_, nullptr);
+    if (QAbstractItemDelegate* d = view_->itemDelegate())
+        QObject::disconnect(d, nullptr, model_, nullptr);
 }
 
 KeyedFile& BrowseList::file() const { return owner().file(def_); }
@@ -926,8 +948,13 @@ int BrowseList::pageRows() const
 
 void BrowseList::opened()
 {
-    if (owner().window().hasControl(buttons_.select))
-        owner().control(buttons_.select).show(owner().REQUEST == SelectRecord);
+    if (owner().window().hasControl(buttons_.select)) {
+        const bool selecting = owner().REQUEST == SelectRecord;
+        owner().control(buttons_.select).show(selecting);
+        // A lookup's Enter selects, whatever the window's own default is.
+        if (selecting)
+            owner().window().setDefaultButton(buttons_.select);
+    }
     if (!view_)
         return;
     applyOrder();
@@ -983,9 +1010,11 @@ int64_t BrowseList::highlightedId() const
 
 void BrowseList::changed()
 {
-    if (filling_)
+    if (filling_ || detached_)
         return;
-    if (const Record* r = highlighted())
+    // While a window the list's window called is open (its form), the
+    // buffer is that window's: the list never writes into it.
+    if (const Record* r = highlighted(); r && !owner().waiting())
         file().rec() = *r;
     updateButtons();
     ensureRows();
@@ -1002,7 +1031,7 @@ void BrowseList::updateButtons()
 
 void BrowseList::ensureRows()
 {
-    if (filling_ || !view_)
+    if (filling_ || detached_ || !view_)
         return;
     filling_ = true;
     const int page = pageRows();
@@ -1041,7 +1070,7 @@ void BrowseList::ensureRows()
 
 void BrowseList::refresh()
 {
-    if (!view_)
+    if (!view_ || detached_)
         return;
     model_->setRanges(ranges_);  // limits set since the last fill apply now
     const int64_t id = highlightedId();
@@ -1070,7 +1099,7 @@ void BrowseList::refresh()
 
 void BrowseList::locate(const QString& text)
 {
-    if (!view_ || orders_.empty())
+    if (!view_ || detached_ || orders_.empty())
         return;
     const Order& o = orders_[std::clamp(order_, 0, int(orders_.size()) - 1)];
     if (o.locatorField < 0)
@@ -1141,7 +1170,9 @@ bool BrowseList::keyFilter(QKeyEvent* e)
 
 bool BrowseList::windowEvent(Event e)
 {
-    if (e == Event::GainFocus)
+    // While its form is open the list keeps its rows (a placeholder the form
+    // reserved is no row); the form's end refills it.
+    if (e == Event::GainFocus && !owner().waiting())
         refresh();
     return false;
 }

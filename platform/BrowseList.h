@@ -277,6 +277,8 @@ public:
     void opened() override;
     bool windowEvent(Event e) override;
     bool fieldEvent(const QString& control, FieldEvent e) override;
+    // The list reads no more rows: its view's signals are cut.
+    void closing() override;
 
 private:
     struct Order {
@@ -285,6 +287,7 @@ private:
         bool reversed;
     };
     void applyOrder();
+    void detach();
     void ensureRows();
     void changed();
     void showPopup(const QPoint& at);
@@ -319,6 +322,7 @@ private:
     bool inPlace_ = false;
     int formatList_ = 1;
     bool filling_ = false;
+    bool detached_ = false;  // closing: the view's signals are cut
     QString locator_;
     class KeyFilter;
     KeyFilter* keyFilter_ = nullptr;

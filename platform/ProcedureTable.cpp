@@ -43,6 +43,9 @@ const Names kDesignedPlace = {
     "ConfigureWnd", "WallpaperTestWd", "LockVendrolixWnd", "BackUpWnd", "RebuildKeysWnd", "ShutDownWnd",
     "SortFeastsWnd", "SortMemorialsWnd", "CloseVendrolix"};
 
+// Esc is no cancel here: the frame's children take their own.
+const Names kEscKept = {"Main"};
+
 struct BusyFlag {
     const char* procedure;
     const char* flag;
@@ -86,6 +89,7 @@ std::map<QString, ProcedureTraits> buildTable()
     each(kOtherWallpaper, [](ProcedureTraits& p) { p.wallpaper = WallpaperKind::Other; });
     each(kStretchedFixedWallpaper, [](ProcedureTraits& p) { p.wallpaper = WallpaperKind::FixedStretched; });
     each(kDesignedPlace, [](ProcedureTraits& p) { p.keepsPlacement = false; });
+    each(kEscKept, [](ProcedureTraits& p) { p.escCancels = false; });
     for (const BusyFlag& b : kBusy) {
         ProcedureTraits& p = t[QString::fromUtf8(b.procedure)];
         p.busy = b.flag;

@@ -6,6 +6,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
 
+#include <QAction>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -72,32 +73,61 @@ struct ReportPages::Band::Entry {
 
 ReportPages::Band::Band(ReportPages& pages) : pages_(pages) {}
 
+ReportPages::Item ReportPages::Band::style(double points, bool bold) const
+{
+    Item it;
+    it.family = pages_.family_;
+    it.points = points > 0 ? points : pages_.points_;
+    it.bold = bold;
+    return it;
+}
+
 void ReportPages::Band::text(double x, double y, double w, double h, const QString& s, double points, bool bold,
                              Qt::Alignment align)
 {
-    auto e = std::make_shared<Entry>();
-    e->item.rect = QRectF(x, y, w, h);
-    e->item.text = withoutTrailingBlanks(s);
-    e->item.family = pages_.family_;
-    e->item.points = points > 0 ? points : pages_.points_;
-    e->item.bold = bold;
-    e->item.align = align;
-    entries_.push_back(std::move(e));
+    Item it = style(points, bold);
+    it.align = align;
+    addText(QRectF(x, y, w, h), s, std::move(it));
 }
 
 void ReportPages::Band::wrapped(double x, double y, double w, double h, const QString& s, double points, bool bold)
 {
+    addWrapped(QRectF(x, y, w, h), s, style(points, bold));
+}
+
+void ReportPages::Band::addText(const QRectF& r, const QString& s, Item it)
+{
+    it.kind = ReportItem::Text;
+    it.rect = r;
+    it.text = withoutTrailingBlanks(s);
+    // Measured in the font this system gives for the family: a stand-in
+    // wider or taller than the report's own font would be cut at the box.
+    if (!it.text.isEmpty() && r.width() > 0 && r.height() > 0) {
+        const double toUnits = pages_.perInch_ / kMeasureDpi;
+        const QFontMetricsF fm(pages_.font(it.family, it.points, it.bold, it.italic), measureDevice());
+        const double w = std::max(fm.horizontalAdvance(it.text), fm.boundingRect(it.text).right()) * toUnits;
+        const double h = fm.height() * toUnits;
+        const double scale = std::min({1.0, r.width() / w, r.height() / h});
+        if (scale < 1)
+            it.points *= scale * 0.99;  // a little room for the device's rounding
+    }
     auto e = std::make_shared<Entry>();
-    e->item.rect = QRectF(x, y, w, h);
-    e->item.family = pages_.family_;
-    e->item.points = points > 0 ? points : pages_.points_;
-    e->item.bold = bold;
+    e->item = std::move(it);
+    entries_.push_back(std::move(e));
+}
+
+void ReportPages::Band::addWrapped(const QRectF& r, const QString& s, Item it)
+{
+    auto e = std::make_shared<Entry>();
+    it.kind = ReportItem::Text;
+    it.rect = r;
+    e->item = std::move(it);
     e->wrap = true;
-    const QFont f = pages_.font(e->item.family, e->item.points, bold, false);
+    const QFont f = pages_.font(e->item.family, e->item.points, e->item.bold, e->item.italic);
     const double toUnits = pages_.perInch_ / kMeasureDpi;
     const QFontMetricsF fm(f, measureDevice());
     e->lineHeight = fm.lineSpacing() * toUnits;
-    const double width = w / toUnits;
+    const double width = r.width() / toUnits;
     QString t = s;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -180,15 +210,15 @@ void ReportPages::Band::item(const ReportItem& it, const ReportValues& values, i
                                                            : QString::number(page));
         else
             s = *it.picture ? format(Picture::parse(QString::fromUtf8(it.picture)), value) : value.toString();
-        const double points = it.font.points > 0 ? it.font.points : 0;
-        if (it.wrap)
-            wrapped(it.x, it.y, it.w, it.h, s, points, it.font.bold);
-        else
-            text(it.x, it.y, it.w, it.h, s, points, it.font.bold, it.align);
-        Item& made = entries_.back()->item;
+        Item st = style(it.font.points, it.font.bold);
         if (it.font.family)
-            made.family = QString::fromUtf8(it.font.family);
-        made.italic = it.font.italic;
+            st.family = QString::fromUtf8(it.font.family);
+        st.italic = it.font.italic;
+        st.align = it.align;
+        if (it.wrap)
+            addWrapped(QRectF(it.x, it.y, it.w, it.h), s, std::move(st));
+        else
+            addText(QRectF(it.x, it.y, it.w, it.h), s, std::move(st));
         break;
     }
     }
@@ -215,50 +245,93 @@ QFont ReportPages::font(const QString& family, double points, bool bold, bool it
 
 std::vector<ReportPages::Item> ReportPages::layOut(Band& b, double& height) const
 {
-    // Wrapped text grows by the lines beyond its box; whatever begins below
-    // a wrapped text's box moves down by that text's growth (the largest
-    // one when texts stand side by side).
-    struct Growth {
-        double bottom, by;
+    // Wrapped text grows by its lines beyond its box. An item moves down by
+    // the most that anything above it in its columns (overlapping it from
+    // left to right) was pushed: moved plus grown. A box or a line spanning
+    // such growth stretches with it (its lower edge is pushed on its own),
+    // so that a frame stays around the wrapped text inside it.
+    constexpr double eps = 1e-9;
+    struct Place {
+        QRectF r;  // normalized
+        double grow = 0;
+        bool stretches = false;
+        double top = 0, bottom = 0;  // how far its upper and lower edges move
+        double push() const { return bottom + grow; }
     };
-    std::vector<Growth> growths;
-    auto shiftAt = [&growths](double y) {
+    const size_t n = b.entries_.size();
+    std::vector<Place> at(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Band::Entry& e = *b.entries_[i];
+        at[i].r = e.item.rect.normalized();
+        if (e.wrap)
+            at[i].grow = std::max(0.0, e.lines.size() * e.lineHeight - at[i].r.height());
+        at[i].stretches = e.item.kind == ReportItem::Line || e.item.kind == ReportItem::Box;
+    }
+    auto columnsMeet = [](const QRectF& a, const QRectF& c) {
+        auto span = [](const QRectF& r) {
+            return r.width() > eps ? std::pair(r.left(), r.right()) : std::pair(r.left() - 0.5, r.right() + 0.5);
+        };
+        const auto [al, ar] = span(a);
+        const auto [cl, cr] = span(c);
+        return std::max(al, cl) < std::min(ar, cr);
+    };
+    // What lies above an edge at y in an item's columns pushes it; pushes
+    // only come from growth, so this settles within n rounds.
+    auto pushAbove = [&](size_t self, double y) {
         double s = 0;
-        for (const Growth& g : growths)
-            if (g.bottom <= y + 1e-9)
-                s = std::max(s, g.by);
+        for (size_t k = 0; k < n; ++k)
+            if (k != self && at[k].r.bottom() <= y + eps && columnsMeet(at[k].r, at[self].r))
+                s = std::max(s, at[k].push());
         return s;
     };
-    std::vector<Band::Entry*> wraps;
-    for (auto& e : b.entries_)
-        if (e->wrap)
-            wraps.push_back(e.get());
-    std::stable_sort(wraps.begin(), wraps.end(),
-                     [](const Band::Entry* a, const Band::Entry* c) { return a->item.rect.bottom() < c->item.rect.bottom(); });
-    std::vector<double> wrapShift(wraps.size());
-    for (size_t i = 0; i < wraps.size(); ++i) {
-        const QRectF r = wraps[i]->item.rect;
-        wrapShift[i] = shiftAt(r.top());
-        const double grow = std::max(0.0, wraps[i]->lines.size() * wraps[i]->lineHeight - r.height());
-        growths.push_back({r.bottom(), wrapShift[i] + grow});
+    for (size_t round = 0; round <= n; ++round) {
+        bool changed = false;
+        for (size_t i = 0; i < n; ++i) {
+            const double top = pushAbove(i, at[i].r.top());
+            const double bottom = at[i].stretches ? std::max(top, pushAbove(i, at[i].r.bottom())) : top;
+            changed = changed || top != at[i].top || bottom != at[i].bottom;
+            at[i].top = top;
+            at[i].bottom = bottom;
+        }
+        if (!changed)
+            break;
     }
     std::vector<Item> out;
-    for (auto& e : b.entries_) {
-        if (!e->wrap) {
-            Item it = e->item;
-            it.rect.translate(0, shiftAt(std::min(it.rect.top(), it.rect.bottom())));
+    for (size_t i = 0; i < n; ++i) {
+        const Band::Entry& e = *b.entries_[i];
+        Item it = e.item;
+        if (!e.wrap) {
+            if (at[i].stretches) {
+                QPointF p1 = it.rect.topLeft(), p2 = it.rect.bottomRight();  // a line's two ends
+                const bool firstHigher = p1.y() <= p2.y();
+                (firstHigher ? p1 : p2).ry() += at[i].top;
+                (firstHigher ? p2 : p1).ry() += at[i].bottom;
+                it.rect = QRectF(p1, p2);
+            } else {
+                it.rect.translate(0, at[i].top);
+            }
             out.push_back(std::move(it));
             continue;
         }
-        const double top = e->item.rect.top() + shiftAt(e->item.rect.top());
-        for (qsizetype i = 0; i < e->lines.size(); ++i) {
-            Item it = e->item;
-            it.text = e->lines[i];
-            it.rect = QRectF(it.rect.left(), top + i * e->lineHeight, it.rect.width(), e->lineHeight);
-            out.push_back(std::move(it));
+        const double top = at[i].r.top() + at[i].top;
+        for (qsizetype l = 0; l < e.lines.size(); ++l) {
+            Item line = it;
+            line.text = e.lines[l];
+            line.rect = QRectF(at[i].r.left(), top + l * e.lineHeight, at[i].r.width(), e.lineHeight);
+            out.push_back(std::move(line));
         }
     }
-    height += shiftAt(height);
+    double below = 0;
+    for (const Place& p : at)
+        if (p.r.bottom() <= height + eps)
+            below = std::max(below, p.push());
+    height += below;
+    // A band reaches at least as far as its lowest item, so that the next
+    // band never prints over it.
+    for (const Item& it : out) {
+        const double pen = it.kind == ReportItem::Line || it.kind == ReportItem::Box ? it.thickness / 2 : 0;
+        height = std::max(height, std::max(it.rect.top(), it.rect.bottom()) + pen);
+    }
     return out;
 }
 
@@ -484,7 +557,7 @@ bool ReportPages::render(QPagedPaintDevice* device) const
             case ReportItem::PageNumber:
                 p.setFont(font(it.family, it.points, it.bold, it.italic));
                 p.setPen(colour(it.color));
-                p.drawText(toDevice(it.rect), int(it.align) | Qt::TextSingleLine, it.text);
+                p.drawText(toDevice(it.rect), int(it.align) | Qt::TextSingleLine | Qt::TextDontClip, it.text);
                 break;
             case ReportItem::Line:
                 p.setPen(QPen(colour(it.color), std::max(1.0, it.thickness * sy)));
@@ -527,21 +600,45 @@ bool printerInstalled(const QString& name)
     return !QPrinterInfo::printerInfo(n).isNull();
 }
 
+namespace {
+
+// The message that a report's own printer is not there; nothing is printed.
+void printerMissing(const RequiredPrinter& p)
+{
+    const QString name = p.name.trimmed();
+    QString text;
+    if (!name.isEmpty())
+        text = QStringLiteral("The printer \"%1\" is not installed, so nothing was printed.").arg(name);
+    else if (!p.role.isEmpty())
+        text = QStringLiteral("No %1 is set, so nothing was printed.").arg(p.role);
+    else
+        text = QStringLiteral("No printer is set up for this report, so nothing was printed.");
+    messageBox(text, QStringLiteral("Printer Not Found"), Icon::Exclamation);
+}
+
+// The preview's own print action (its tool bar button).
+QAction* printAction(QPrintPreviewDialog* preview)
+{
+    for (QAction* a : preview->findChildren<QAction*>())
+        if (QString(a->text()).remove(QLatin1Char('&')) == QLatin1String("Print"))
+            return a;
+    return nullptr;
+}
+
+} // namespace
+
 void printPages(std::shared_ptr<const ReportPages> pages, QWidget* parent, const QString& docName,
-                const std::optional<QString>& printer, std::function<void(PrintOutcome)> done)
+                const std::optional<RequiredPrinter>& printer, std::function<void(PrintOutcome)> done)
 {
     const ReportDestination& d = reportDestination();
-    std::optional<QString> named = printer;
+    std::optional<RequiredPrinter> named = printer;
     if (!named && d.output == ReportOutput::Printer && !d.printer.isEmpty())
-        named = d.printer;
-    if (named && !printerInstalled(*named)) {
-        // Qt would fall back to the default printer; a report meant for
-        // one printer (the fax) must not come out on another.
-        messageBox(named->trimmed().isEmpty()
-                       ? QStringLiteral("No printer is set up for this report, so nothing was printed.")
-                       : QStringLiteral("The printer \"%1\" is not installed, so nothing was printed.")
-                             .arg(named->trimmed()),
-                   QStringLiteral("Printer Not Found"), Icon::Exclamation);
+        named = RequiredPrinter{d.printer, {}};
+    // Qt would fall back to the default printer; a report meant for one
+    // printer (the fax) must not come out on another.
+    const bool missing = named && !printerInstalled(named->name);
+    if (missing && d.output != ReportOutput::Preview) {
+        printerMissing(*named);
         done(PrintOutcome::Failed);
         return;
     }
@@ -551,33 +648,63 @@ void printPages(std::shared_ptr<const ReportPages> pages, QWidget* parent, const
     device->setPageOrientation(QPageLayout::Portrait);
     device->setPageMargins(QMarginsF(0, 0, 0, 0));
     device->setDocName(docName);
-    if (named)
-        device->setPrinterName(named->trimmed());
+    if (named && !missing)
+        device->setPrinterName(named->name.trimmed());
     auto failed = [docName] {
         messageBox(QStringLiteral("The report \"%1\" could not be printed.").arg(docName),
                    QStringLiteral("Print Failed"), Icon::Exclamation);
         return PrintOutcome::Failed;
+    };
+    auto printed = [pages, printed = d.printed] {
+        if (printed)
+            printed(pages);
     };
     if (d.output == ReportOutput::Pdf) {
         device->setOutputFormat(QPrinter::PdfFormat);
         device->setOutputFileName(d.pdfFile);
     }
     if (d.output != ReportOutput::Preview) {
-        done(pages->render(device.get()) ? PrintOutcome::Printed : failed());
+        if (!pages->render(device.get()))
+            return done(failed());
+        printed();
+        done(PrintOutcome::Printed);
         return;
     }
     // The preview is window-modal; printing is what the user confirms in
-    // it, and the outcome is that of the last drawing (the print).
+    // it, and the outcome is that of the last drawing (the print). Without
+    // the report's printer the pages still show, and printing says why it
+    // prints nothing.
     auto* preview = new QPrintPreviewDialog(device.get(), parent);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     auto lastOk = std::make_shared<bool>(true);
+    auto refused = std::make_shared<bool>(false);
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [pages, lastOk](QPrinter* p) { *lastOk = pages->render(p); });
-    QObject::connect(preview, &QDialog::finished, preview, [device, lastOk, done, failed](int result) {
-        if (result != QDialog::Accepted)
+    if (missing) {
+        QAction* print = printAction(preview);
+        if (!print) {  // no way to keep the preview from printing
+            delete preview;
+            printerMissing(*named);
+            done(PrintOutcome::Failed);
+            return;
+        }
+        QObject::disconnect(print, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(print, &QAction::triggered, preview, [preview, refused, required = *named] {
+            *refused = true;
+            printerMissing(required);
+            preview->reject();
+        });
+    }
+    QObject::connect(preview, &QDialog::finished, preview, [device, lastOk, refused, done, failed, printed](int result) {
+        if (*refused)
+            done(PrintOutcome::Failed);
+        else if (result != QDialog::Accepted)
             done(PrintOutcome::Cancelled);
-        else
-            done(*lastOk ? PrintOutcome::Printed : failed());
+        else if (*lastOk) {
+            printed();
+            done(PrintOutcome::Printed);
+        } else
+            done(failed());
     });
     preview->open();
 }

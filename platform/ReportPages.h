@@ -41,7 +41,7 @@ struct ReportItem {
         PageNumber,  // `text` followed by the page number
     };
     Kind kind = Text;
-    double x = 0, y = 0, w = 0, h = 0;
+    double x = 0, y = 0, w = 0, h = 0;  // a one-line text larger than its box prints smaller, to fit it
     const char* use = "";      // Text, Image: the value shown (a text, number or picture file name)
     const char* text = "";     // Text: the constant shown when there is no `use`; Image: a file name
     const char* picture = "";  // Text: how the value shows ("s40" cuts it to 40 characters, "D06-B")
@@ -52,8 +52,9 @@ struct ReportItem {
     uint32_t color = kNoColor; // text or pen colour 0xRRGGBB, black when none
 };
 
-// A band: its height (it grows with wrapped text), its width (labels; 0
-// the report area's), and its items.
+// A band: its height (it grows with wrapped text, and reaches at least as
+// far as its lowest item), its width (labels; 0 the report area's), and its
+// items.
 struct BandDef {
     double height = 0;
     double width = 0;
@@ -77,13 +78,31 @@ public:
     ReportPages(double unitsPerInch, const QRectF& area, const QString& family = QStringLiteral("Tahoma"),
                 double points = 10);
 
+    // An item as it is placed on a page: units from the paper's top left
+    // corner; a text's size is the one it prints in (fitted to its box).
+    struct Item {
+        ReportItem::Kind kind = ReportItem::Text;
+        QRectF rect;
+        QString text;
+        QString family;
+        double points = 0;
+        bool bold = false, italic = false;
+        Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+        double thickness = 0;
+        uint32_t color = kNoColor;
+        QImage image;
+    };
+
     // What a band draws, in units from its own top left corner.
     class Band {
     public:
+        // One line in its box; a text wider or taller than the box (in the
+        // font found on this system) prints in the smaller size that fits.
         void text(double x, double y, double w, double h, const QString& s, double points = 0, bool bold = false,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
         // Text wrapped at the width: the band grows by the lines beyond `h`,
-        // and what lies below the text moves down with it.
+        // what lies below the text in its columns moves down with it, and a
+        // box or line around it stretches.
         void wrapped(double x, double y, double w, double h, const QString& s, double points = 0, bool bold = false);
         void line(double x1, double y1, double x2, double y2, double thickness = 10);
         void box(double x, double y, double w, double h, double thickness = 10);
@@ -95,6 +114,10 @@ public:
         friend class ReportPages;
         struct Entry;
         explicit Band(ReportPages& pages);
+        // `style` gives the font, alignment and colour; its rect and text are set here.
+        void addText(const QRectF& r, const QString& s, Item style);
+        void addWrapped(const QRectF& r, const QString& s, Item style);
+        Item style(double points, bool bold) const;
         ReportPages& pages_;
         std::vector<std::shared_ptr<Entry>> entries_;
     };
@@ -140,23 +163,13 @@ public:
     void finish();
     int pageCount() const { return int(pages_.size()); }
     int page() const { return int(pages_.size()); }
+    // What page `page` (from 1) holds, in the order it is drawn.
+    const std::vector<Item>& items(int page) const { return pages_.at(size_t(page - 1)); }
     // Draws every page on a paged device (printer, PDF writer, preview);
     // false when the painter could not begin on it.
     bool render(QPagedPaintDevice* device) const;
 
 private:
-    struct Item {
-        ReportItem::Kind kind = ReportItem::Text;
-        QRectF rect;  // units from the paper's top left corner
-        QString text;
-        QString family;
-        double points = 0;
-        bool bold = false, italic = false;
-        Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
-        double thickness = 0;
-        uint32_t color = kNoColor;
-        QImage image;
-    };
     struct Fixed {  // a page header or footer
         double height = 0;
         std::optional<double> top;
@@ -196,6 +209,9 @@ struct ReportDestination {
     QString printer;       // Printer: the printer used when the report names none, "" the default
     QString pdfFile;       // Pdf: the file written
     QStringList printers;  // names taken as installed besides the system's (tests)
+    // Told of the pages each time they went to the printer or the PDF file
+    // (tests read what each page holds).
+    std::function<void(std::shared_ptr<const ReportPages>)> printed;
 };
 // The process-wide destination of reports (tests write PDF files).
 void setReportDestination(const ReportDestination& d);
@@ -206,13 +222,21 @@ bool printerInstalled(const QString& name);
 
 enum class PrintOutcome : uint8_t { Printed, Cancelled, Failed };
 
+// The printer a report must print on, and what it is to the user ("fax
+// printer"; blank: a printer for this report).
+struct RequiredPrinter {
+    QString name;
+    QString role;
+};
+
 // Sends finished pages to the report destination: the preview (window-
 // modal on `parent`, printing what the user confirms), the printer or the
 // PDF file. `printer` names the printer the report must print on: an
-// unknown or blank name shows a message and prints nothing; no name prints
-// on the default printer. A painter that cannot begin shows a message and
-// the outcome is Failed. `done` runs once at the end (maybe at once).
+// unknown or blank name prints nothing and says so, in the preview when
+// the user asks it to print; no name prints on the default printer. A
+// painter that cannot begin shows a message and the outcome is Failed.
+// `done` runs once at the end (maybe at once).
 void printPages(std::shared_ptr<const ReportPages> pages, QWidget* parent, const QString& docName,
-                const std::optional<QString>& printer, std::function<void(PrintOutcome)> done);
+                const std::optional<RequiredPrinter>& printer, std::function<void(PrintOutcome)> done);
 
 } // namespace ven

@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <utility>
 
 namespace ven {
 namespace {
@@ -36,10 +37,27 @@ std::function<void(const QString&)>& failureHook()
     return h;
 }
 
+// The running call's own failure notice (ShellOnFailure as the call took it).
+using FailureNotice = std::function<void(const QString&)>;
+FailureNotice& callNotice()
+{
+    static FailureNotice n;
+    return n;
+}
+
+// Tells a failure to the call's notice when it has one, else to the hook.
+void tell(const FailureNotice& notice, const QString& why)
+{
+    if (notice)
+        notice(why);
+    else if (failureHook())
+        failureHook()(why);
+}
+
 int16_t failed(int16_t code, const QString& why)
 {
-    if (failureHook())
-        failureHook()(why);
+    ShellFailure = why;
+    tell(callNotice(), why);
     return code;
 }
 
@@ -57,12 +75,17 @@ bool& deviceFailureTold()
     static bool told = false;
     return told;
 }
-int16_t deviceFailed(const QString& why)
+// A call with a notice of its own is told every time.
+int16_t deviceFailed(const QString& why, const FailureNotice& notice)
 {
-    if (deviceFailureTold())
-        return kShellNoAssociation;
-    deviceFailureTold() = true;
-    return failed(kShellNoAssociation, why + " (told once; sounds stay silent)");
+    ShellFailure = why;
+    if (notice) {
+        notice(why);
+    } else if (!deviceFailureTold()) {
+        deviceFailureTold() = true;
+        tell({}, why + " (told once; sounds stay silent)");
+    }
+    return kShellNoAssociation;
 }
 
 QString unquoted(QString s)
@@ -94,7 +117,7 @@ int16_t play(const QString& file)
     else
         return failed(kShellFileNotFound, "Sound file not found: " + path);
     if (QMediaDevices::audioOutputs().isEmpty())
-        return deviceFailed("No sound device to play " + path);
+        return deviceFailed("No sound device to play " + path, callNotice());
     // One player per sound; it deletes itself when the sound has ended.
     auto* player = new QMediaPlayer;
     auto* out = new QAudioOutput(player);
@@ -103,14 +126,15 @@ int16_t play(const QString& file)
         if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia)
             player->deleteLater();
     });
-    QObject::connect(player, &QMediaPlayer::errorOccurred, player, [player, path](QMediaPlayer::Error error, const QString& e) {
-        const QString why = "Sound " + path + " could not be played: " + e;
-        if (error == QMediaPlayer::ResourceError)
-            deviceFailed(why);  // the device, not the file
-        else
-            failed(kShellNoAssociation, why);
-        player->deleteLater();
-    });
+    QObject::connect(player, &QMediaPlayer::errorOccurred, player,
+                     [player, path, notice = callNotice()](QMediaPlayer::Error error, const QString& e) {
+                         const QString why = "Sound " + path + " could not be played: " + e;
+                         if (error == QMediaPlayer::ResourceError)
+                             deviceFailed(why, notice);  // the device, not the file
+                         else
+                             tell(notice, why);
+                         player->deleteLater();
+                     });
     player->setSource(source);
     player->play();
     return kShellDone;
@@ -172,8 +196,19 @@ int16_t startProgram(const QString& program, const QStringList& arguments, QStri
 
 int16_t ShellExecute()
 {
-    if (handler())
-        return ShellResult = handler()();
+    ShellFailure.clear();
+    // The notice belongs to this call only, also when the shell is called again from within it.
+    const FailureNotice previous = std::exchange(callNotice(), std::exchange(ShellOnFailure, {}));
+    struct Restore {
+        FailureNotice previous;
+        ~Restore() { callNotice() = std::move(previous); }
+    } restore{previous};
+    if (handler()) {
+        ShellResult = handler()();
+        if (ShellResult <= 32 && callNotice())
+            callNotice()(ShellFailure.isEmpty() ? QStringLiteral("The shell failed (%1)").arg(ShellResult) : ShellFailure);
+        return ShellResult;
+    }
     const QString file = unquoted(ShellFile);
     if (file.isEmpty())
         return ShellResult = failed(kShellFileNotFound, "No file named");

@@ -25,6 +25,13 @@ inline QString ShellDirectory;       // working folder
 inline QString ShellFile;            // the file, document, program or address
 inline QString ShellOperation;       // "Play", "Open" or "Start"
 inline QObject* ShellWindow = nullptr;  // the calling window
+// Where the next call's failure is told instead of the failure hook: at
+// once, or for a sound that fails while it plays, later. Taken by that call
+// (empty again afterwards); a failed Open or Start is still shown too.
+inline std::function<void(const QString& why)> ShellOnFailure;
+// The failure of the last call ("Sound file not found: ..."); empty after a
+// success, and for a sound until it has failed.
+inline QString ShellFailure;
 
 // Results, as the system's callers know them.
 inline constexpr int16_t kShellDone = 42;

@@ -5,6 +5,8 @@
 #include "platform/ErrorReporter.h"
 #include "platform/SettingsFile.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -42,6 +44,8 @@ ManualTimers& manual()
 
 } // namespace
 
+void reviewActivation();
+
 // ------------------------------------------------------------ controller --
 
 WindowController::WindowController(const QString& procedure, const WindowDef& def)
@@ -55,6 +59,7 @@ WindowController::WindowController(const QString& procedure, const WindowDef& de
 {
     // Built after every member is in place: the window reports to the sink while it is built.
     window_ = std::make_unique<Window>(def, static_cast<WindowSink*>(this));
+    windowAlive_ = window_.get();
     helpTopic = procedure;
     connect(&timer_, &QTimer::timeout, this, [this] { dispatch(Event::Timer); });
 }
@@ -64,6 +69,8 @@ WindowController::~WindowController()
     auto& l = live();
     l.erase(std::remove(l.begin(), l.end(), this), l.end());
     parts_.clear();
+    if (!windowAlive_)
+        (void)window_.release();  // deleted with the widget that held it
 }
 
 WindowController* WindowController::topOf(int thread)
@@ -136,7 +143,8 @@ bool WindowController::singleInstanceAllows()
         if (!check)
             return true;
         if (Running.get(procedure_)) {
-            postEvent(Event::GainFocus, Thread.get(procedure_));
+            if (WindowController* w = topOf(Thread.get(procedure_) ? Thread.get(procedure_) : currentThread()))
+                w->requestForward();
             return false;
         }
         break;
@@ -144,7 +152,8 @@ bool WindowController::singleInstanceAllows()
         if (!check)
             return true;
         if (Thread.get(procedure_)) {
-            postEvent(Event::GainFocus, Thread.get(procedure_));
+            if (WindowController* w = topOf(Thread.get(procedure_)))
+                w->requestForward();
             return false;
         }
         break;
@@ -166,6 +175,8 @@ void WindowController::openWindow()
     applyWallpaper();
     for (auto& p : parts_)
         p->opened();
+    // The window opens showing its bound values as the set-up left them.
+    window_->display();
     // The caller waits from here on: the focus its entry loses as this
     // window shows is no acceptance of it.
     if (caller_ && caller_->window_) {
@@ -183,6 +194,7 @@ void WindowController::openWindow()
         control(FIRSTFIELD).select();
     activate();
     dispatch(Event::OpenWindow);
+    reviewActivation();
 }
 
 void WindowController::applyWallpaper()
@@ -244,7 +256,9 @@ void WindowController::dispatch(Event e)
         break;
     case Event::GainFocus:
         windowEvent(e);
-        if (traits_.single == SingleRule::Window || traits_.single == SingleRule::Form) {
+        // Only a second start brings a window forward: becoming the active
+        // window, or a refresh posted to it, leaves it where it is.
+        if (forward_ && (traits_.single == SingleRule::Window || traits_.single == SingleRule::Form)) {
             if (iconized())
                 setIconized(false);
             activate();
@@ -308,12 +322,29 @@ void WindowController::post(Event e)
     QTimer::singleShot(0, this, [this, e] { dispatch(e); });
 }
 
+void WindowController::requestForward()
+{
+    QTimer::singleShot(0, this, [this] {
+        forward_ = true;
+        dispatch(Event::GainFocus);
+        forward_ = false;
+    });
+}
+
 void WindowController::handleClose()
 {
     if (ending_)
         return;
     if (!duplicate_ && !closeRequested())
         return;  // refused
+    beginClosing();
+    // The window goes at the next turn of the event loop, so that no
+    // widget is destroyed inside its own event handler.
+    QTimer::singleShot(0, this, [this] { finish(); });
+}
+
+void WindowController::beginClosing()
+{
     if (setRunning_)
         Running[procedure_] = 0;
     if (setBusy_) {
@@ -324,9 +355,32 @@ void WindowController::handleClose()
     for (auto& p : parts_)
         p->closing();
     tearDown();
-    // The window goes at the next turn of the event loop, so that no
-    // widget is destroyed inside its own event handler.
-    QTimer::singleShot(0, this, [this] { finish(); });
+}
+
+void WindowController::endNow()
+{
+    if (ending_ || ended_ || !opened_)
+        return;
+    ThreadScope scope(thread_);
+    if (!duplicate_)
+        (void)closeRequested();  // its own closing steps (saving what it keeps)
+    beginClosing();
+    finish();
+}
+
+void WindowController::endOthers(WindowController* keep)
+{
+    // Each end may run a caller's completion, which may open or close
+    // others: take the newest open window afresh every time.
+    for (int guard = 0; guard < 1000; ++guard) {
+        WindowController* newest = nullptr;
+        for (WindowController* c : live())
+            if (c != keep && c->isOpen() && !c->ending_)
+                newest = c;
+        if (!newest)
+            return;
+        newest->endNow();
+    }
 }
 
 void WindowController::finish()
@@ -369,6 +423,7 @@ void WindowController::finish()
                 f();
     }
     releaseThread(thread_);
+    reviewActivation();
     deleteLater();
 }
 
@@ -405,6 +460,16 @@ void WindowController::activate()
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         outer->raise();  // the offscreen platform has no stacking to change
     outer->activateWindow();
+}
+
+bool WindowController::isActiveWindow() const
+{
+    QWidget* outer = window_->outer();
+    if (!outer->isVisible())
+        return false;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
+        return sub->mdiArea()->activeSubWindow() == sub && sub->isActiveWindow();
+    return outer->isActiveWindow();
 }
 
 bool WindowController::iconized() const
@@ -492,9 +557,66 @@ bool WindowController::closeFromUser()
     return false;  // the controller hides and ends the window itself
 }
 
-void WindowController::activatedFrom()
+bool WindowController::cancelFromUser()
 {
-    dispatch(Event::GainFocus);
+    if (!traits_.escCancels)
+        return false;
+    if (!opened_ || ending_ || callees_ > 0)
+        return true;
+    // The window's cancel: its button that closes it cancelled, else its
+    // Cancel button; while that button is hidden or disabled Esc does
+    // nothing. A window without one closes as by its close box.
+    QAbstractButton* cancel = nullptr;
+    bool hasCancel = false;
+    for (int pass = 0; pass < 2 && !hasCancel; ++pass)
+        for (const QString& name : window_->controlNames()) {
+            const ControlDef* d = window_->controlDef(name);
+            const bool fits = d->kind == Kind::Button
+                           && (pass == 0 ? d->closes == RequestCancelled : name == QLatin1String("Cancel"));
+            if (!fits)
+                continue;
+            hasCancel = true;
+            auto* b = control(name).as<QAbstractButton>();
+            if (b && b->isVisible() && b->isEnabled()) {
+                cancel = b;
+                break;
+            }
+        }
+    if (cancel)
+        cancel->click();
+    else if (!hasCancel)
+        dispatch(Event::CloseWindow);
+    return true;
+}
+
+void WindowController::activationChangedFrom()
+{
+    reviewActivation();
+}
+
+// Which window is the active one is read at the next turn of the event
+// loop, once the window system's activation events and the frame area's
+// change of active child have all arrived; each window that has become
+// the active one since the last review hears GainFocus.
+void reviewActivation()
+{
+    static bool queued = false;
+    if (queued)
+        return;
+    queued = true;
+    QTimer::singleShot(0, qApp, [] {
+        queued = false;
+        std::vector<QPointer<WindowController>> all(live().begin(), live().end());
+        for (const QPointer<WindowController>& c : all) {
+            if (!c)
+                continue;
+            const bool active = c->opened_ && !c->ending_ && c->isActiveWindow();
+            const bool became = active && !c->active_;
+            c->active_ = active;
+            if (became)
+                c->dispatch(Event::GainFocus);
+        }
+    });
 }
 
 void WindowController::stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now)

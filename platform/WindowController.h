@@ -63,6 +63,7 @@ struct ProcedureTraits {
     bool runningHoldsFrame = false;    // its Running: flag holds 1, not its thread
     const char* busy = nullptr;        // the Busy: flag set while its window is open
     bool busyKeptSingle = false;       // that flag kept as the window rule keeps Running:
+    bool escCancels = true;            // Esc that no control takes cancels the window
     FormatWay format = FormatWay::None;
     int formatList = 1;                // n of "?Browse:n:..."
     bool formatInProgramPath = false;  // Program_Path's "Vendrolix.ini" rather than ".\Vendrolix.ini"
@@ -136,6 +137,9 @@ public:
     int alertKey() const { return alertKey_; }
     // Activates the window; iconized() reads and setIconized() sets its icon state.
     void activate();
+    // True while the window is the active one: the active top-level window,
+    // or the frame area's active child while the frame is active.
+    bool isActiveWindow() const;
     bool iconized() const;
     void setIconized(bool on);
     // The current thread's instance of a data file.
@@ -165,6 +169,11 @@ public:
     static std::vector<WindowController*> openWindows();
     // The live controller of a procedure (the last one opened), or nullptr.
     static WindowController* find(const QString& procedure);
+    // The program is ending: every open window but `keep` goes through its
+    // own closing steps (close request, tear-down, files, placement), the
+    // newest first, before the caller's own window ends. A window's refusal
+    // cannot keep the program open; the caller decided that before.
+    static void endOthers(WindowController* keep);
 
 protected:
     // The procedure's own settings before its window opens (files, the
@@ -190,24 +199,33 @@ protected:
     void fieldEventFrom(const QString& control, FieldEvent e) override;
     void alertKeyFrom(int key, const QString& control) override;
     bool closeFromUser() override;
-    void activatedFrom() override;
+    // Esc: presses the shown, enabled button that closes the window
+    // cancelled (Cancel, Close), else closes it as its close box does.
+    bool cancelFromUser() override;
+    void activationChangedFrom() override;
     void stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now) override;
 
 private:
     friend void run(std::unique_ptr<WindowController> proc, Done done);
     friend void postEvent(Event e, int thread);
     friend void advanceTimers(qint64 msecs);
+    friend void reviewActivation();
     void begin(Done done);
+    // A refused second start asks the running window to come forward.
+    void requestForward();
     bool singleInstanceAllows();
     void openWindow();
     void applyWallpaper();
     void dispatch(Event e);
     void handleClose();
+    void beginClosing();
+    void endNow();
     void finish();
 
     QString procedure_;
     ProcedureTraits traits_;
     std::unique_ptr<Window> window_;
+    QPointer<QWidget> windowAlive_;  // null once a parent widget has deleted the window
     std::vector<std::unique_ptr<WindowPart>> parts_;
     std::vector<const FileDef*> opened_files_;
     int thread_ = kFrameThread;
@@ -217,6 +235,8 @@ private:
     bool opened_ = false, ending_ = false, ended_ = false;
     bool setThread_ = false, setRunning_ = false, setBusy_ = false, duplicate_ = false;
     bool placementRestored_ = false;
+    bool active_ = false;    // the active window when activation was last reviewed
+    bool forward_ = false;   // the GainFocus being handled asks to come forward
     int timerHundredths_ = 0;
     QTimer timer_;
     qint64 nextTick_ = 0;  // manual timers: when the next tick falls due

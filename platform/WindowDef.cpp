@@ -516,6 +516,11 @@ Window::Window(const WindowDef& def, WindowSink* sink)
         sub_->setWindowTitle(windowTitle());
         sub_->installEventFilter(this);
         sub_->adjustSize();
+        // The area's active child changes without any window's activation.
+        connect(gFrameArea, &QMdiArea::subWindowActivated, this, [this] {
+            if (sink_)
+                sink_->activationChangedFrom();
+        });
     } else {
         setWindowFlag(Qt::Window, true);
         applyFrame();
@@ -961,22 +966,40 @@ QAbstractButton* Window::enterButton() const
 {
     if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && isAncestorOf(b) && b->isEnabled())
         return b;
+    auto usable = [](const Item& it) { return it.def->kind == Kind::Button && it.widget && it.widget->isVisible() && it.widget->isEnabled(); };
+    if (!defaultButton_.isEmpty()) {
+        const Item* it = item(defaultButton_);
+        return it && usable(*it) ? qobject_cast<QAbstractButton*>(it->widget.data()) : nullptr;
+    }
     for (const Item& it : items_)
-        if (it.def->kind == Kind::Button && (it.def->flags & Default) && it.widget && it.widget->isVisible() && it.widget->isEnabled())
+        if ((it.def->flags & Default) && usable(it))
             return qobject_cast<QAbstractButton*>(it.widget.data());
     return nullptr;
 }
 
+void Window::setDefaultButton(const QString& button)
+{
+    defaultButton_ = button;
+    // The default look follows the button that Enter presses.
+    for (const Item& it : items_)
+        if (auto* b = qobject_cast<QPushButton*>(it.widget.data()))
+            b->setDefault(button.isEmpty() ? (it.def->flags & Default) != 0 : QString::fromUtf8(it.def->name) == button);
+}
+
 void Window::keyPressEvent(QKeyEvent* e)
 {
+    const bool plain = !(e->modifiers() & ~Qt::KeypadModifier);
     // Enter that no control took presses the window's button, as in a dialog.
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-    if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
+    if (enter && plain) {
         if (QAbstractButton* b = enterButton()) {
             b->click();
             return;
         }
     }
+    // Esc that no control took is the window's cancel.
+    if (e->key() == Qt::Key_Escape && plain && sink_ && sink_->cancelFromUser())
+        return;
     QWidget::keyPressEvent(e);
 }
 
@@ -1165,8 +1188,9 @@ bool Window::eventFilter(QObject* o, QEvent* e)
             fieldEvent(name, FieldEvent::Selected);
         break;
     case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
         if (o == outer() && sink_)
-            sink_->activatedFrom();
+            sink_->activationChangedFrom();
         break;
     case QEvent::WindowStateChange:
         if (o == outer() && sink_) {

@@ -200,7 +200,11 @@ public:
     virtual void fieldEventFrom(const QString& control, FieldEvent e) = 0;
     virtual void alertKeyFrom(int key, const QString& control) = 0;  // control "" the window
     virtual bool closeFromUser() = 0;  // false keeps the window open
-    virtual void activatedFrom() = 0;
+    // Esc that no control took; true when the window took it as its cancel.
+    virtual bool cancelFromUser() { return false; }
+    // The window, or its place as the frame area's active child, was
+    // activated or deactivated.
+    virtual void activationChangedFrom() = 0;
     virtual void stateChangedFrom(Qt::WindowStates old, Qt::WindowStates now) = 0;
 };
 
@@ -308,6 +312,10 @@ public:
     // The button that Enter presses: the focused button, else the window's
     // default button when it is shown and enabled; nullptr for none.
     QAbstractButton* enterButton() const;
+    // Makes a button the window's default in place of the one declared
+    // `Default` (a list in select mode makes its Select the default); ""
+    // goes back to the declared one.
+    void setDefaultButton(const QString& button);
     bool isBound(const QString& control) const { return bindings_.count(control) > 0; }
 
     // The chosen tab of a sheet, 1 for the first; 0 for no such sheet.
@@ -396,6 +404,7 @@ private:
     std::map<QString, QString> shownTexts_;  // what each bound text box was last given
     std::map<QString, QButtonGroup*> options_;
     std::vector<std::pair<int, QString>> alertKeys_;
+    QString defaultButton_;  // set in place of the declared default
     QString wallpaperFile_;
     QPixmap wallpaperImage_;
     bool tiled_ = false, centered_ = false, stretched_ = false;

@@ -1,3 +1,5 @@
+// The money report: the transactions of a filter, oldest first, each
+// amount in the column of its account's type, and the columns' totals.
 #include "registers/MoneyRp.h"
 
 #include "core/Globals.h"
@@ -30,21 +32,30 @@ const BandDef kPageHeader{.height = 896, .items = {
     {.kind = ReportItem::Line, .x = 0, .y = 860, .w = kWidth, .h = 0, .thickness = 10, .color = kNavy},
 }};
 
+// The amount columns hold every amount a field can (-999 999.99 to
+// 999 999.99) and the totals up to a billion, each column apart from the
+// next; a legend or a name wider than its column wraps.
+constexpr double kAmountW = 900, kGap = 60;
+constexpr double kBank = kWidth - kAmountW, kExpense = kBank - kGap - kAmountW, kIncome = kExpense - kGap - kAmountW;
+
 const BandDef kDetail{.height = 156, .items = {
-    {.x = 0, .y = 0, .w = 760, .h = 156, .use = "MON:DATE", .picture = "D06-B"},
-    {.x = 780, .y = 0, .w = 420, .h = 156, .use = "MON:TIME", .picture = "T01.B"},
-    {.x = 1220, .y = 0, .w = 2100, .h = 156, .use = "MON:LEGEND", .picture = "s30"},
-    {.x = 3340, .y = 0, .w = 1480, .h = 156, .use = "AccName", .picture = "s20"},
-    {.x = 4840, .y = 0, .w = 740, .h = 156, .use = "Income", .picture = "N-8_.2B", .align = kRight},
-    {.x = 5600, .y = 0, .w = 740, .h = 156, .use = "Expense", .picture = "N-8_.2B", .align = kRight},
-    {.x = 6364, .y = 0, .w = 740, .h = 156, .use = "Bank", .picture = "N-8_.2B", .align = kRight},
+    {.x = 0, .y = 0, .w = 720, .h = 156, .use = "MON:DATE", .picture = "D06-B"},
+    {.x = 760, .y = 0, .w = 380, .h = 156, .use = "MON:TIME", .picture = "T01.B"},
+    {.x = 1180, .y = 0, .w = 2000, .h = 156, .use = "MON:LEGEND", .picture = "s30", .wrap = true},
+    {.x = 3220, .y = 0, .w = kIncome - kGap - 3220, .h = 156, .use = "AccName", .picture = "s20", .wrap = true},
+    {.x = kIncome, .y = 0, .w = kAmountW, .h = 156, .use = "Income", .picture = "N-11_.2B", .align = kRight},
+    {.x = kExpense, .y = 0, .w = kAmountW, .h = 156, .use = "Expense", .picture = "N-11_.2B", .align = kRight},
+    {.x = kBank, .y = 0, .w = kAmountW, .h = 156, .use = "Bank", .picture = "N-11_.2B", .align = kRight},
 }};
 
 const BandDef kTotals{.height = 219, .items = {
     {.kind = ReportItem::Line, .x = 0, .y = 20, .w = kWidth, .h = 0, .thickness = 10},
-    {.x = 4640, .y = 40, .w = 940, .h = 156, .use = "TotalIncome", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
-    {.x = 5600, .y = 40, .w = 740, .h = 156, .use = "TotalExpense", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
-    {.x = 6344, .y = 40, .w = 760, .h = 156, .use = "TotalBank", .picture = "N-10_.2B", .font = {.bold = true}, .align = kRight},
+    {.x = kIncome, .y = 40, .w = kAmountW, .h = 156, .use = "TotalIncome", .picture = "N-15_.2B", .font = {.bold = true},
+     .align = kRight},
+    {.x = kExpense, .y = 40, .w = kAmountW, .h = 156, .use = "TotalExpense", .picture = "N-15_.2B", .font = {.bold = true},
+     .align = kRight},
+    {.x = kBank, .y = 40, .w = kAmountW, .h = 156, .use = "TotalBank", .picture = "N-15_.2B", .font = {.bold = true},
+     .align = kRight},
     {.kind = ReportItem::Line, .x = 0, .y = 205, .w = kWidth, .h = 0, .thickness = 10},
 }};
 

@@ -49,6 +49,30 @@ const Order* orderOf(const QString& parameter)
 }
 
 constexpr uint32_t kNavy = 0x000080;
+constexpr auto kRight = Qt::AlignRight | Qt::AlignTop;
+
+const BandDef kPageHeader{.height = 896, .items = {
+    {.x = 0, .y = 0, .w = 5000, .h = 300, .text = "Names & Addresses", .font = {.points = 16, .bold = true}},
+    {.kind = ReportItem::PageNumber, .x = 5104, .y = 0, .w = 2000, .h = 200, .text = "Page ",
+     .font = {.family = "Arial", .points = 10}, .align = kRight},
+    {.x = 0, .y = 360, .w = 3700, .h = 200, .use = "DateLine"},
+    {.x = 3800, .y = 360, .w = 800, .h = 200, .use = "Time"},
+    {.x = 4700, .y = 360, .w = 2404, .h = 200, .use = "User", .align = kRight},
+    {.kind = ReportItem::Line, .x = 0, .y = 620, .w = 7104, .h = 0, .thickness = 20, .color = kNavy},
+    {.kind = ReportItem::Line, .x = 0, .y = 700, .w = 7104, .h = 0, .thickness = 20, .color = kNavy},
+    {.kind = ReportItem::Line, .x = 0, .y = 780, .w = 7104, .h = 0, .thickness = 20, .color = kNavy},
+}};
+
+// Per name its four lines (the first in bold), the memo and a rule below
+// them; each wraps, moving what lies below it down.
+const BandDef kDetail{.height = 708, .items = {
+    {.x = 0, .y = 0, .w = 7104, .h = 170, .use = "Line1", .font = {.bold = true}, .wrap = true},
+    {.x = 0, .y = 170, .w = 7104, .h = 170, .use = "Line2", .wrap = true},
+    {.x = 0, .y = 340, .w = 7104, .h = 170, .use = "Line3", .wrap = true},
+    {.x = 0, .y = 510, .w = 7104, .h = 170, .use = "Line4", .wrap = true},
+    {.x = 0, .y = 680, .w = 7104, .h = 0, .use = "Memo", .wrap = true},
+    {.kind = ReportItem::Line, .x = 0, .y = 690, .w = 7104, .h = 0, .thickness = 15},
+}};
 
 class NamesRp : public Report {
 public:
@@ -59,15 +83,10 @@ public:
         const Order* o = orderOf(parameter);
         setKey(o ? o->key : -1);
         setProgressText({});
-        const QString stamp = DateLine + QStringLiteral("  ") + formatTime(CurrentTime, u"T04B") + QStringLiteral("  ")
-                              + clipped(CurrentUser);
-        pages().setPageHeader(896, [stamp](ReportPages::Band& b, int page) {
-            b.text(0, 0, 7104, 280, QStringLiteral("Names & Addresses"), 16, true);
-            b.text(0, 360, 5000, 200, stamp, 10);
-            b.text(5104, 360, 2000, 200, QStringLiteral("Page %1").arg(page), 10, false, Qt::AlignRight | Qt::AlignTop);
-            for (double y : {620.0, 700.0, 780.0})
-                b.line(0, y, 7104, y, 20);
-        }, 400);
+        setValue(QStringLiteral("DateLine"), DateLine);
+        setValue(QStringLiteral("Time"), formatTime(CurrentTime, u"T04B"));
+        setValue(QStringLiteral("User"), clipped(CurrentUser));
+        pages().setPageHeader(kPageHeader, 400);
         pages().setPageFooter(198, [](ReportPages::Band& b, int) { b.line(0, 100, 7104, 100, 4); }, 11400);
         window().setTitle(QStringLiteral("Progress..."));
     }
@@ -85,15 +104,11 @@ protected:
         QString net;
         join(net, QStringLiteral(" "), clipped(r.str(NAM::EMAIL)).isEmpty() ? QString() : "E-Mail: " + clipped(r.str(NAM::EMAIL)));
         join(net, QStringLiteral(" "), clipped(r.str(NAM::URL)).isEmpty() ? QString() : "HomePage: " + clipped(r.str(NAM::URL)));
-        const QString title = namesRpTitleLine(r, parameter_);
-        const QString memo = clipped(r.str(NAM::MEMORANDUM));
-        pages().print(708, [&](ReportPages::Band& b) {
-            const QString lines[] = {title, tel, address, net};
-            for (int i = 0; i < 4; ++i)
-                b.text(0, i * 150, 7104, 150, lines[i].left(127), 10, i == 0);
-            b.wrapped(0, 600, 7104, 0, memo);
-            b.line(0, 680, 7104, 680, 15);
-        });
+        const QString lines[] = {namesRpTitleLine(r, parameter_), tel, address, net};
+        for (int i = 0; i < 4; ++i)
+            setValue(QStringLiteral("Line%1").arg(i + 1), lines[i].left(127));
+        setValue(QStringLiteral("Memo"), clipped(r.str(NAM::MEMORANDUM)));
+        pages().print(kDetail);
         return true;
     }
 

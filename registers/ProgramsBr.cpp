@@ -9,7 +9,6 @@
 #include "registers/ProgramsFr.h"
 #include "registers/RunProgram.h"
 
-#include <QPushButton>
 
 namespace ven {
 namespace {
@@ -77,13 +76,6 @@ protected:
                           .copy = QStringLiteral("Copy")});
         list_ = list.get();
         addPart(std::move(list));
-        if (REQUEST == SelectRecord) {
-            // Enter selects the program here instead of starting it.
-            if (auto* start = control("Start").as<QPushButton>())
-                start->setDefault(false);
-            if (auto* select = control("Select").as<QPushButton>())
-                select->setDefault(true);
-        }
         return true;
     }
 

@@ -7,6 +7,7 @@ PACKAGES=(
   libsqlcipher-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
+  xvfb openbox xdotool x11-utils libfaketime imagemagick
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

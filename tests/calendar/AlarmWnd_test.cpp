@@ -91,6 +91,22 @@ TEST_F(AlarmWndTest, ASoundThatIsNotAWaveOpensAndTheWindowMakesWay)
     EXPECT_EQ(shell.calls.size(), 2u);
 }
 
+// A missing sound file: the window shows and counts down as ever, the
+// failure is logged once, not at every replay.
+TEST_F(AlarmWndTest, ASoundThatCannotPlayStillShowsAndIsLoggedOnce)
+{
+    setShellHandler({});  // the real shell
+    NextAlarmBlock b = block(7, "M", at(10, 0), minutes(10), kit.folder("gone.wav"), "Dentist");
+    b.Log = 1;
+    ASSERT_TRUE(showAlarmWindow(b));
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("AlarmWnd"));
+    runUntilClosed("AlarmWnd");
+    EXPECT_EQ(now(), "10:00:04");
+    EXPECT_EQ(logText(), DateLine + "\r\n\r\n09:49:00 Sound file not found: " + kit.folder("gone.wav")
+                             + " (alarm 10.00 Dentist)\r\n10:00:04 10.00 Dentist\r\n");
+}
+
 TEST_F(AlarmWndTest, WithoutASoundNothingReplaysAndItCountsDownToItsTime)
 {
     ASSERT_TRUE(showAlarmWindow(block(7, "M", at(10, 0), minutes(10), "  ", "Dentist")));

@@ -81,6 +81,7 @@ TEST(AlarmChecks, DateTimeAndAdvanceAsStored)
     struct Case {
         int32_t now, date, time, warning;  // as entered
         int32_t date_, time_, warning_;    // as stored
+        const char* kind = "A";
     };
     const auto t = [](int h, int m, int s = 0) { return timeValue(h, m, s); };
     const Case cases[] = {
@@ -95,15 +96,23 @@ TEST(AlarmChecks, DateTimeAndAdvanceAsStored)
         {t(9, 0), 120000, t(12, 0), 6001, 109211, t(12, 0), 6001},
         // 23:59:30 and later are the end of the day; tiny values are raised.
         {t(9, 0), today + 1, 8639000, 1, today + 1, 8640001, 1},
-        {t(9, 0), today + 1, 1, 99999999, today + 1, 1, 8634001},
+        {t(9, 0), today + 2, 1, 99999999, today + 2, 1, 8634001},
+        // A message alarm's window opens 62 seconds before its advance: the
+        // advance shrinks further, so that it is not stored passed.
+        {t(14, 29, 58), today, t(15, 0), 360001, today, t(15, 0), 28 * 6000 + 1, "M"},
+        {t(14, 29), today, t(14, 32), 12001, today, t(14, 32), 6001, "M"},
+        // An advance that reaches back over midnight into today is held too.
+        {t(23, 0), today + 1, t(0, 30), 720001, today + 1, t(0, 30), 89 * 6000 + 1},
     };
     for (const Case& c : cases) {
         const int32_t date = CheckAlarmDate(c.date, today);
         const int32_t time = CheckAlarmTime(date, c.time, today, c.now);
-        const int32_t warning = CheckWarningTime(date, time, c.warning, today, c.now);
+        const int32_t warning = CheckWarningTime(date, time, c.warning, c.kind, today, c.now);
         EXPECT_EQ(date, c.date_) << c.date;
         EXPECT_EQ(time, c.time_) << formatTime(c.time, u"T04").toStdString();
         EXPECT_EQ(warning, c.warning_) << c.warning;
+        const AlarmFiring firing = FiringTime(date, time, warning, c.kind);
+        EXPECT_FALSE(AlarmPassed(firing, today, c.now)) << "stored passed";
     }
 }
 
@@ -200,7 +209,7 @@ TEST_F(AlarmsTest, EmptyMessagesGetTheirDefaultsAndTheKindsTheirLayout)
     ASSERT_TRUE(a);
     EXPECT_EQ(a->str(ALA::MESSAGE), "A");
     EXPECT_EQ(a->str(ALA::SOUND), "VIEW");
-    EXPECT_TRUE(a->str(ALA::ACTION).trimmed().isEmpty()) << "the typed parameters were cleared";
+    EXPECT_EQ(a->str(ALA::ACTION), " ") << "the typed parameters were cleared";
 }
 
 TEST_F(AlarmsTest, ListColumnsCopyAndNextAlarm)
@@ -314,6 +323,21 @@ TEST_F(AlarmsTest, AHandMadeAlarmFiresThroughItsWindow)
     kit.settle();
     ASSERT_TRUE(kit.isOpen("AlarmWnd"));
     EXPECT_TRUE(kit.text("AlarmWnd", "NextAlarmText").contains("Stand up")) << kit.text("AlarmWnd", "NextAlarmText").toStdString();
+}
+
+// Test says what failed, here a sound file that is not there.
+TEST_F(AlarmsTest, TestingASoundThatCannotPlaySaysWhy)
+{
+    setShellHandler({});  // the real shell
+    kit.start([] { return makeSoundsBrw({}); });
+    kit.press("SoundsBrw", "Insert");
+    ASSERT_TRUE(kit.isOpen("SoundsFrm"));
+    kit.type("SoundsFrm", "Name", "Gone.wav");
+    kit.type("SoundsFrm", "Path", kit.folder("Sounds") + "/");
+    kit.press("SoundsFrm", "Test");
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "Sound file not found: " + kit.folder("Sounds") + "/Gone.wav");
+    EXPECT_EQ(kit.boxes()[0].caption, "Test");
 }
 
 TEST_F(AlarmsTest, SoundsAreLookedUpStoredAndBecomeTheDefault)

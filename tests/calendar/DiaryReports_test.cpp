@@ -5,6 +5,7 @@
 #include "DiaryKit.h"
 
 #include "app/Procedures.h"
+#include "calendar/DiaryBr.h"
 #include "calendar/DiaryPhoRp.h"
 #include "calendar/DiaryReport.h"
 #include "core/Procedures.h"
@@ -94,6 +95,37 @@ TEST_F(DiaryReportsTest, ProgrammeDaysRunFromSixToSix)
                                "MorningMarathon", "Breakfast", "Friday 2026-12-04"}))
         << both.toStdString();
     EXPECT_TRUE(both.contains(QRegularExpression("\\s\\*\\s")));
+}
+
+// Print in an extra browse over two months: one report over the range with
+// a group for each programme day that has programmes, and no message for
+// the days without.
+TEST_F(DiaryReportsTest, ExtraBrowseOverMonthsPrintsOneReport)
+{
+    const int32_t jan15 = dayNumber(2027, 1, 15), jan31 = dayNumber(2027, 1, 31);
+    addEntries({
+        {4, dec(3), at(20, 0), dec(3), at(21, 0), "FirstFilm"},
+        {4, dec(20), at(2, 0), dec(20), at(3, 0), "NightShow"},  // before 06:00: the 19th's programme day
+        {4, jan15, at(18, 0), jan15, at(19, 0), "LastNews"},
+    });
+    int reports = 0;
+    ReportDestination d = reportDestination();
+    d.printed = [&reports](std::shared_ptr<const ReportPages>) { ++reports; };
+    setReportDestination(d);
+    kit.start([jan31] { return makeDiaryBr(DiaryPeriod{4, dec(1), 1, jan31, kLastTime}); });
+    ASSERT_EQ(kit.rows("DiaryBr"), 3);
+    kit.press("DiaryBr", "Print");
+    for (int i = 0; i < 600 && (kit.isOpen("DiaryExtRp") || reports == 0); ++i)
+        kit.wait(100);
+    EXPECT_TRUE(kit.boxes().empty()) << kit.boxes().size() << " message boxes";
+    EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(kit.isOpen("DiaryBr"));
+    const QString text = WindowKit::pdfText(kit.folder("report.pdf")).simplified();
+    // Each day's footer shows its day line.
+    EXPECT_TRUE(inOrder(text, {"FirstFilm", "Thursday 2026-12-03", "NightShow", "Saturday 2026-12-19", "LastNews",
+                               "Friday 2027-01-15"}))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("2026-12-04"));  // a day without programmes takes no room
 }
 
 TEST(DiaryPhoRp, ContactLinesTakeTheGivenPartsOnly)

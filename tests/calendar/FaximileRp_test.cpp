@@ -10,7 +10,11 @@
 #include "data/Dictionary.h"
 #include "platform/DateTime.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 
 namespace ven::test {
 namespace {
@@ -111,6 +115,45 @@ TEST_F(FaximileRpTest, NoFaxPrinterOrNoTelephoneEntryPrintsNothing)
         ASSERT_EQ(kit.boxes().size(), 1u);
         EXPECT_EQ(kit.boxes()[0].caption, c.title);
     }
+}
+
+// A fresh install names no fax printer: the cover page still previews,
+// and printing from the preview says that no fax printer is set.
+TEST_F(FaximileRpTest, WithoutAFaxPrinterThePageStillPreviews)
+{
+    TelefaxDevice.clear();
+    ReportDestination d = reportDestination();
+    d.output = ReportOutput::Preview;
+    setReportDestination(d);
+    bool ended = false;
+    uint8_t response = 0;
+    callProcedure(QStringLiteral("FaximileRp"), NoRequest, [&](uint8_t r) { ended = true, response = r; }, "1");
+    QPrintPreviewDialog* preview = nullptr;
+    for (int i = 0; i < 100 && !preview; ++i) {
+        kit.wait(100);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QPrintPreviewDialog*>(w); p && p->isVisible())
+                preview = p;
+    }
+    ASSERT_NE(preview, nullptr) << "no preview";
+    EXPECT_TRUE(kit.boxes().empty());
+    auto* pagesShown = preview->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pagesShown, nullptr);
+    EXPECT_EQ(pagesShown->pageCount(), 1);
+    QAction* print = nullptr;
+    for (QAction* a : preview->findChildren<QAction*>())
+        if (QString(a->text()).remove('&') == "Print")
+            print = a;
+    ASSERT_NE(print, nullptr);
+    print->trigger();
+    for (int i = 0; i < 50 && !ended; ++i)
+        kit.wait(100);
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Printer Not Found");
+    EXPECT_EQ(kit.boxes()[0].text, "No fax printer is set, so nothing was printed.");
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(response, RequestCancelled);
+    EXPECT_FALSE(QFile::exists(kit.folder("report.pdf")));
 }
 
 } // namespace

@@ -83,7 +83,7 @@ protected:
 TEST_F(WarningWndTest, SoundsTheAlertEvery15SecondsAndRunsTheCommandAsItsTimeComes)
 {
     AlertSound = "alert.wav ";
-    // 10:00 with an advance of 1 minute: fires 09:59:00, counts 62 seconds and closes with 5 to go.
+    // 10:00 with an advance of 1 minute: fires 09:59:00 and runs the command at 10:00.
     NextAlarm = block(5, "A", at(10, 0), minutes(1), "tune.mid", "-loop");
     setMoment(QDate(2026, 12, 9), QTime(9, 59));
     ASSERT_TRUE(showAlarmWindow(NextAlarm));
@@ -94,7 +94,7 @@ TEST_F(WarningWndTest, SoundsTheAlertEvery15SecondsAndRunsTheCommandAsItsTimeCom
     kit.wait(1000);
     EXPECT_TRUE(kit.control("WarningWnd", "OK").isEnabled());
     runUntilClosed("WarningWnd");
-    EXPECT_EQ(now(), "09:59:59");
+    EXPECT_EQ(now(), "10:00:00");
 
     ASSERT_EQ(shell.calls.size(), 5u);
     for (int i = 0; i < 4; ++i) {
@@ -111,30 +111,64 @@ TEST_F(WarningWndTest, SoundsTheAlertEvery15SecondsAndRunsTheCommandAsItsTimeCom
     EXPECT_EQ(run.parameters, "-loop");
     EXPECT_EQ(run.directory, currentFolder());
     EXPECT_EQ(run.show, 1);
-    EXPECT_EQ(logText(), DateLine + "\r\n\r\n09:59:59 tune.mid -loop\r\n");
+    EXPECT_EQ(logText(), DateLine + "\r\n\r\n10:00:00 tune.mid -loop\r\n");
     EXPECT_EQ(ClosedAlarmNbr, 5);
     EXPECT_EQ(AlarmsChanged, 1);
     EXPECT_EQ(NextAlarm.Pending, 0);
     EXPECT_EQ(Running.get("WarningWnd"), 0);
 }
 
-TEST_F(WarningWndTest, WithoutAdvanceItRunsAtTheFirstTickPlayingOrOpeningByTheExtension)
+TEST_F(WarningWndTest, WithoutAdvanceItRunsAtItsTimePlayingOrOpeningByTheExtension)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"song.WAV", "Play"}, {"list.m3u", "Play"}, {"old.rmi", "Play"}, {"letter.doc", "Open"}, {"backup", "Open"},
         {"sh", "Start"}};  // a program found on PATH starts
-    setMoment(QDate(2026, 12, 9), QTime(9, 59, 57));
     int nbr = 10;
     for (const auto& [command, verb] : cases) {
         SCOPED_TRACE(command);
+        setMoment(QDate(2026, 12, 9), QTime(9, 59, 58));  // opened early: it waits for its time
         ASSERT_TRUE(showAlarmWindow(block(++nbr, "A", at(10, 0), minutes(0), command, "")));
         kit.settle();
+        kit.wait(1000);
+        EXPECT_TRUE(kit.isOpen("WarningWnd"));
+        EXPECT_TRUE(opened().empty());
         kit.wait(1000);
         EXPECT_FALSE(kit.isOpen("WarningWnd"));
         ASSERT_EQ(opened().size(), 1u);
         EXPECT_EQ(opened()[0].operation, verb);
+        EXPECT_EQ(opened()[0].at, "10:00:00");
         shell.calls.clear();
     }
+}
+
+// The command could not run: the user is told, and the log says it failed.
+TEST_F(WarningWndTest, AMissingProgramIsLoggedAsFailed)
+{
+    setShellHandler({});  // the real shell
+    setMoment(QDate(2026, 12, 9), QTime(9, 59, 59));
+    ASSERT_TRUE(showAlarmWindow(block(4, "A", at(10, 0), minutes(0), "no-such-program", "--all")));
+    kit.settle();
+    kit.wait(1000);
+    ASSERT_FALSE(kit.isOpen("WarningWnd"));
+    const QString missing = QDir(currentFolder()).filePath("no-such-program");
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "File not found: " + missing);
+    EXPECT_EQ(logText(), DateLine + "\r\n\r\n10:00:00 no-such-program --all - failed: File not found: " + missing + "\r\n");
+}
+
+// An alert sound that cannot play is logged once; the window beeps instead.
+TEST_F(WarningWndTest, AnAlertSoundThatCannotPlayIsLoggedOnce)
+{
+    setShellHandler({});
+    AlertSound = "missing-alert.wav";
+    setMoment(QDate(2026, 12, 9), QTime(9, 59));
+    ASSERT_TRUE(showAlarmWindow(block(5, "A", at(10, 0), minutes(1), "backup", "")));
+    kit.settle();
+    for (int i = 0; i < 50; ++i)
+        kit.wait(1000);
+    ASSERT_TRUE(kit.isOpen("WarningWnd"));
+    kit.press("WarningWnd", "Cancel");
+    EXPECT_EQ(logText().count("Sound file not found"), 1) << logText().toStdString();
 }
 
 TEST_F(WarningWndTest, StartsAProgramWithItsArgumentsSplitAndNoShellBetween)
@@ -149,7 +183,7 @@ TEST_F(WarningWndTest, StartsAProgramWithItsArgumentsSplitAndNoShellBetween)
                     .toUtf8());
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    setMoment(QDate(2026, 12, 9), QTime(9, 59, 57));
+    setMoment(QDate(2026, 12, 9), QTime(9, 59, 59));
     ASSERT_TRUE(showAlarmWindow(block(3, "A", at(10, 0), minutes(0), script, "-a \"two words\" ;touch injected")));
     kit.settle();
     kit.wait(1000);
@@ -162,12 +196,12 @@ TEST_F(WarningWndTest, StartsAProgramWithItsArgumentsSplitAndNoShellBetween)
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(args.readAll()), "[-a]\n[two words]\n[;touch]\n[injected]\n");
     EXPECT_FALSE(QFile::exists(kit.folder("injected")));
-    EXPECT_TRUE(logText().endsWith("09:59:58 " + script + " -a \"two words\" ;touch injected\r\n"));
+    EXPECT_TRUE(logText().endsWith("10:00:00 " + script + " -a \"two words\" ;touch injected\r\n"));
 }
 
 TEST_F(WarningWndTest, ViewShowsTheTextFileInTheViewerAndLogsNothing)
 {
-    setMoment(QDate(2026, 12, 9), QTime(9, 59, 57));
+    setMoment(QDate(2026, 12, 9), QTime(9, 59, 59));
     // Before the viewer exists, starting it by name says so.
     ASSERT_TRUE(showAlarmWindow(block(1, "A", at(10, 0), minutes(0), "view", "notes.txt")));
     kit.settle();

@@ -271,6 +271,35 @@ TEST_F(RealShell, ProgramIconsFromPicturesEntriesAndApplications)
     EXPECT_EQ(applicationFor("/usr/bin/vtool").name, "Tool");
 }
 
+// A call with a failure notice of its own is told there, not to the hook,
+// every time (the device too), and the notice ends with its call.
+TEST(Shell, ACallsOwnFailureNoticeIsToldInsteadOfTheHook)
+{
+    forgetSoundDeviceFailure();
+    QStringList told, noticed;
+    setShellFailureHook([&](const QString& why) { told << why; });
+    ShellOperation = "Play";
+    ShellDirectory.clear();
+    for (const char* file : {"\"/nowhere/NoSuchBell.wav\"", "\"/nowhere/AlertSnd.wav\"", "\"/nowhere/AlertSnd.wav\""}) {
+        ShellFile = file;
+        ShellOnFailure = [&](const QString& why) { noticed << why; };
+        ShellExecute();
+        EXPECT_FALSE(ShellOnFailure);
+    }
+    ShellFile = "\"/nowhere/Other.wav\"";
+    const int16_t without = ShellExecute();
+    setShellFailureHook({});
+    EXPECT_EQ(without, kShellFileNotFound);
+    EXPECT_EQ(ShellFailure, "Sound file not found: /nowhere/Other.wav");
+    EXPECT_EQ(told, QStringList{"Sound file not found: /nowhere/Other.wav"});
+    ASSERT_FALSE(noticed.isEmpty());
+    EXPECT_EQ(noticed[0], "Sound file not found: /nowhere/NoSuchBell.wav");
+    if (noticed.size() == 1)
+        GTEST_SKIP() << "this machine has a sound device";
+    EXPECT_EQ(noticed.size(), 3);
+    EXPECT_TRUE(noticed[2].startsWith("No sound device to play ")) << noticed[2].toStdString();
+}
+
 TEST(Shell, AFailingSoundDeviceIsToldOnceARun)
 {
     forgetSoundDeviceFailure();

@@ -1,0 +1,41 @@
+// The inspector: when the environment variable VENDROLIX_INSPECT names a
+// local socket, the program answers questions about what its windows show
+// there (titles and places, the controls' texts and rectangles, the rows a
+// list draws, texts cut short by their space, the focus, the clipboard).
+// The end-to-end tests read what a person sees through it; their keys and
+// clicks come from the X server, as a person's do. Without the variable
+// nothing listens.
+//
+// A question is one line: a verb, then its arguments separated by tabs. The
+// answer is one line of JSON.
+//
+//   windows                   every shown window: title, procedure, frame
+//                             geometry, active, minimized, child of the frame
+//   controls <title>          the window's shown controls: name, class, text,
+//                             rectangle on the screen, enabled, focused, clipped
+//   rows <title> <control>    the list's rows in view, each cell as drawn
+//   clipped [<title>]         every shown text that its space cuts short
+//   focus                     the window and control that have the keyboard
+//   clipboard                 the clipboard's text
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+class QWidget;
+
+namespace ven {
+
+// Starts listening when VENDROLIX_INSPECT is set; false when it is set and
+// the socket could not be made.
+bool startInspector();
+
+// The answer to one question (also used in-process by the offscreen tests).
+QJsonValue inspect(const QString& question);
+
+// The texts of `root`'s shown widgets that their space cuts short: each with
+// the widget's name, class, text, the width it needs and the width it has.
+QJsonArray clippedTexts(QWidget* root);
+
+} // namespace ven

@@ -1,0 +1,187 @@
+// The cursor: an instance's position in a key order (before the first
+// record, before a key value, at a record, after the last) and the records
+// it reads ahead, in batches that double up to 512 while it reads on in one
+// direction; a write through the connection makes it read again.
+#include "platform/KeyedEngine.h"
+
+#include <QStringList>
+
+namespace ven {
+
+using namespace kf;
+
+void KeyedFile::positionAt(int key, int64_t id)
+{
+    Cursor& c = *cursor_;
+    c.key = key;
+    c.at = Cursor::At::Record;
+    c.id = id;
+    c.keyValues.clear();
+    if (key >= 0)
+        for (const KeyPart& p : def_->keys[key].parts)
+            c.keyValues.push_back(rec_.value(p.field));
+    c.ahead.clear();
+}
+
+Status KeyedFile::set(int key)
+{
+    if (Status st = ensureOpen(); !st)
+        return st;
+    *cursor_ = Cursor{};
+    cursor_->key = key;
+    return {};
+}
+
+Status KeyedFile::setToEnd(int key)
+{
+    if (Status st = set(key); !st)
+        return st;
+    cursor_->at = Cursor::At::End;
+    return {};
+}
+
+Status KeyedFile::setFromBuffer(int key)
+{
+    if (Status st = set(key); !st)
+        return st;
+    Cursor& c = *cursor_;
+    if (key < 0) {
+        c.at = Cursor::At::Start;
+        return {};
+    }
+    c.at = Cursor::At::Before;
+    for (const KeyPart& p : def_->keys[key].parts)
+        c.keyValues.push_back(rec_.value(p.field));
+    return {};
+}
+
+Status KeyedFile::fetchBatch(bool forward)
+{
+    Cursor& c = *cursor_;
+    const FileDef& d = *def_;
+    QStringList order, where;
+    QStringList rowExpr;
+    if (c.key >= 0) {
+        const KeyDef& k = d.keys[c.key];
+        for (const KeyPart& p : k.parts)
+            rowExpr << partExpr(d, p);
+        if (k.optional)
+            where << optionalCond(d, k);
+    }
+    for (const QString& e : rowExpr)
+        order << e + (forward ? " ASC" : " DESC");
+    order << (forward ? "id ASC" : "id DESC");
+    const bool positioned = c.at == Cursor::At::Before || c.at == Cursor::At::Record;
+    if (positioned) {
+        QStringList lhs = rowExpr, rhs;
+        lhs << "id";
+        for (int i = 0; i < lhs.size(); ++i)
+            rhs << "?";
+        where << "(" + lhs.join(", ") + ") " + (forward ? ">" : "<") + " (" + rhs.join(", ") + ")";
+    }
+    QString sql = "SELECT " + conn_->selectList + " FROM " + conn_->table() + (where.isEmpty() ? "" : " WHERE " + where.join(" AND "))
+                  + " ORDER BY " + order.join(", ") + " LIMIT ?";
+    sqlite3_stmt* st = conn_->prepare(sql);
+    if (!st)
+        return withMessage(Status::fail(Err::Io, conn_->error()), 1, d);
+    int i = 1;
+    if (positioned) {
+        if (c.key >= 0) {
+            const KeyDef& k = d.keys[c.key];
+            for (size_t p = 0; p < k.parts.size(); ++p)
+                bindKeyPart(st, i++, d, k.parts[p], c.keyValues[p]);
+        }
+        // Before a key value: every record with that value follows it.
+        sqlite3_bind_int64(st, i++, c.at == Cursor::At::Before ? (forward ? 0 : INT64_MAX) : c.id);
+    }
+    sqlite3_bind_int(st, i, c.batch);
+    c.ahead.clear();
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        Cursor::Row row;
+        row.id = sqlite3_column_int64(st, 0);
+        row.values.reserve(d.fields.size());
+        for (size_t f = 0; f < d.fields.size(); ++f)
+            row.values.push_back(columnValue(st, int(f + 1), d.fields[f]));
+        c.ahead.push_back(std::move(row));
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) {
+        c.ahead.clear();
+        Err e = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? Err::Locked : Err::Io;
+        return withMessage(Status::fail(e, conn_->error()), e == Err::Locked ? 28 : 1, d);
+    }
+    c.aheadForward = forward;
+    c.generation = conn_->generation;
+    c.batch = std::min(c.batch * 2, 512);
+    return {};
+}
+
+Status KeyedFile::step(bool forward)
+{
+    if (Status st = ensureOpen(); !st)
+        return st;
+    Cursor& c = *cursor_;
+    if ((forward && c.at == Cursor::At::End) || (!forward && c.at == Cursor::At::Start))
+        return Status::fail(Err::EndOfFile);
+    if (c.ahead.empty() || c.aheadForward != forward || c.generation != conn_->generation) {
+        if (c.aheadForward != forward)
+            c.batch = 8;
+        if (c.at == Cursor::At::Start && !forward)
+            return Status::fail(Err::EndOfFile);
+        if (c.at == Cursor::At::End && forward)
+            return Status::fail(Err::EndOfFile);
+        if (Status st = fetchBatch(forward); !st)
+            return st;
+    }
+    if (c.ahead.empty()) {
+        c.at = forward ? Cursor::At::End : Cursor::At::Start;
+        return Status::fail(Err::EndOfFile);
+    }
+    Cursor::Row row = std::move(c.ahead.front());
+    c.ahead.pop_front();
+    for (size_t f = 0; f < row.values.size(); ++f)
+        rec_.setValue(uint16_t(f), row.values[f]);
+    original_ = rec_;
+    current_ = row.id;
+    c.at = Cursor::At::Record;
+    c.id = row.id;
+    c.keyValues.clear();
+    if (c.key >= 0)
+        for (const KeyPart& p : def_->keys[c.key].parts)
+            c.keyValues.push_back(rec_.value(p.field));
+    return {};
+}
+
+Status KeyedFile::next()
+{
+    return step(true);
+}
+
+Status KeyedFile::previous()
+{
+    return step(false);
+}
+
+// --------------------------------------------------------- save/restore --
+
+std::unique_ptr<KeyedFile::Saved> KeyedFile::save() const
+{
+    auto s = std::make_unique<Saved>();
+    s->rec = rec_;
+    s->original = original_;
+    s->current = current_;
+    s->cursor = std::make_shared<Cursor>(*cursor_);
+    return s;
+}
+
+void KeyedFile::restore(const Saved& s)
+{
+    rec_ = s.rec;
+    original_ = s.original;
+    current_ = s.current;
+    if (s.cursor)
+        *cursor_ = *std::static_pointer_cast<Cursor>(s.cursor);
+}
+
+}  // namespace ven
