@@ -752,11 +752,13 @@ private:
 class BrowseList::KeyFilter : public QObject {
 public:
     KeyFilter(BrowseList* list, QObject* parent) : QObject(parent), list_(list) {}
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (e->type() == QEvent::Resize)
-            list_->ensureRows();  // a list grown with its window reads the rows it now shows
-        return e->type() == QEvent::KeyPress && list_->keyFilter(static_cast<QKeyEvent*>(e));
+        // A list grown with its window reads the rows it now shows, once its
+        // viewport has its new height.
+        if (e->type() == QEvent::Resize && o != parent())
+            list_->ensureRows();
+        return o == parent() && e->type() == QEvent::KeyPress && list_->keyFilter(static_cast<QKeyEvent*>(e));
     }
 
 private:
@@ -794,6 +796,7 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
         h->resizeSection(c, owner.window().units().x(widths_[c]));
     keyFilter_ = new KeyFilter(this, view_);
     view_->installEventFilter(keyFilter_);
+    view_->viewport()->installEventFilter(keyFilter_);
     QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, model_, [this] { ensureRows(); });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, model_, [this] { changed(); });
     QObject::connect(view_, &QTableView::customContextMenuRequested, model_, [this](const QPoint& p) { showPopup(p); });

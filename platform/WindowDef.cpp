@@ -949,6 +949,8 @@ void Window::display(const QString& name)
         c.setValue(it->second.get());
         if (c.kind() == Kind::Text)
             shownTexts_[name] = c.text();
+        else if (c.kind() == Kind::Entry)
+            shownEntries_[name] = c.text();
     }
 }
 
@@ -1017,13 +1019,14 @@ bool Window::update(const QString& name, bool tell)
     auto refuse = [&](const std::function<bool()>& check) {
         if (!tell)
             return false;
+        // Telling and taking the cursor back move the focus: the controls
+        // it passes are not read meanwhile, or they would refuse in turn.
         refusing_ = true;
         const bool taken = check();
+        if (!taken)
+            c.select();
         refusing_ = false;
-        if (taken)
-            return true;
-        c.select();
-        return false;
+        return taken;
     };
     auto unreadable = [&] {
         messageBox(entryRefusal(pic, c.text()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
@@ -1035,8 +1038,13 @@ bool Window::update(const QString& name, bool tell)
     if (d->kind == Kind::Text)
         shownTexts_[name] = c.text();
     const bool typed = d->kind == Kind::Entry || d->kind == Kind::Spin;
-    if (typed && pic.isValid() && pic.kind != Picture::Kind::Text && !v.isValid())
+    if (typed && pic.isValid() && pic.kind != Picture::Kind::Text && !v.isValid()) {
+        // A value its picture cannot show ("######") keeps the value while
+        // the text stays as it was shown.
+        if (auto shown = shownEntries_.find(name); shown != shownEntries_.end() && shown->second == c.text())
+            return true;
         return refuse(unreadable);
+    }
     if (d->kind == Kind::Option && !v.isValid())
         return true;
     if (it->second.accepts && !refuse([&] { return it->second.accepts(v); }))

@@ -402,6 +402,7 @@ private:
     std::map<QString, size_t> byName_;
     std::map<QString, Binding> bindings_;
     std::map<QString, QString> shownTexts_;  // what each bound text box was last given
+    std::map<QString, QString> shownEntries_;  // what each bound entry was last given
     std::map<QString, QButtonGroup*> options_;
     std::vector<std::pair<int, QString>> alertKeys_;
     QString defaultButton_;  // set in place of the declared default

@@ -153,6 +153,8 @@ TEST(Entries, TextThatDoesNotReadStaysWithAMessageAndTheCursor)
         EXPECT_EQ(kit.window("EntryFr").window().focusedControl(), k.control);
         EXPECT_EQ(kit.text("EntryFr", k.control), k.typed);
         kit.replaceText("EntryFr", k.control, "");
+        kit.key("EntryFr", Qt::Key_Delete);  // the selected text goes
+        ASSERT_EQ(kit.text("EntryFr", k.control).trimmed(), "");
     }
     EXPECT_EQ(storedEntry().num(ENT::NUMBER), 1);  // only the placeholder of the number
     EXPECT_EQ(storedEntry().num(ENT::SMALL), 0);
