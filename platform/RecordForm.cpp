@@ -129,9 +129,9 @@ bool RecordForm::setUp()
         w.bind(name, Binding{.get = [this, fi] { return primary().rec().get(fi); },
                              .set = [this, fi](const QVariant& v) { primary().rec().setVariant(fi, v); },
                              .maxChars = fieldCapacity(def_.fields[fi]),
-                             .accepts = [this, fi, fieldText](const QVariant& v) {
+                             .accepts = [this, fi, fieldText](const QVariant& v, bool tell) {
                                  const Status st = KeyedFile::checkValue(def_, fi, v, fieldText);
-                                 if (!st)
+                                 if (!st && tell)
                                      errors().show(st);
                                  return st.ok();
                              }});

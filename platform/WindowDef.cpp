@@ -1017,19 +1017,18 @@ bool Window::update(const QString& name, bool tell)
     const Picture pic = Picture::parse(QString::fromUtf8(d->picture));
     // Refused: the user is told, and the typed text and the cursor stay.
     auto refuse = [&](const std::function<bool()>& check) {
-        if (!tell)
-            return false;
         // Telling and taking the cursor back move the focus: the controls
         // it passes are not read meanwhile, or they would refuse in turn.
         refusing_ = true;
         const bool taken = check();
-        if (!taken)
+        if (!taken && tell)
             c.select();
         refusing_ = false;
         return taken;
     };
     auto unreadable = [&] {
-        messageBox(entryRefusal(pic, c.text()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
+        if (tell)
+            messageBox(entryRefusal(pic, c.text()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
         return false;
     };
     if (auto* spin = dynamic_cast<PictureSpin*>(c.widget()); spin && !spin->readBack())
@@ -1047,7 +1046,7 @@ bool Window::update(const QString& name, bool tell)
     }
     if (d->kind == Kind::Option && !v.isValid())
         return true;
-    if (it->second.accepts && !refuse([&] { return it->second.accepts(v); }))
+    if (it->second.accepts && !refuse([&] { return it->second.accepts(v, tell); }))
         return false;
     it->second.set(v);
     return true;

@@ -257,9 +257,10 @@ struct Binding {
     // The most characters the variable stores (a text box's line ends
     // counting as CR LF): the control takes no more. 0: the picture's.
     int maxChars = 0;
-    // Refuses a value the variable cannot hold: it tells the user why and
-    // returns false; the control keeps the typed text and the cursor.
-    std::function<bool(const QVariant&)> accepts;
+    // Refuses a value the variable cannot hold: it tells the user why
+    // (when `tell`) and returns false; the control keeps the typed text and
+    // the cursor.
+    std::function<bool(const QVariant&, bool tell)> accepts;
 };
 Binding bindTo(int32_t& v);
 Binding bindTo(uint8_t& v);
