@@ -91,6 +91,7 @@ private:
             r.set(ANT::DATE, int64_t(date_));
         }
         note_ = r.str(ANT::NOTE);
+        loaded_ = note_;
         control("Delete").show(mode_ == ExistingNote);
         window().setTitle(QString::fromUtf8(mode_ == NewNote ? "Adding a Daily Note" : "Changing a Daily Note"));
         window().display();
@@ -127,23 +128,26 @@ private:
         close(RequestCompleted);
     }
 
-    // A write that failed (another window wrote the day's note meanwhile, a
-    // lock, a full disk): the user is told, the form stays open and shows
-    // the note as it is stored now with the typed text after it, so that
-    // nothing typed is lost.
+    // A write that failed: the user is told and the form stays open with
+    // the text as typed. When another window wrote the day's note
+    // meanwhile, the note as it is stored now comes first and the typed
+    // text after it, so that neither is lost.
     void failed(const Status& st, const QString& typed)
     {
         errors().show(st);
+        const QString before = loaded_;
         readNote();
         const QString stored = note_.trimmed();
-        if (!typed.trimmed().isEmpty() && stored != typed.trimmed())
-            note_ = stored.isEmpty() ? typed : stored + QStringLiteral("\r\n") + typed.trimmed();
+        note_ = typed;
+        if (stored != before.trimmed() && !stored.isEmpty() && !typed.trimmed().isEmpty() && stored != typed.trimmed())
+            note_ = stored + QStringLiteral("\r\n") + typed.trimmed();
         window().display();
         control("Note").select();
     }
 
     int32_t date_ = 0;
     QString weekday_, note_;
+    QString loaded_;  // the note as it was read from the file
     int mode_ = NewNote;
 };
 

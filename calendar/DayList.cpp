@@ -16,7 +16,7 @@ WindowDef dayListDef(const DayListSpec& s)
         {.name = s.tab, .kind = Kind::Tab, .text = s.tab, .parent = "Sheet"},
         {.name = "List", .kind = Kind::List, .x = 8, .y = 20, .w = 284, .h = 150},
     };
-    if (s.storeCheck) {
+    if (s.inPlace) {
         c.insert(c.end(), {
             {.name = "Select", .kind = Kind::Button, .text = "&Select", .x = 4, .y = 180, .w = 33, .h = 14},
             {.name = "Insert", .kind = Kind::Button, .text = "&Insert", .x = 39, .y = 180, .w = 33, .h = 14},
@@ -49,9 +49,10 @@ protected:
         auto list = std::make_unique<BrowseList>(*this, spec_.file, spec_.columns());
         list->addOrder(spec_.key, spec_.orderField);
         list->setSheet(QStringLiteral("Sheet"));
-        if (spec_.storeCheck) {
+        if (spec_.inPlace) {
             list->setEditInPlace(true);
-            list->setStoreCheck(spec_.storeCheck);
+            if (spec_.storeCheck)
+                list->setStoreCheck(spec_.storeCheck);
             list->addPopupItem(QStringLiteral("C&opy"), QStringLiteral("Copy"));
         } else {
             auto* form = spec_.form;

@@ -18,7 +18,8 @@ struct DayListSpec {
     const FileDef& file;
     std::vector<BrowseColumn> (*columns)();
     uint16_t key, orderField;
-    // Edited in place: the row check of the key and the import files' procedure.
+    // Edited in place: the row check of the key (if any) and the import files' procedure.
+    bool inPlace = false;
     BrowseList::RowVerdict (*storeCheck)(const Record& edited, uint16_t field, bool newRow) = nullptr;
     std::unique_ptr<WindowController> (*importer)(const QString&) = nullptr;
     // Otherwise: the form Change opens.

@@ -10,16 +10,10 @@
 namespace ven {
 namespace {
 
-// A new row is held unstored while only its language is typed: its feast
-// code comes next. Otherwise a row that the key would lose is refused.
-BrowseList::RowVerdict feastRow(const Record& r, uint16_t field, bool newRow)
+// A row that the key would lose (feast 0 in language 0) is refused.
+BrowseList::RowVerdict feastRow(const Record& r, uint16_t, bool)
 {
-    using V = BrowseList::RowVerdict;
-    if (r.num(LIT::FEAST) != 0 || r.num(LIT::LANGUAGE) != 0)
-        return V::Store;
-    if (newRow && field == LIT::LANGUAGE)
-        return V::Hold;
-    return feastKeyUsable(r) ? V::Store : V::Refuse;
+    return feastKeyUsable(r) ? BrowseList::RowVerdict::Store : BrowseList::RowVerdict::Refuse;
 }
 
 const DayListSpec kFeastsBr{
@@ -30,6 +24,7 @@ const DayListSpec kFeastsBr{
     .columns = feastColumns,
     .key = LIT::LIT_KEY,
     .orderField = LIT::FEAST,
+    .inPlace = true,
     .storeCheck = feastRow,
     .importer = makeMakeLitImportPr,
 };

@@ -10,16 +10,6 @@
 namespace ven {
 namespace {
 
-// A new row is held unstored until its day number is typed (or Enter
-// stores it as it stands); the range check judges it when it is stored.
-BrowseList::RowVerdict memorialRow(const Record& r, uint16_t field, bool newRow)
-{
-    using V = BrowseList::RowVerdict;
-    const int64_t day = r.num(AST::DAYNO);
-    const bool cell = field != AST::DAYNO && field != BrowseList::kWholeRow;
-    return newRow && cell && (day < 1 || day > 366) ? V::Hold : V::Store;
-}
-
 std::vector<BrowseColumn> memorialColumns()
 {
     using C = BrowseColumn;
@@ -35,7 +25,7 @@ const DayListSpec kMemorialBr{
     .columns = memorialColumns,
     .key = AST::SAINTS_KEY,
     .orderField = AST::DAYNO,
-    .storeCheck = memorialRow,
+    .inPlace = true,
     .importer = makeMindreelMemorials,
 };
 

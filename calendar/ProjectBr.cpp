@@ -7,6 +7,9 @@
 #include "data/Dictionary.h"
 #include "platform/BrowseList.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+
 namespace ven {
 namespace {
 
@@ -82,6 +85,10 @@ protected:
         addPart(std::move(list));
         window().bind(QStringLiteral("ProName"), bindTo(proName_));
         window().bind(QStringLiteral("ProNote"), bindTo(proNote_));
+        // Enter in a locator entry positions the list and presses no button.
+        for (const char* locator : {"ProName", "ProNote"})
+            if (QWidget* w = control(QString::fromUtf8(locator)).widget())
+                w->installEventFilter(&locatorEnter_);
         return true;
     }
 
@@ -95,8 +102,25 @@ protected:
     }
 
 private:
+    // Takes Enter after the entry has heard it (it is then accepted).
+    class LocatorEnter : public QObject {
+    protected:
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() != QEvent::KeyPress)
+                return false;
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            if (auto* entry = qobject_cast<QLineEdit*>(o))
+                emit entry->editingFinished();  // the entry is accepted, as Enter accepts it
+            return true;
+        }
+    };
+
     BrowseList* list_ = nullptr;
     QString proName_, proNote_;
+    LocatorEnter locatorEnter_;
 };
 
 } // namespace

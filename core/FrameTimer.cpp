@@ -87,7 +87,7 @@ bool CloseRefused()
     return Running.get("LockVendrolixWnd")
            || anySet(Busy, {"DiaryFr", "NameFr", "UserFr", "RebuildKeysWnd", "ProjectFr", "ProgramsFr", "DocCatFr",
                             "SortAlarms", "ProjectTotals", "BirthFr", "UpdateVenAlarm", "DailyNote", "UpdateVenISub",
-                            "IdeaFr", "Renumbering"});
+                            "IdeaFr", "Renumbering", "MoneyFr"});
 }
 
 QString FrameTitle(int32_t now)

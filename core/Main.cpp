@@ -1,5 +1,6 @@
 // The application frame: its set-up, commands, heartbeat and closing.
 #include "core/Main.h"
+#include "core/UserPasswords.h"
 
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
@@ -380,6 +381,7 @@ void Main::checkUserFile()
         return;
     }
     bool named = false;
+    hashPlainPasswords(usr);  // told by the log-in, which tries again
     usr.set();
     while (!named && usr.next().ok())
         named = !usr.rec().str(USR::NAME).trimmed().isEmpty();
@@ -662,7 +664,7 @@ void Main::setTitle(const QString& title)
 void Main::showAlarmStatus()
 {
     if (QLabel* z = statusZone(2))
-        z->setText(AlarmStatusText(AlarmsChanged, NextAlarm.Pending != 0, NextAlarmLine));
+        z->setText(AlarmStatusText(AlarmsChanged, NextAlarm.Pending != 0, NextAlarmLine, AlarmFileError));
     if (QAction* bell = action(kBellImage))
         bell->setVisible(NextAlarm.Pending != 0);
 }

@@ -88,7 +88,8 @@ void OpenDocument(const Record& doc, QObject* window, ProgramReadReport report)
             ShellParameters.clear();
             ShellDirectory = folder;
         }
-        ShellExecute();
+        if (ShellExecute() <= 32)
+            return;  // refused or failed (and told): nothing was opened
     }
     const LineResult logged = ActivityLogLine("Open: " + document);
     for (const QString& m : logged.messages)

@@ -100,6 +100,8 @@ TextViewer::TextViewer(WindowController& owner, const QString& list, uint32_t co
         view->horizontalHeader()->setStretchLastSection(true);
         view->setShowGrid(false);
         view->setWordWrap(false);
+        view->setTextElideMode(Qt::ElideNone);
+        view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     }
 }
 
@@ -108,13 +110,31 @@ bool TextViewer::open(const QString& file)
     file_ = file;
     bool ok = false;
     model_->setLines(readLines(file, &ok));
+    fitWidestLine();
     return ok;
+}
+
+// The line column is never narrower than the widest line, so that a line
+// wider than the window scrolls sideways instead of being cut.
+void TextViewer::fitWidestLine()
+{
+    auto* view = owner().control(list_).as<QTableView>();
+    if (!view)
+        return;
+    const QFontMetrics fm(view->font());
+    int widest = 0;
+    for (const QString& line : lines())
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    // The cell's own margins on both sides.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 4;
+    view->horizontalHeader()->setMinimumSectionSize(widest + margin);
 }
 
 void TextViewer::close()
 {
     file_.clear();
     model_->setLines({});
+    fitWidestLine();
 }
 
 const QStringList& TextViewer::lines() const { return model_->lines(); }

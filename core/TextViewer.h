@@ -40,6 +40,7 @@ public:
 
 private:
     void popup();
+    void fitWidestLine();
     QString list_;
     QString file_;
     QString lastFind_;

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -261,8 +262,12 @@ int BrowseModel::read(bool forward, int rows, std::vector<Row>& out, Start from,
     int got = 0;
     while (got < rows) {
         Status st = (forward != reversed_) ? reader_->next() : reader_->previous();
-        if (!st)
-            return -1 - got;  // end of file (or an unreadable file: nothing more to show)
+        if (!st) {
+            // The end of the file; any other failure is told, not taken for it.
+            if (st.code != Err::EndOfFile && st.code != Err::NotFound && readFailed_)
+                readFailed_(st);
+            return -1 - got;
+        }
         Record r = reader_->rec();
         if (!inRange(r))
             return -1 - got;
@@ -772,6 +777,19 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
         widths_.push_back(c.width);
     model_ = new BrowseModel(def, std::move(columns), &owner);
     model_->store = [this](int row, const Record& edited, uint16_t field) { return storeRow(row, edited, field); };
+    // A file that cannot be read through is told by name once, after the
+    // read that met it (which may run inside a paint), and the window closes
+    // rather than show a list that ends early as if complete.
+    model_->setReadFailed([this, &owner](const Status& st) {
+        if (readFailureTold_)
+            return;
+        readFailureTold_ = true;
+        const QString why = !st.errorText.isEmpty() ? st.errorText : st.text;
+        QTimer::singleShot(0, &owner, [&owner, label = QString::fromUtf8(def_.label), why] {
+            errors().show(1, MessageArgs{label, why, {}, {}});
+            owner.close(RequestCancelled);
+        });
+    });
     owner.openFile(def);
     view_ = owner.window().control(list).as<QTableView>();
     popup_ = new QMenu(&owner.window());
@@ -869,29 +887,91 @@ void BrowseList::setEditInPlace(bool on)
                          [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                              if (moving_)
                                  return;  // Tab: the row goes on to its next cell
-                             // Enter on a row held for its other cells stores it as it
-                             // stands; the check then judges the whole row.
-                             if (hint == QAbstractItemDelegate::SubmitModelCache && held_)
-                                 for (int r = 0; r < model_->rowCount(); ++r)
-                                     if (model_->row(r)->id == 0) {
-                                         const Record rec = model_->row(r)->rec;
-                                         storeRow(r, rec, kWholeRow);
-                                         break;
-                                     }
-                             dropNewRow();
+                             // Esc discards a new row; Enter or leaving the row completes it.
+                             if (hint == QAbstractItemDelegate::RevertModelCache)
+                                 dropNewRow();
+                             else
+                                 completeNewRow();
                          });
+}
+
+int BrowseList::newRow() const
+{
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (model_->row(r)->id == 0)
+            return r;
+    return -1;
 }
 
 void BrowseList::dropNewRow()
 {
-    held_ = false;
     // A new row left without being stored is dropped with its number.
-    for (int r = 0; r < model_->rowCount(); ++r)
-        if (model_->row(r)->id == 0) {
-            model_->removeRowAt(r);
-            file().cancelAutoInc();
-            break;
-        }
+    if (const int r = newRow(); r >= 0) {
+        model_->removeRowAt(r);
+        file().cancelAutoInc();
+        updateButtons();
+    }
+}
+
+void BrowseList::completeNewRow()
+{
+    const int r = newRow();
+    if (r < 0)
+        return;
+    const Record edited = model_->row(r)->rec;
+    if (storeCheck_ && storeCheck_(edited, kWholeRow, true) == RowVerdict::Refuse)
+        return reopenNewRow(-1);
+    KeyedFile& f = file();
+    f.rec() = edited;
+    if (Status st = f.insert(); !st) {
+        // The row stays as typed, the cursor on the field the file refused.
+        int field = -1;
+        for (const BrowseColumn& c : model_->columns())
+            if (c.field >= 0 && c.editable && !f.validateField(uint16_t(c.field))) {
+                field = c.field;
+                break;
+            }
+        errors().show(st);
+        return reopenNewRow(field);
+    }
+    // The stored row takes its place in the list's order.
+    const int64_t id = f.currentId();
+    const Record stored = f.rec();
+    filling_ = true;
+    model_->removeRowAt(r);
+    const int row = model_->loadAround(id, stored, pageRows() * 2);
+    filling_ = false;
+    selectRow(std::max(0, row));
+    ensureRows();
+    updateButtons();
+}
+
+void BrowseList::reopenNewRow(int field)
+{
+    QTimer::singleShot(0, model_, [this, field] {
+        const int r = newRow();
+        if (r < 0 || !view_)
+            return;
+        int column = firstEditableColumn();
+        for (int c = 0; c < int(model_->columns().size()); ++c)
+            if (model_->columns()[c].field == field)
+                column = c;
+        const QModelIndex at = model_->index(r, column);
+        view_->setCurrentIndex(at);
+        view_->edit(at);
+    });
+}
+
+int BrowseList::firstEditableColumn() const
+{
+    const QHeaderView* h = view_->horizontalHeader();
+    for (int v = 0; v < h->count(); ++v) {
+        const int l = h->logicalIndex(v);
+        const BrowseColumn& c = model_->columns()[l];
+        if (!h->isSectionHidden(l) && c.field >= 0 && c.editable)
+            return l;
+    }
+    return 0;
 }
 
 void BrowseList::setSelectionColours(const QColor& background, const QColor& text)
@@ -920,8 +1000,6 @@ void BrowseList::editNextCell(bool forward)
     const BrowseModel::Row* r = model_->row(cur.row());
     if (!r)
         return;
-    if (r->id == 0 && !held_)
-        return dropNewRow();  // the row was not stored: nothing to go on with
     const QHeaderView* h = view_->horizontalHeader();
     for (int v = h->visualIndex(cur.column()) + (forward ? 1 : -1); v >= 0 && v < h->count(); v += forward ? 1 : -1) {
         const int l = h->logicalIndex(v);
@@ -933,7 +1011,7 @@ void BrowseList::editNextCell(bool forward)
         return;
     }
     if (r->id == 0)
-        dropNewRow();  // held, with no cell left to complete it
+        completeNewRow();  // Tab past the last cell leaves the row
 }
 
 void BrowseList::addPopupItem(const QString& text, const QString& control)
@@ -1360,16 +1438,7 @@ void BrowseList::editInPlace(uint8_t request)
     if (!view_)
         return;
     const int cur = std::max(0, view_->currentIndex().row());
-    // The first editable column as the list shows them.
-    const QHeaderView* h = view_->horizontalHeader();
-    int firstEditable = 0;
-    for (int v = 0; v < h->count(); ++v) {
-        const int l = h->logicalIndex(v);
-        if (!h->isSectionHidden(l) && (model_->flags(model_->index(0, l)) & Qt::ItemIsEditable)) {
-            firstEditable = l;
-            break;
-        }
-    }
+    const int firstEditable = firstEditableColumn();
     switch (request) {
     case InsertRecord: {
         if (!prepareInsert())
@@ -1411,33 +1480,18 @@ bool BrowseList::storeRow(int row, const Record& edited, uint16_t field)
     const BrowseModel::Row* r = model_->row(row);
     if (!r)
         return false;
-    held_ = false;
-    if (storeCheck_) {
-        switch (storeCheck_(edited, field, r->id == 0)) {
-        case RowVerdict::Store:
-            break;
-        case RowVerdict::Hold:
-            if (r->id != 0)
-                return false;
-            model_->setRowRecord(row, edited, 0);
-            held_ = true;
-            return true;
-        case RowVerdict::Refuse:
-            return false;
-        }
-    }
+    // A new row is kept as typed until it is completed.
+    if (r->id == 0)
+        return model_->setRowRecord(row, edited, 0), true;
+    if (storeCheck_ && storeCheck_(edited, field, false) == RowVerdict::Refuse)
+        return false;
     KeyedFile& f = file();
     Status st;
-    if (r->id == 0) {
-        f.rec() = edited;
-        st = f.insert();
-    } else {
-        f.set(model_->key());
-        if (!(st = f.getById(r->id)))
-            return errors().show(st), false;
-        f.rec() = edited;
-        st = f.updateWithChildren();
-    }
+    f.set(model_->key());
+    if (!(st = f.getById(r->id)))
+        return errors().show(st), false;
+    f.rec() = edited;
+    st = f.updateWithChildren();
     if (!st) {
         errors().show(st);
         return false;

@@ -58,6 +58,7 @@ const BusyFlag kBusy[] = {
     {"BirthFr", "BirthFr", false},         {"DailyNoteFr", "DailyNote", false},
     {"NotesFr", "DailyNote", false},       {"UpdateVenISub", "UpdateVenISub", true},
     {"IdeaFr", "IdeaFr", true},            {"UpdateVenAlarm", "UpdateVenAlarm", true},
+    {"MoneyFr", "MoneyFr", false},
 };
 
 struct ListFormatUse {

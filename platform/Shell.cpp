@@ -152,22 +152,49 @@ bool startsWith(const QString& s, const char* prefix)
     return s.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
 }
 
+// The addresses that only a program of the desktop's can take: its scheme,
+// what such a program does, and why this address then goes nowhere.
+struct SchemeUse {
+    const char* scheme;
+    const char* does;
+    const char* cannot;  // %1: the address without its scheme
+};
+const SchemeUse kSchemeUses[] = {
+    {"tel", "dial telephone numbers (tel: addresses)", "%1 cannot be dialled"},
+    {"mailto", "write e-mail (mailto: addresses)", "no message to %1 can be written"},
+    {"http", "show web pages (http: addresses)", "%1 cannot be shown"},
+    {"https", "show web pages (https: addresses)", "%1 cannot be shown"},
+};
+
+// Hands an address to the desktop when a program there takes its scheme;
+// otherwise the user is told how to choose one.
+int16_t toSchemeHandler(const QUrl& url, const QString& target)
+{
+    if (url.isValid() && !url.isEmpty())
+        for (const SchemeUse& u : kSchemeUses)
+            if (url.scheme().compare(QLatin1String(u.scheme), Qt::CaseInsensitive) == 0
+                && schemeHandler(QString::fromLatin1(u.scheme)).isEmpty()) {
+                const QString address = url.scheme() == u"tel" || url.scheme() == u"mailto"
+                                            ? target.mid(target.indexOf(u':') + 1).trimmed()
+                                            : url.toString();
+                return refused(kShellNoAssociation,
+                               QStringLiteral("No program is set up to %1, so %2. Choose one in the desktop's settings "
+                                              "or with: xdg-mime default <program>.desktop x-scheme-handler/%3")
+                                   .arg(QString::fromLatin1(u.does), QString::fromLatin1(u.cannot).arg(address),
+                                        QString::fromLatin1(u.scheme)));
+            }
+    return toDesktop(url, target);
+}
+
 int16_t openDocument(const QString& target)
 {
     if (startsWith(target, "mailto:"))
-        return toDesktop(mailToUrl(target.mid(7)), target);
-    if (startsWith(target, "tel:")) {
-        const QUrl url = telUrl(target.mid(4));
-        if (url.isValid() && schemeHandler(QStringLiteral("tel")).isEmpty())
-            return refused(kShellNoAssociation,
-                           "No program is set up to dial telephone numbers (tel: addresses), so " + target.mid(4).trimmed()
-                               + " cannot be dialled. Choose one in the desktop's settings or with: xdg-mime default "
-                                 "<program>.desktop x-scheme-handler/tel");
-        return toDesktop(url, target);
-    }
+        return toSchemeHandler(mailToUrl(target.mid(7)), target);
+    if (startsWith(target, "tel:"))
+        return toSchemeHandler(telUrl(target.mid(4)), target);
     if (startsWith(target, "http://") || startsWith(target, "https://") || startsWith(target, "ftp://")
         || startsWith(target, "www."))
-        return toDesktop(webUrl(target), target);
+        return toSchemeHandler(webUrl(target), target);
     const QString path = startsWith(target, "file://") ? QUrl(target).toLocalFile() : resolved(target);
     QFileInfo fi(path);
     if (!fi.exists())

@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -1168,6 +1169,9 @@ bool Window::eventFilter(QObject* o, QEvent* e)
         break;
     }
     case QEvent::MouseButtonDblClick:
+        // Quick clicks on a scroll bar only scroll.
+        if (qobject_cast<QScrollBar*>(o))
+            break;
         if (QString name = nameOf(o); !name.isEmpty())
             fieldEvent(name, FieldEvent::DoubleClick);
         break;

@@ -8,6 +8,8 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
 namespace ven {
 namespace {
 
@@ -100,19 +102,59 @@ protected:
 private:
     Record& rec() { return primary().rec(); }
 
-    // A new account moves to the next free number of its type; the name
-    // and amount typed so far stay its own.
-    bool numberNewAccount()
+    // A new account moves to the next free number of its type. When the
+    // user puts it on a taken number it shows that account's name and
+    // amount (to start from); on a free one it keeps what was typed, or
+    // blanks what it showed of another account. `spun`: the user set the
+    // type or number (OK's last check only raises a number taken meanwhile).
+    bool numberNewAccount(bool spun = true)
     {
         const QString type = rec().str(ACC::TYPE).trimmed();
-        if (type.isEmpty() || rec().num(ACC::NUMBER) == 0)
+        const int number = int(rec().num(ACC::NUMBER));
+        if (type.isEmpty() || number == 0)
             return true;
-        const int n = freeAccountNumber(type, int(rec().num(ACC::NUMBER)));
-        if (n == 0)
-            return false;
-        rec().set(ACC::NUMBER, int64_t(n));
+        // Only what this changes is shown again: the other controls may hold
+        // typed text not yet taken into the buffer (OK accepts them in turn).
+        bool borrowedChanged = false;
+        if (spun && (number != shownNumber_ || type != shownType_)) {
+            if (const std::optional<Record> taken = accountOf(type, number)) {
+                rec().set(ACC::NAME, taken->str(ACC::NAME));
+                rec().set(ACC::AMOUNT, taken->real(ACC::AMOUNT));
+                borrowed_ = {rec().str(ACC::NAME), rec().real(ACC::AMOUNT)};
+                borrowedChanged = true;
+            } else if (borrowed_ && rec().str(ACC::NAME) == borrowed_->first && rec().real(ACC::AMOUNT) == borrowed_->second) {
+                rec().set(ACC::NAME, QString());
+                rec().set(ACC::AMOUNT, 0.0);
+                borrowed_.reset();
+                borrowedChanged = true;
+            }
+        }
+        const int n = freeAccountNumber(type, number);
+        if (n != 0)
+            rec().set(ACC::NUMBER, int64_t(n));
         window().display(QStringLiteral("Number"));
-        return true;
+        if (borrowedChanged) {
+            window().display(QStringLiteral("Name"));
+            window().display(QStringLiteral("Amount"));
+        }
+        shownType_ = type;
+        shownNumber_ = n;
+        return n != 0;
+    }
+
+    // The stored account of a type and number, read aside from the form's buffer.
+    static std::optional<Record> accountOf(const QString& type, int number)
+    {
+        Context ctx;
+        KeyedFile& f = ctx.file(VenAcc);
+        if (!f.open())
+            return std::nullopt;
+        f.rec().clear();
+        f.rec().set(ACC::TYPE, type);
+        f.rec().set(ACC::NUMBER, int64_t(number));
+        if (!f.get(ACC::ACCOUNT_KEY))
+            return std::nullopt;
+        return f.rec();
     }
 
     void ok()
@@ -134,7 +176,7 @@ private:
         if (rec().str(ACC::NAME).trimmed().isEmpty())
             return control(QStringLiteral("Name")).select();
         if (REQUEST == InsertRecord) {
-            if (!numberNewAccount()) {
+            if (!numberNewAccount(false)) {
                 messageBox(QStringLiteral("Every account number of this type is taken."), QStringLiteral("Adding an Account"));
                 return control(QStringLiteral("Number")).select();
             }
@@ -148,6 +190,11 @@ private:
         }
         complete();
     }
+
+    // The name and amount last shown of a taken account (while the user has not changed them).
+    std::optional<std::pair<QString, double>> borrowed_;
+    QString shownType_;      // the type and number the form shows for a new account
+    int shownNumber_ = 0;
 };
 
 } // namespace

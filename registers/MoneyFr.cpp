@@ -172,6 +172,9 @@ private:
         QString type = {};
         int32_t number = 0;
         QString name = {};
+        // The unknown number whose picker was closed without a choice: it
+        // is not offered again until the number or the type changes.
+        std::optional<AccountId> declined = {};
         QString control(const char* what) const { return QString::fromUtf8(prefix) + QString::fromUtf8(what); }
         AccountId id() const { return {type.trimmed(), number}; }
     };
@@ -210,9 +213,12 @@ private:
     {
         if (auto name = accountName(s)) {
             s.name = *name;
+            s.declined.reset();
             window().display();
             return;
         }
+        if (s.declined && s.declined->type == s.id().type && s.declined->number == s.id().number)
+            return;
         Side* side = &s;
         call(makeAccSelBr(), SelectRecord, [this, side](uint8_t response) {
             if (!isOpen())
@@ -223,6 +229,7 @@ private:
                 side->name = a.str(ACC::NAME).trimmed();
             } else {
                 side->name.clear();
+                side->declined = side->id();
                 control(side->control("Number")).select();
             }
             window().display();

@@ -4,13 +4,25 @@
 #include "core/DateHelpers.h"
 #include "platform/Picture.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace ven {
 namespace {
 
-constexpr double kPi = 3.1415926536;
-constexpr double kE = 2.7182818285;
+const CalcNumber& pi()
+{
+    static const CalcNumber v = *CalcNumber::parse(QStringLiteral("3.1415926536"));
+    return v;
+}
+const CalcNumber& neper()
+{
+    static const CalcNumber v = *CalcNumber::parse(QStringLiteral("2.7182818285"));
+    return v;
+}
+
+const QString kNoFit = QString(14, u'#');
 
 // Trailing blanks removed; leading blanks (of a display form) stay.
 QString trimEnd(const QString& s)
@@ -48,43 +60,39 @@ QString nnn(uint8_t n) { return QString::number(n).rightJustified(3, u'0'); }
 
 double CalcEngine::finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
-double CalcEngine::significant(double v)
+QString CalcEngine::plainText(const CalcNumber& v)
 {
-    v = finite(v);
-    return v == 0 ? 0.0 : QString::number(v, 'g', 14).toDouble();
+    if (v.isInfinite())
+        return kNoFit;
+    // 14 significant digits hold exactly in a double and come back as written.
+    const double s = v.significant().toDouble();
+    return s == 0 ? QStringLiteral("0") : QString::number(s, 'g', CalcNumber::kSignificant);
 }
 
-QString CalcEngine::plainText(double v)
+QString CalcEngine::displayForm(const CalcNumber& v, int decimals)
 {
-    v = finite(v);
-    return v == 0 ? QStringLiteral("0") : QString::number(v, 'g', 14);
-}
-
-QString CalcEngine::displayForm(double v, int decimals)
-{
+    if (v.isInfinite())
+        return kNoFit;
     if (decimals < 0 || decimals >= kAllDecimals)
         return plainText(v);
-    // The picture's rounding works on the shortest form of the double, which
-    // for a value read back from 14 digits is those 14 digits: 1.115 x 3
-    // rounds as 3.345, not as 3.3449999999999998.
-    return formatNumber(significant(v), QStringLiteral("N-_14.%1").arg(decimals));
+    // The picture rounds the 14-digit form: 1.115 x 3 rounds as 3.345.
+    return formatNumber(v.significant().toDouble(), QStringLiteral("N-_14.%1").arg(decimals));
 }
 
-double CalcEngine::shownValue(double v, int decimals)
+CalcNumber CalcEngine::shownValue(const CalcNumber& v, int decimals)
 {
-    const double s = significant(v);
-    if (decimals < 0 || decimals >= kAllDecimals)
+    const CalcNumber s = v.significant();
+    if (v.isInfinite() || decimals < 0 || decimals >= kAllDecimals)
         return s;
-    const QString text = formatNumber(s, QStringLiteral("N-_40.%1").arg(decimals));
-    bool ok = false;
-    const double r = text.trimmed().toDouble(&ok);
-    return ok ? r : s;  // beyond 40 positions rounding to decimals changes nothing
+    const QString text = formatNumber(s.toDouble(), QStringLiteral("N-_40.%1").arg(decimals));
+    // Beyond 40 positions rounding to decimals changes nothing.
+    return CalcNumber::parse(text.trimmed()).value_or(s);
 }
 
-double CalcEngine::readDisplay(const QString& text)
+CalcNumber CalcEngine::readDisplay(const QString& text)
 {
     QString digits;
-    bool point = false;
+    bool point = false, any = false;
     qsizetype i = 0;
     while (i < text.size() && text[i] == u' ')
         ++i;
@@ -92,20 +100,27 @@ double CalcEngine::readDisplay(const QString& text)
         digits += text[i++];
     for (; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128)
+        if (c.isDigit() && c.unicode() < 128) {
             digits += c;
-        else if (c == u'.' && !point) {
+            any = true;
+        } else if (c == u'.' && !point) {
             point = true;
             digits += c;
         } else
             break;
     }
-    bool ok = false;
-    const double v = digits.toDouble(&ok);
-    return ok ? finite(v) : 0.0;
+    if (!any)
+        return {};
+    // The exponent of a plain text form ("1e+200").
+    static const QRegularExpression exponent(QStringLiteral("[eE][+-]?[0-9]+"));
+    if (const auto m = exponent.match(text, i, QRegularExpression::NormalMatch,
+                                      QRegularExpression::AnchorAtOffsetMatchOption);
+        m.hasMatch())
+        digits += m.captured();
+    return CalcNumber::parse(digits).value_or(CalcNumber());
 }
 
-std::optional<double> CalcEngine::typedNumber(const QString& text)
+std::optional<CalcNumber> CalcEngine::typedNumber(const QString& text)
 {
     const QString t = text.trimmed();
     qsizetype i = t.startsWith(u'-') ? 1 : 0;
@@ -121,14 +136,14 @@ std::optional<double> CalcEngine::typedNumber(const QString& text)
     }
     if (!digit)
         return std::nullopt;
-    return finite(t.toDouble());
+    return CalcNumber::parse(t);
 }
 
 // ---------------------------------------------------------- opening --
 
 void CalcEngine::open(int decimals, double memoryValue, const std::array<double, 5>& rates)
 {
-    value_ = first_ = 0;
+    value_ = first_ = CalcNumber();
     pending_.reset();
     display_.clear();
     fresh_ = true;
@@ -138,15 +153,15 @@ void CalcEngine::open(int decimals, double memoryValue, const std::array<double,
     decimals_ = decimals <= 0 ? kAllDecimals : decimals;
     memoryNumber_ = 0;
     memoryName_ = QStringLiteral("Memory:");
-    memoryValue_ = finite(memoryValue);
+    memoryValue_ = CalcNumber::fromDouble(finite(memoryValue));
     for (size_t k = 0; k < rates_.size(); ++k)
-        rates_[k] = finite(rates[k]);
+        rates_[k] = CalcNumber::fromDouble(finite(rates[k]));
 }
 
 void CalcEngine::writeHeader(int32_t today)
 {
     put(QStringLiteral("\r\nCalculations %1 %2:\r\n").arg(WeekdayName(today), formatDate(today, u"D10-B")));
-    if (memoryValue_ != 0)
+    if (!memoryValue_.isZero())
         put(QStringLiteral("Memory = ") + plainText(memoryValue_));
 }
 
@@ -170,6 +185,10 @@ void CalcEngine::closeLine()
 {
     if (tapeLine_.trimmed().isEmpty())
         return;
+    if (value_.isInfinite()) {
+        tapeLine_.clear();  // a result beyond the REAL range is shown as "#", not written
+        return;
+    }
     tapeLine_ = trimEnd(tapeLine_) + QStringLiteral(" = ") + trimEnd(display_);
     writeLine();
 }
@@ -183,8 +202,8 @@ void CalcEngine::press(CalcKey key)
         return digit(k - int(CalcKey::Digit0));
     switch (key) {
     case CalcKey::Point: return point();
-    case CalcKey::Pi: return enterValue(kPi);
-    case CalcKey::Neper: return enterValue(kE);
+    case CalcKey::Pi: return enterValue(pi());
+    case CalcKey::Neper: return enterValue(neper());
     case CalcKey::Currency1: return enterValue(rates_[0]);
     case CalcKey::Currency2: return enterValue(rates_[1]);
     case CalcKey::Currency3: return enterValue(rates_[2]);
@@ -197,8 +216,8 @@ void CalcEngine::press(CalcKey key)
     case CalcKey::ClearEntry:
         if (fresh_)
             pending_.reset();  // right after an operator: that operator is cancelled
-        value_ = 0;
-        display_ = form(0);
+        value_ = CalcNumber();
+        display_ = form(value_);
         fresh_ = true;
         writeLine();
         return complete(key);
@@ -242,12 +261,46 @@ void CalcEngine::point()
     value_ = readDisplay(display_);
 }
 
+bool CalcEngine::paste(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (!typedNumber(t) || (t.startsWith(u'-') && !fresh_))
+        return false;
+    qsizetype i = 0;
+    if (t.startsWith(u'-')) {
+        startNumber();
+        display_ = QStringLiteral("-");
+        i = 1;
+    }
+    for (; i < t.size(); ++i) {
+        if (t[i] == u'.') {
+            point();
+            if (display_.isEmpty() || display_ == u"-")
+                display_ += u'0';
+        } else {
+            if (fresh_)
+                startNumber();
+            digit(t[i].unicode() - '0');
+        }
+    }
+    return true;
+}
+
+// A new number begins: the digits that follow are its first.
+void CalcEngine::startNumber()
+{
+    display_.clear();
+    fresh_ = false;
+    pointMode_ = false;
+    pointPending_ = true;
+}
+
 // A constant, a rate or a recalled memory: a value in a fresh entry; a
 // pending operation stays pending.
-void CalcEngine::enterValue(double v)
+void CalcEngine::enterValue(const CalcNumber& v)
 {
     writeLine();
-    value_ = finite(v);
+    value_ = v;
     display_ = form(value_);
     fresh_ = true;
 }
@@ -279,7 +332,7 @@ void CalcEngine::lookedUp(const std::optional<Memory>& chosen)
     if (chosen) {
         memoryNumber_ = chosen->number;
         memoryName_ = chosen->name;
-        memoryValue_ = finite(chosen->value);
+        memoryValue_ = CalcNumber::fromDouble(finite(chosen->value));
     }
     writeLine();
     put(QStringLiteral("Use Memory Number %1 Value = %2").arg(nnn(memoryNumber_), plainText(memoryValue_)));
@@ -291,13 +344,13 @@ void CalcEngine::complete(CalcKey key)
     if (pending_) {
         if (key == CalcKey::Percent) {
             tapeLine_ = trimEnd(tapeLine_) + u' ' + trimEnd(display_) + QStringLiteral(" % ") + plainText(first_);
-            value_ = finite(value_ * first_ / 100);
+            value_ = value_ * first_ / CalcNumber(100);
             display_ = form(value_);
             closeLine();
             if (*pending_ == CalcKey::Power)
                 pending_.reset();
         }
-        if (pending_ && !(*pending_ == CalcKey::Divide && value_ == 0)) {
+        if (pending_ && !(*pending_ == CalcKey::Divide && value_.isZero())) {
             // (Division by zero leaves 0 and nothing on the tape.)
             tapeLine_ = trimEnd(tapeLine_) + u' ' + plainText(first_) + QString::fromLatin1(operatorText(*pending_))
                         + trimEnd(display_);
@@ -306,9 +359,8 @@ void CalcEngine::complete(CalcKey key)
             case CalcKey::Subtract: value_ = first_ - value_; break;
             case CalcKey::Multiply: value_ = first_ * value_; break;
             case CalcKey::Divide: value_ = first_ / value_; break;
-            default: value_ = std::pow(first_, value_); break;
+            default: value_ = first_.pow(value_); break;
             }
-            value_ = finite(value_);
         }
         pending_.reset();
         display_ = form(value_);
@@ -320,31 +372,27 @@ void CalcEngine::complete(CalcKey key)
     bool oneOperand = true;
     switch (key) {
     case CalcKey::Sign: tapeLine_ = QStringLiteral(" -1 * ") + d; value_ = -value_; break;
-    case CalcKey::Square: tapeLine_ = u' ' + d + QStringLiteral(" \u00b2"); value_ = value_ * value_; break;
-    case CalcKey::Cube: tapeLine_ = u' ' + d + QStringLiteral(" \u00b3"); value_ = value_ * value_ * value_; break;
-    case CalcKey::Root:
-        tapeLine_ = QStringLiteral(" Sqrt(") + d + u')';
-        value_ = value_ < 0 ? 0 : std::sqrt(value_);
+    // Square and cube take the number as displayed: 2.6 shown as 3 squares to 7.8.
+    case CalcKey::Square: tapeLine_ = u' ' + d + QStringLiteral(" \u00b2"); value_ = value_ * shownNumber(d); break;
+    case CalcKey::Cube: {
+        const CalcNumber shown = shownNumber(d);
+        tapeLine_ = u' ' + d + QStringLiteral(" \u00b3");
+        value_ = value_ * (shown * shown);
         break;
-    case CalcKey::TenTimes: tapeLine_ = QStringLiteral(" 10 * ") + d; value_ = 10 * value_; break;
+    }
+    case CalcKey::Root: tapeLine_ = QStringLiteral(" Sqrt(") + d + u')'; value_ = value_.sqrt(); break;
+    case CalcKey::TenTimes: tapeLine_ = QStringLiteral(" 10 * ") + d; value_ = CalcNumber(10) * value_; break;
     case CalcKey::Reciprocal:
-        if (value_ != 0) {
+        if (!value_.isZero()) {
             tapeLine_ = QStringLiteral(" 1 / ") + d;
-            value_ = 1 / value_;
+            value_ = CalcNumber(1) / value_;
         }
         break;
-    case CalcKey::Log10:
-        tapeLine_ = QStringLiteral(" Log10(") + d + u')';
-        value_ = value_ > 0 ? std::log10(value_) : 0;
-        break;
-    case CalcKey::Ln:
-        tapeLine_ = QStringLiteral(" Ln(") + d + u')';
-        value_ = value_ > 0 ? std::log(value_) : 0;
-        break;
+    case CalcKey::Log10: tapeLine_ = QStringLiteral(" Log10(") + d + u')'; value_ = value_.log10(); break;
+    case CalcKey::Ln: tapeLine_ = QStringLiteral(" Ln(") + d + u')'; value_ = value_.ln(); break;
     default: oneOperand = false; break;
     }
     if (oneOperand) {
-        value_ = finite(value_);
         display_ = form(value_);
     } else if (key == CalcKey::Store || key == CalcKey::MemoryPlus || key == CalcKey::MemoryMinus) {
         memoryKey(key);
@@ -359,20 +407,29 @@ void CalcEngine::complete(CalcKey key)
     pointPending_ = true;
 }
 
+// The number a display shows; the value itself when it shows "#" (too wide).
+CalcNumber CalcEngine::shownNumber(const QString& shown) const
+{
+    return shown.trimmed() == kNoFit ? value_ : readDisplay(shown);
+}
+
 void CalcEngine::memoryKey(CalcKey key)
 {
     display_ = form(value_);
     writeLine();
-    const double amount = value_;
+    const CalcNumber amount = value_;
     // M keeps the value as shown (rounded to the decimals), M+ and M- the
-    // value itself.
-    auto newValue = [key, amount, this](double stored) {
+    // value itself, in decimal.
+    auto next = [key, amount, this](const CalcNumber& stored) {
         if (key == CalcKey::Store)
             return shownValue(amount, decimals_);
-        return finite(key == CalcKey::MemoryPlus ? stored + amount : stored - amount);
+        return key == CalcKey::MemoryPlus ? stored + amount : stored - amount;
     };
+    auto newValue = [&next](double stored) { return finite(next(CalcNumber::fromDouble(stored)).toDouble()); };
     if (memoryNumber_ == 0) {
-        memoryValue_ = newValue(memoryValue_);
+        memoryValue_ = next(memoryValue_);
+        if (memoryValue_.isInfinite())
+            memoryValue_ = CalcNumber();
         put(QStringLiteral("Memory = ") + plainText(memoryValue_));
         return;
     }
@@ -382,11 +439,11 @@ void CalcEngine::memoryKey(CalcKey key)
     double written = 0;
     QString name;
     if (updateMemory && updateMemory(memoryNumber_, newValue, written, name)) {
-        memoryValue_ = written;
+        memoryValue_ = CalcNumber::fromDouble(written);
         memoryName_ = name;
         put(QStringLiteral("Memory %1 Value = %2").arg(nnn(memoryNumber_), plainText(memoryValue_)));
     } else if (key == CalcKey::Store) {
-        memoryValue_ = newValue(memoryValue_);
+        memoryValue_ = next(memoryValue_);
     }
 }
 

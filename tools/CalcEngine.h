@@ -7,6 +7,8 @@
 // Not thread-safe; one instance per calculator window.
 #pragma once
 
+#include "tools/CalcNumber.h"
+
 #include <QString>
 
 #include <array>
@@ -63,26 +65,26 @@ public:
     // --- value forms (pure) ---
 
     // The value itself when finite, else 0: what the calculator makes of a
-    // result that is not a number or is infinite (as of a root of a
-    // negative number).
+    // stored or read REAL that is no number.
     static double finite(double v);
-    // The value's decimal form with at most 14 significant digits, read back.
-    static double significant(double v);
     // The shortest decimal form with at most 14 significant digits, no
-    // trailing zeros and no trailing point ("12.5", "3", "0.33333333333333").
-    static QString plainText(double v);
+    // trailing zeros and no trailing point ("12.5", "3", "0.33333333333333");
+    // 14 "#" for a value beyond the REAL range.
+    static QString plainText(const CalcNumber& v);
+    static QString plainText(double v) { return plainText(CalcNumber::fromDouble(v)); }
     // The display form: 14 characters, right-aligned, with 0..3 decimals
     // rounded half away from zero from the 14-digit decimal form ("#" x 14
     // when it does not fit); 4 and above the plain text.
-    static QString displayForm(double v, int decimals);
+    static QString displayForm(const CalcNumber& v, int decimals);
     // The value as the display form shows it, rounded the same way.
-    static double shownValue(double v, int decimals);
-    // What a display text reads as: an optional "-", digits and one point,
-    // read up to anything else (a second point); 0 when there is no digit.
-    static double readDisplay(const QString& text);
+    static CalcNumber shownValue(const CalcNumber& v, int decimals);
+    // What a display text reads as: an optional "-", digits and one point
+    // (and the exponent of a plain text such as "1e+200"), read up to
+    // anything else (a second point); 0 when there is no digit.
+    static CalcNumber readDisplay(const QString& text);
     // A number typed into the display line: blanks around, an optional "-",
     // digits with at most one point; nullopt for anything else.
-    static std::optional<double> typedNumber(const QString& text);
+    static std::optional<CalcNumber> typedNumber(const QString& text);
 
     // --- what leaves the calculator ---
 
@@ -100,8 +102,8 @@ public:
 
     // --- state ---
 
-    double value() const { return value_; }
-    double firstOperand() const { return first_; }
+    double value() const { return value_.toDouble(); }
+    double firstOperand() const { return first_.toDouble(); }
     // The pending operator key, nullopt for none.
     std::optional<CalcKey> pending() const { return pending_; }
     const QString& display() const { return display_; }
@@ -109,8 +111,8 @@ public:
     int decimals() const { return decimals_; }
     uint8_t memoryNumber() const { return memoryNumber_; }
     const QString& memoryName() const { return memoryName_; }
-    double memoryValue() const { return memoryValue_; }
-    double rate(int currency) const { return rates_.at(size_t(currency - 1)); }
+    double memoryValue() const { return memoryValue_.toDouble(); }
+    double rate(int currency) const { return rates_.at(size_t(currency - 1)).toDouble(); }
 
     // --- opening ---
 
@@ -132,6 +134,10 @@ public:
     // The display line accepted with typed text: a number becomes the value
     // (other text leaves the value as it was).
     void displayTyped(const QString& text);
+    // Paste: the text's digits and point as if their keys were pressed (so
+    // that after a result a new number starts); a leading "-" only starts
+    // a new number. False, and nothing changes, for text that is no number.
+    bool paste(const QString& text);
     // A decimals radio chosen.
     void chooseDecimals(int decimals);
     // The lookup ended: `chosen` holds the memory selected, nullopt when
@@ -146,17 +152,19 @@ public:
     void closing() { writeLine(); }
 
 private:
-    QString form(double v) const { return displayForm(v, decimals_); }
+    QString form(const CalcNumber& v) const { return displayForm(v, decimals_); }
     void digit(int d);
     void point();
-    void enterValue(double v);
+    void startNumber();
+    void enterValue(const CalcNumber& v);
     void complete(CalcKey key);
     void memoryKey(CalcKey key);
+    CalcNumber shownNumber(const QString& shown) const;
     void writeLine();
     void closeLine();
     void put(const QString& entry);
 
-    double value_ = 0, first_ = 0;
+    CalcNumber value_, first_;
     std::optional<CalcKey> pending_;
     QString display_;
     bool fresh_ = true, pointMode_ = false, pointPending_ = true;
@@ -164,8 +172,8 @@ private:
     int decimals_ = kAllDecimals;
     uint8_t memoryNumber_ = 0;
     QString memoryName_;
-    double memoryValue_ = 0;
-    std::array<double, 5> rates_{};
+    CalcNumber memoryValue_;
+    std::array<CalcNumber, 5> rates_{};
 };
 
 } // namespace ven

@@ -182,8 +182,9 @@ private:
             }
         Record& r = primary().rec();
         if (r.str(CAL::CM) != QString::fromUtf8(spec_.kind)) {
+            // Nothing of the wrong kind is stored; the form stays open with
+            // what was typed.
             messageBox(QStringLiteral("Illegal Error!"));
-            close(RequestCancelled);  // and nothing of the wrong kind is stored
             return false;
         }
         if (!numberInRange(1, spec_.okHigh)) {

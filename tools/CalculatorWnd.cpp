@@ -231,13 +231,13 @@ protected:
                 return;
             }
             if (k->key == kPaste) {
-                if (auto* e = control(QStringLiteral("Display")).as<QLineEdit>()) {
-                    e->setFocus();
-                    e->paste();
-                }
-                return;
+                const QString text = QApplication::clipboard()->text();
+                if (!calc_.paste(text))
+                    messageBox(QStringLiteral("The clipboard holds no number to paste:\n") + text.left(40),
+                               QStringLiteral("Paste"), Icon::Exclamation);
+            } else {
+                calc_.press(k->key);
             }
-            calc_.press(k->key);
         } else {
             return WindowController::accepted(c);
         }

@@ -105,10 +105,11 @@ protected:
             WindowController::accepted(control);
             return;
         }
+        // A message that could not be written stays in the entry.
         Control entry = this->control("Message");
-        if (!entry.text().trimmed().isEmpty())
-            report(writeChatMessage(file_, ven::clock().time(), CurrentUser, entry.text(), dateLineFor(day_)));
-        entry.setText({});
+        if (entry.text().trimmed().isEmpty()
+            || report(writeChatMessage(file_, ven::clock().time(), CurrentUser, entry.text(), dateLineFor(day_))))
+            entry.setText({});
         entry.select();
         restartCount();
     }

@@ -2,6 +2,7 @@
 // emptied note, delete, a write refused because the note was made
 // meanwhile), the register's range and count, and its record form.
 #include "WindowKit.h"
+#include "LockHolder.h"
 
 #include "calendar/CalendarWnd.h"
 #include "calendar/DailyNoteFr.h"
@@ -109,6 +110,30 @@ TEST(DailyNoteFr, KeepsTheTypedNoteWhenTheDaysNoteWasMadeMeanwhile)
     kit.press(F, "Save");
     EXPECT_FALSE(kit.isOpen(F));
     EXPECT_EQ(notes()[kToday], "09.30 Budget\r\nCall Bob");
+}
+
+// A save refused while nobody else changed the note keeps the text as typed,
+// and the next save stores it once.
+TEST(DailyNoteFr, AFailedSaveKeepsTheTypedTextAsTyped)
+{
+    WindowKit kit;
+    SelectedDate = kToday;
+    addNote(kToday, "A");
+    kit.start([] { return makeDailyNoteFr(); });
+    kit.key(F, (Qt::CTRL | Qt::Key_End).toCombined(), "Note");
+    kit.type(F, "Note", " B");
+    {
+        FileLockHolder lock(VenNote);
+        ASSERT_TRUE(lock.held());
+        kit.press(F, "Save");
+    }
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    ASSERT_TRUE(kit.isOpen(F));
+    EXPECT_EQ(kit.text(F, "Note"), "A B");
+    EXPECT_EQ(notes()[kToday], "A");
+    kit.press(F, "Save");
+    EXPECT_FALSE(kit.isOpen(F));
+    EXPECT_EQ(notes()[kToday], "A B");
 }
 
 TEST(DailyNotes, TwoOpenNoteFormsKeepTheFrameFromClosingUntilBothAreClosed)

@@ -123,37 +123,61 @@ TEST(FeastsBr, InsertInPlaceRefusesTheFeastTheKeyWouldLose)
     addFeasts({{5, 0, "Fifth"}});
     kit.start([] { return makeFeastsBr({}); });
     kit.press("FeastsBr", "Insert");
-    // Language 0 typed first: the row waits for its feast code, nothing is said yet.
+    // Moving between the cells stores nothing and says nothing.
+    typeInCell(kit, "0");
+    kit.tab("FeastsBr");
     typeInCell(kit, "0");
     kit.tab("FeastsBr");
     EXPECT_TRUE(kit.boxes().empty());
     EXPECT_EQ(feasts().size(), 1u);
-    // Leaving the code at 0 is refused, and nothing is stored.
-    typeInCell(kit, "0");
-    kit.tab("FeastsBr");
+    // Enter on the row with feast 0 in language 0 is refused; the row stays as typed.
+    typeInCell(kit, "Nothing");
+    kit.enter("FeastsBr");
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].caption, "Invalid Feast");
     EXPECT_EQ(feasts().size(), 1u);
-    // Enter on a row with only its language typed judges the whole row.
-    kit.press("FeastsBr", "Insert");
-    typeInCell(kit, "0");
-    kit.enter("FeastsBr");
-    EXPECT_EQ(kit.boxes().size(), 2u);
-    EXPECT_EQ(kit.rows("FeastsBr"), 1);
-    EXPECT_EQ(feasts().size(), 1u);
-    // A code makes the row storable; the name follows.
-    kit.press("FeastsBr", "Insert");
-    typeInCell(kit, "0");
+    ASSERT_EQ(kit.rows("FeastsBr"), 2);
+    EXPECT_EQ(kit.cell("FeastsBr", kit.highlighted("FeastsBr"), 2).trimmed(), "Nothing");
+    // A code makes the row storable.
+    EXPECT_EQ(kit.list("FeastsBr")->currentIndex().column(), 0);
     kit.tab("FeastsBr");
     typeInCell(kit, "7");
-    kit.tab("FeastsBr");
-    typeInCell(kit, "Seventh");
     kit.enter("FeastsBr");
-    EXPECT_EQ(kit.boxes().size(), 2u);
+    EXPECT_EQ(kit.boxes().size(), 1u);
     const auto all = feasts();
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(std::get<0>(all[1]), 7);
-    EXPECT_EQ(std::get<2>(all[1]), "Seventh");
+    EXPECT_EQ(all[1], std::make_tuple(int64_t(7), int64_t(0), QString("Nothing"), QString()));
+}
+
+// An unfinished new row is never stored: Esc discards it, and a key that is
+// taken keeps the typed row until it is corrected or discarded.
+TEST(FeastsBr, AnInsertedRowIsStoredOnlyWhenCompleted)
+{
+    WindowKit kit;
+    addFeasts({{5, 0, "Fifth"}});
+    kit.start([] { return makeFeastsBr({}); });
+    kit.press("FeastsBr", "Insert");
+    typeInCell(kit, "1");
+    kit.tab("FeastsBr");
+    kit.escape("FeastsBr");
+    EXPECT_EQ(feasts().size(), 1u);
+    EXPECT_EQ(kit.rows("FeastsBr"), 1);
+
+    kit.press("FeastsBr", "Insert");
+    typeInCell(kit, "0");
+    kit.tab("FeastsBr");
+    typeInCell(kit, "5");
+    kit.tab("FeastsBr");
+    typeInCell(kit, "Twice");
+    kit.enter("FeastsBr");
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(feasts().size(), 1u);
+    EXPECT_EQ(kit.rows("FeastsBr"), 2);
+    ASSERT_TRUE(qobject_cast<QLineEdit*>(editor()));
+    kit.escape("FeastsBr");
+    EXPECT_EQ(kit.rows("FeastsBr"), 1);
+    ASSERT_EQ(feasts().size(), 1u);
+    EXPECT_EQ(std::get<2>(feasts()[0]), "Fifth");
 }
 
 TEST(FeastsBr, CopyKeepsTheRowOnceAndAPlainInsertStartsEmpty)
@@ -187,8 +211,19 @@ TEST(MemorialBr, DateColumnAndDayNumberRange)
         EXPECT_EQ(kit.cell("MemorialBr", r, 0), dates[r]);
         EXPECT_EQ(kit.cell("MemorialBr", r, 3), days[r]);
     }
-    // A new row waits for its day number; 367 is refused by the range check.
+}
+
+// On an empty file Insert opens the first editable cell; a day number out of
+// range keeps the typed row with the cursor on it; stored rows take their
+// place in the order and Change and Delete come to life.
+TEST(MemorialBr, InsertIntoAnEmptyListKeepsARefusedRow)
+{
+    WindowKit kit;
+    kit.start([] { return makeMemorialBr({}); });
+    EXPECT_FALSE(kit.window("MemorialBr").control("Change").isEnabled());
     kit.press("MemorialBr", "Insert");
+    QTableView* v = kit.list("MemorialBr");
+    EXPECT_EQ(v->currentIndex().column(), 1);
     typeInCell(kit, "2");
     kit.tab("MemorialBr");
     typeInCell(kit, "Someone");
@@ -198,8 +233,33 @@ TEST(MemorialBr, DateColumnAndDayNumberRange)
     kit.enter("MemorialBr");
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].caption, "Range Error");
-    EXPECT_EQ(WindowKit::records(VenSaint).size(), 4u);
+    EXPECT_TRUE(WindowKit::records(VenSaint).empty());
+    ASSERT_EQ(kit.rows("MemorialBr"), 1);
+    EXPECT_EQ(kit.cell("MemorialBr", 0, 2).trimmed(), "Someone");
+    EXPECT_EQ(v->currentIndex().column(), 3);
+    typeInCell(kit, "40");
+    kit.enter("MemorialBr");
+    EXPECT_EQ(kit.boxes().size(), 1u);
+    ASSERT_EQ(WindowKit::records(VenSaint).size(), 1u);
+    EXPECT_TRUE(kit.window("MemorialBr").control("Change").isEnabled());
+    EXPECT_TRUE(kit.window("MemorialBr").control("Delete").isEnabled());
+    // A later day inserted after it, an earlier one before it.
+    for (const char* day : {"30", "50"}) {
+        kit.press("MemorialBr", "Insert");
+        kit.tab("MemorialBr");
+        typeInCell(kit, QString("Day ") + day);
+        kit.tab("MemorialBr");
+        typeInCell(kit, day);
+        kit.enter("MemorialBr");
+    }
+    ASSERT_EQ(kit.rows("MemorialBr"), 3);
+    const char* days[] = {"030", "040", "050"};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(kit.cell("MemorialBr", r, 3), days[r]);
+    EXPECT_EQ(kit.highlighted("MemorialBr"), 2);
+    EXPECT_EQ(WindowKit::records(VenSaint).size(), 3u);
 }
+
 
 // ----------------------------------------------------------- readings --
 

@@ -14,6 +14,8 @@
 #include "platform/DateTime.h"
 
 #include <QMenu>
+#include <QScrollBar>
+#include <QTableView>
 #include <QRadioButton>
 
 namespace ven::test {
@@ -147,6 +149,30 @@ TEST_F(ProjectsTest, RowsShowPartTagsAndBlankTotalsInBothOrders)
     kit.type("ProjectBr", "ProNote", "ya");
     kit.enter("ProjectBr");
     EXPECT_EQ(kit.cell("ProjectBr", kit.highlighted("ProjectBr"), 1), "Yankee #3");
+    EXPECT_FALSE(kit.isOpen("ProjectFr"));  // the locator's Enter only positions
+}
+
+// Enter in a locator positions the list and opens nothing; quick clicks on
+// the list's scroll bars only scroll.
+TEST_F(ProjectsTest, LocatorEnterAndScrollBarClicksOpenNoForm)
+{
+    addProjects({{1, 1, "Alpha"}, {2, 1, "Beta"}, {3, 1, "Gamma"}});
+    openList(1);
+    kit.type("ProjectBr", "ProName", "ga");
+    kit.enter("ProjectBr");
+    EXPECT_EQ(kit.cell("ProjectBr", kit.highlighted("ProjectBr"), 0), "Gamma");
+    EXPECT_FALSE(kit.isOpen("ProjectFr"));
+    QTableView* v = kit.list("ProjectBr");
+    QScrollBar* bar = v->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 5, bar->height() / 2));
+    kit.settle();
+    EXPECT_FALSE(kit.isOpen("ProjectFr"));
+    // A double click on a row still opens the form.
+    const QRect cell = v->visualRect(v->model()->index(0, 0));
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, cell.center());
+    kit.settle();
+    EXPECT_TRUE(kit.isOpen("ProjectFr"));
 }
 
 TEST_F(ProjectsTest, ANewProjectTakesTheCategoryAndAFreeNumber)

@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QTableView>
 
 using namespace ven;
 using ven::test::WindowKit;
@@ -119,6 +121,28 @@ TEST_F(Viewers, TheFileViewerShowsTheFileNamedWhenItStartedAndReadsItAgainOnARig
         items << a->text();
     EXPECT_EQ(items, QStringList({"&Find...", "Find &Next", "&Go to Line...", "&Print"}));
     EXPECT_TRUE(kit.boxes().empty());
+}
+
+// A line wider than the window is shown whole: the list scrolls sideways to
+// its last character, and nothing of it is cut.
+TEST_F(Viewers, ALineWiderThanTheWindowScrollsSideways)
+{
+    const QString file = kit.folder("wide.txt");
+    const QString wide = QString(300, u'w') + QStringLiteral(" END");
+    write(file, "short\r\n" + wide + "\r\n");
+    ShellFile = file;
+    start(makeViewerWnd);
+    ASSERT_TRUE(kit.isOpen("ViewerWnd"));
+    QTableView* v = kit.list("ViewerWnd");
+    EXPECT_EQ(v->textElideMode(), Qt::ElideNone);
+    const int need = QFontMetrics(v->font()).horizontalAdvance(wide);
+    EXPECT_GE(v->columnWidth(0), need);
+    QScrollBar* bar = v->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    kit.settle();
+    const QRect cell = v->visualRect(v->model()->index(1, 0));
+    EXPECT_LE(cell.left() + need, v->viewport()->width());
 }
 
 TEST_F(Viewers, AMissingFileShowsAnEmptyListWithoutAMessage)

@@ -244,6 +244,27 @@ TEST_F(RealShell, DiallingNeedsTheDesktopsTelHandler)
     EXPECT_EQ(schemeHandler("tel"), "");
 }
 
+// Mail and web addresses, like telephone numbers, need a program of the
+// desktop's: without one the user is told, and nothing is handed over.
+TEST_F(RealShell, MailAndWebNeedTheirSchemesHandler)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"mailto:anna@example.org", "No program is set up to write e-mail (mailto: addresses), so no message to "
+                                    "anna@example.org can be written."},
+        {"www.example.org", "No program is set up to show web pages (http: addresses), so http://www.example.org "
+                            "cannot be shown."},
+        {"https://example.org/a", "No program is set up to show web pages (https: addresses), so "
+                                  "https://example.org/a cannot be shown."},
+    };
+    for (const auto& [address, message] : cases) {
+        boxes.clear();
+        EXPECT_EQ(shell("Open", address), kShellNoAssociation) << address;
+        ASSERT_EQ(boxes.size(), 1) << address;
+        EXPECT_TRUE(boxes[0].startsWith(QString::fromUtf8(message))) << boxes[0].toStdString();
+    }
+    EXPECT_TRUE(boxes[0].contains("x-scheme-handler/https"));
+}
+
 TEST_F(RealShell, ProgramIconsFromPicturesEntriesAndApplications)
 {
     auto picture = [&](const char* name, Qt::GlobalColor colour) {

@@ -3,6 +3,7 @@
 // its checks and splits, and the money report read back from PDF.
 #include "WindowKit.h"
 
+#include "core/FrameTimer.h"
 #include "core/Globals.h"
 #include "core/Money.h"
 #include "data/Dictionary.h"
@@ -40,7 +41,7 @@ std::optional<Record> findAccount(const char* type, int number)
     return std::nullopt;
 }
 
-TEST(AccountsFr, ANewAccountTakesTheNextFreeNumberAndKeepsItsOwnValues)
+TEST(AccountsFr, ANewAccountTakesTheNextFreeNumberAndShowsTheTakenOne)
 {
     WindowKit kit;
     account("B", 1, "Cash", 5000);
@@ -53,14 +54,25 @@ TEST(AccountsFr, ANewAccountTakesTheNextFreeNumberAndKeepsItsOwnValues)
     kit.choose("AccountsFr", "Type", "B");
     kit.replaceText("AccountsFr", "Number", "1");
     kit.tab("AccountsFr");
-    // Spun onto a taken number: the next free one, without the taken account's name or total.
+    // Put on a taken number: the next free one, showing the taken account's name and total.
     EXPECT_EQ(kit.text("AccountsFr", "Number").trimmed(), "03");
+    EXPECT_EQ(kit.text("AccountsFr", "Name").trimmed(), "Cash");
+    EXPECT_EQ(kit.text("AccountsFr", "Amount").trimmed(), "50.00");
+    // The spin's arrow onto the other taken number shows that one.
+    kit.key("AccountsFr", Qt::Key_Down, "Number");
+    kit.key("AccountsFr", Qt::Key_Tab);
+    EXPECT_EQ(kit.text("AccountsFr", "Number").trimmed(), "03");
+    EXPECT_EQ(kit.text("AccountsFr", "Name").trimmed(), "Savings");
+    // A free number blanks what was shown of another account.
+    kit.replaceText("AccountsFr", "Number", "7");
+    kit.tab("AccountsFr");
+    EXPECT_EQ(kit.text("AccountsFr", "Number").trimmed(), "07");
     EXPECT_EQ(kit.text("AccountsFr", "Name").trimmed(), "");
-    kit.type("AccountsFr", "Name", "wallet money");
+    kit.replaceText("AccountsFr", "Name", "wallet money");
     kit.replaceText("AccountsFr", "Amount", "0.30");
     kit.press("AccountsFr", "OK");
     EXPECT_FALSE(kit.isOpen("AccountsFr"));
-    auto a = findAccount("B", 3);
+    auto a = findAccount("B", 7);
     ASSERT_TRUE(a);
     EXPECT_EQ(a->str(ACC::NAME).trimmed(), "Wallet Money");
     EXPECT_EQ(centsField(*a, ACC::AMOUNT), 30);
@@ -243,6 +255,36 @@ TEST(MoneyFr, ASplitOfCentsIsPostedWholeWhenItsTotalIsReached)
             EXPECT_EQ(centsField(r, MON::AMOUNT), -30);
         }
     EXPECT_EQ(fromRows, 1);
+}
+
+// An open transaction form (a split half entered or not) keeps the frame
+// from closing, as the other record forms do.
+TEST(MoneyFr, AnOpenFormKeepsTheFrameFromClosing)
+{
+    MoneyKit m;
+    ASSERT_TRUE(m.kit.isOpen("MoneyFr"));
+    EXPECT_TRUE(CloseRefused());
+    m.kit.press("MoneyFr", "Cancel");
+    EXPECT_FALSE(CloseRefused());
+}
+
+// An unknown account number opens the picker once; after the picker is
+// closed without a choice, Cancel cancels the form.
+TEST(MoneyFr, CancelAfterAnUnknownAccountNumberCancels)
+{
+    MoneyKit m;
+    m.kit.choose("MoneyFr", "FromType", "B");
+    m.kit.replaceText("MoneyFr", "FromNumber", "9");
+    m.kit.tab("MoneyFr");
+    ASSERT_TRUE(m.kit.isOpen("AccSelBr"));
+    m.kit.press("AccSelBr", "Close");
+    ASSERT_FALSE(m.kit.isOpen("AccSelBr"));
+    EXPECT_EQ(m.kit.window("MoneyFr").window().focusedControl(), "FromNumber");
+    QTest::mouseClick(m.kit.control("MoneyFr", "Cancel").widget(), Qt::LeftButton);
+    m.kit.settle();
+    EXPECT_FALSE(m.kit.isOpen("AccSelBr"));
+    EXPECT_FALSE(m.kit.isOpen("MoneyFr"));
+    EXPECT_TRUE(WindowKit::records(VenMoney).empty());
 }
 
 TEST(MoneyFr, OkChecksMoveTheFocusAndWriteNothing)

@@ -285,6 +285,22 @@ TEST_F(UpdateVenDocTest, OpenUsesTheChosenProgramWithTheDocumentAsOneArgument)
     EXPECT_TRUE(log().startsWith(DateLine));
 }
 
+// A document the shell refuses (a file that could run as a program) is not
+// logged as opened.
+TEST_F(UpdateVenDocTest, ARefusedOpenWritesNoOpenLine)
+{
+    addDocument(1, "N", 2, kit.folder() + "/", "run.sh", "");
+    setShellHandler([this] {
+        shell.push_back({ShellOperation, ShellFile, ShellParameters, ShellDirectory});
+        return kShellAccessDenied;
+    });
+    openStored(ChangeRecord, 1);
+    kit.press(F, "Open");
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_EQ(shell[0].operation, "Open");
+    EXPECT_FALSE(log().contains(" Open: ")) << log().toStdString();
+}
+
 TEST_F(UpdateVenDocTest, OpenHandsWebAndUnregisteredProgramsToTheDesktopAndViewToTheViewer)
 {
     stand("ViewerWnd", RequestCompleted);

@@ -258,6 +258,10 @@ TEST(CalcRegisters, ARecordOfTheOtherKindIsNotSaved)
     kit.press("ForexFr", "OK");
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].text, "Illegal Error!");
+    // The form stays open with what was typed; Cancel ends it.
+    ASSERT_TRUE(kit.isOpen("ForexFr"));
+    EXPECT_EQ(kit.text("ForexFr", "Name"), "USD Dollar");
+    kit.press("ForexFr", "Cancel");
     EXPECT_FALSE(kit.isOpen("ForexFr"));
     EXPECT_EQ(response, RequestCancelled);
     const auto all = WindowKit::records(VenCalc);

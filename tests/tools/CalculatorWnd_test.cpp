@@ -60,15 +60,34 @@ TEST(CalculatorWnd, KeySequencesToDisplayAndTape)
         {4, "1 0 0 0 lg", "3", {" Log10(1000) = 3"}},
         {4, "1 ln", "0", {" Ln(1) = 0"}},
         {4, "3 1/x", "0.33333333333333", {" 1 / 3 = 0.33333333333333"}},
-        // Square of the value, not of the rounded display: 2.6 shows as 3.
+        // Square and cube take the value times the number as displayed: a
+        // typed 2.6 shows as typed, a result of 2.6 shows as 3.
         {0, "2 . 6 sqr", "             7", {" 2.6 \u00b2 = " "             7"}},
+        {0, "2 . 6 = sqr", "             8", {"              3 \u00b2 = " "             8"}},
+        {4, "2 . 6 = sqr", "6.76", {" 2.6 \u00b2 = 6.76"}},
+        {0, "2 . 6 = cube", "            23", {"              3 \u00b3 = " "            23"}},
+        {1, "1 . 2 5 = cube", "           2.1", {"            1.3 \u00b3 = " "           2.1"}},
         // A root of a negative number, a logarithm of 0, and results that
-        // are no number or infinite all give 0.
+        // are no number give 0.
         {4, "4 +- sqrt", "0", {" -1 * 4 = -4", " Sqrt(-4) = 0"}},
         {4, "0 lg", "0", {" Log10(0) = 0"}},
         {4, "4 +- ^ . 5 =", "0", {" -1 * 4 = -4", " -4 ^ 0.5 = 0"}},
-        {4, "1 0 ^ 4 0 0 =", "0", {" 10 ^ 400 = 0"}},
-        {4, "1 0 ^ 2 0 0 = sqr", "0", {" 10 ^ 200 = 1e+200", " 1e+200 \u00b2 = 0"}},
+        {4, "2 +- ^ 3 =", "-8", {" -1 * 2 = -2", " -2 ^ 3 = -8"}},
+        // Beyond the REAL range: 14 "#" and no tape line for that result.
+        {4, "1 0 ^ 4 0 0 =", "##############", {}},
+        {2, "1 0 ^ 3 0 9 =", "##############", {}},
+        {4, "1 0 ^ 2 0 0 = sqr", "##############", {" 10 ^ 200 = 1e+200"}},
+        {4, "1 0 ^ 3 0 8 * 2 0 =", "##############", {" 10 ^ 308 = 1e+308"}},
+        // Decimal arithmetic: sums and differences of typed amounts carry no
+        // binary residue; functions keep 14 significant digits.
+        {4, "7 3 . 9 9 + 1 2 0 . 7 8 - 1 9 4 . 7 7 =", "0", {" 73.99 + 120.78 = 194.77", " 194.77 - 194.77 = 0"}},
+        {4, ". 3 - . 1 - . 2 =", "0", {" 0.3 - 0.1 = 0.2", " 0.2 - 0.2 = 0"}},
+        {4, "1 2 3 4 5 6 7 8 9 . 1 2 3 - 1 2 3 4 5 6 7 8 9 =", "0.123", {" 123456789.123 - 123456789 = 0.123"}},
+        {4, "1 . 1 * 1 . 1 * 1 . 1 =", "1.331", {" 1.1 * 1.1 = 1.21", " 1.21 * 1.1 = 1.331"}},
+        {4, "1 / 3 * 3 =", "1", {" 1 / 3 = 0.33333333333333", " 0.33333333333333 * 3 = 1"}},
+        {4, "0 . 1 + 0 . 2 - 0 . 3 =", "0", {" 0.1 + 0.2 = 0.3", " 0.3 - 0.3 = 0"}},
+        {4, "2 sqrt", "1.4142135623731", {" Sqrt(2) = 1.4142135623731"}},
+        {4, "1 . 0 1 ^ 1 2 =", "1.126825030132", {" 1.01 ^ 12 = 1.126825030132"}},
         {4, "1 +- M 0 ^ MR =", "0", {" -1 * 1 = -1", "Memory = -1", "Memory Recall:", "Number = -1", " 0 ^ -1 = 0"}},
         // Rounding of the 14-digit decimal form, half away from zero.
         {2, "1 . 1 1 5 * 3 =", "          3.35", {" 1.115 * 3 = " "          3.35"}},
@@ -137,6 +156,43 @@ TEST(CalculatorWnd, TypedDisplayTextBecomesTheValue)
     EXPECT_EQ(calc.display(), "463.5");
     calc.keys("+ 1 =");
     EXPECT_EQ(calc.display(), "464.5");
+}
+
+// Paste types the clipboard's number: into a number being typed, or as a
+// new number after a result; text that is no number is refused.
+TEST(CalculatorWnd, PasteActsAsTypingItsNumber)
+{
+    CalcKit calc;
+    calc.open();
+    auto paste = [&](const char* text) {
+        QApplication::clipboard()->setText(QString::fromUtf8(text));
+        calc.kit.press(kCalc, "Paste");
+    };
+    calc.keys("1 2 . 5");
+    paste("250");
+    EXPECT_EQ(calc.display(), "12.5250");
+    calc.keys("+ 1 =");
+    EXPECT_EQ(calc.display(), "13.525");
+    paste(" 250 ");
+    EXPECT_EQ(calc.display(), "250");
+    calc.keys("* 2 =");
+    EXPECT_EQ(calc.display(), "500");
+    paste("-.5");
+    calc.keys("+ 1 =");
+    EXPECT_EQ(calc.display(), "0.5");
+    EXPECT_TRUE(calc.kit.boxes().empty());
+    EXPECT_EQ(calc.tape(), (QStringList{" 12.525 + 1 = 13.525", " 250 * 2 = 500", " -0.5 + 1 = 0.5"}));
+    for (const char* refused : {"12a", "", "1.2.3"}) {
+        calc.kit.clearBoxes();
+        paste(refused);
+        ASSERT_EQ(calc.kit.boxes().size(), 1u) << refused;
+        EXPECT_EQ(calc.kit.boxes()[0].caption, "Paste");
+        EXPECT_EQ(calc.display(), "0.5");
+    }
+    calc.keys("5");
+    paste("-1");  // a minus only starts a number
+    EXPECT_EQ(calc.kit.boxes().size(), 2u);
+    EXPECT_EQ(calc.display(), "5");
 }
 
 TEST(CalculatorWnd, KeypadAndEnterPressTheKeys)
@@ -230,7 +286,8 @@ TEST(CalculatorWnd, ATapeThatCannotBeWrittenIsReportedAndTheCalculatorGoesOn)
     for (const MessageBoxRequest& b : calc.kit.boxes())
         if (!b.text.startsWith("Record Not Found"))  // the currency keys without records
             told << b.text;
-    EXPECT_EQ(told, (QStringList{"File could NOT be opened", "Write Error: Is a directory"}));
+    const QString tape = QDir(calc.kit.folder()).filePath("CalcTape.txt");
+    EXPECT_EQ(told, (QStringList{"File could NOT be opened: " + tape, "Write Error: " + tape + ": Is a directory"}));
 }
 
 TEST(CalculatorWnd, ASecondStartBringsTheOpenOneForward)

@@ -87,7 +87,8 @@ TEST(Chat, UnreachableFolderIsToldAndEndsTheWindow)
     kit.start([] { return makeChatWnd({}); });
     EXPECT_FALSE(kit.isOpen(kChat));
     ASSERT_FALSE(kit.boxes().empty());
-    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("File could NOT be opened: " + kit.folder("gone/")))
+        << kit.boxes()[0].text.toStdString();
 }
 
 TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
@@ -122,6 +123,25 @@ TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
     EXPECT_EQ(lines[5], "10.05 Anna:");
     EXPECT_EQ(lines[6], "ok  10.06 Boss: you are fired");
     EXPECT_TRUE(kit.boxes().empty());
+}
+
+// A message that cannot be written is told and stays in the entry, to be
+// written again once the folder is back.
+TEST(Chat, AFailedWriteKeepsTheTypedMessage)
+{
+    ChatKit kit;
+    kit.start([] { return makeChatWnd({}); });
+    ASSERT_TRUE(QDir(kit.folder("share")).removeRecursively());
+    kit.type(kChat, "Message", "Lunch at noon?");
+    kit.press(kChat, "Write");
+    ASSERT_FALSE(kit.boxes().empty());
+    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened: " + kit.chatFile());
+    EXPECT_EQ(kit.text(kChat, "Message"), "Lunch at noon?");
+    ASSERT_TRUE(QDir(kit.folder()).mkdir("share"));
+    kit.press(kChat, "Write");
+    EXPECT_EQ(fileLines(kit.chatFile()),
+              QStringList({"Wednesday 09 December 2026, Week 49", "10.05 Anna:", "Lunch at noon?"}));
+    EXPECT_EQ(kit.text(kChat, "Message"), "");
 }
 
 TEST(Chat, RereadsEveryTwentySecondsAndClosesAfterFifteenMinutes)
