@@ -2,6 +2,7 @@
 #include "platform/BrowseList.h"
 
 #include "platform/ErrorReporter.h"
+#include "platform/Inspector.h"
 #include "platform/Ini.h"
 #include "platform/TellOnce.h"
 #include "platform/Picture.h"
@@ -78,6 +79,18 @@ int pictureWidth(const QTableView* view, const QString& code)
     text = std::max(text, fm.averageCharWidth() * int(longest.size()));
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     return text + 2 * margin + 1;
+}
+
+// The pixels a column needs: its picture's longest text, and its caption in
+// the header's font with the header's margins and a sort indicator's room.
+int columnWidth(const QTableView* view, const BrowseColumn& c)
+{
+    const QHeaderView* h = view->horizontalHeader();
+    int caption = 0;
+    if (!c.header.isEmpty())
+        caption = h->fontMetrics().horizontalAdvance(c.header) + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
+                + h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h);
+    return std::max(pictureWidth(view, c.picture), caption);
 }
 
 bool isText(FieldType t) { return t == FieldType::String || t == FieldType::CString || t == FieldType::Memo; }
@@ -455,6 +468,10 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
         const BrowseColumn& c = columns_[index.column()];
         return c.field >= 0 ? QVariant(r->cells[index.column()].trimmed()) : QVariant();
     }
+    if (role == kCutTextRole) {
+        const Picture pic = Picture::parse(columns_[index.column()].picture);
+        return pic.kind == Picture::Kind::Text && longestText(pic).isEmpty();
+    }
     if (role == Qt::TextAlignmentRole) {
         const Picture pic = Picture::parse(columns_[index.column()].picture);
         if (pic.kind == Picture::Kind::Number)
@@ -564,7 +581,7 @@ bool applyListFormat(QTableView* view, const DialogUnits& du, const QString& for
     for (int v = 0; v < int(cols.size()); ++v) {
         auto [l, w] = cols[v];
         h->moveSection(h->visualIndex(l), v);
-        const int need = model && l < int(model->columns().size()) ? pictureWidth(view, model->columns()[l].picture) : 0;
+        const int need = model && l < int(model->columns().size()) ? columnWidth(view, model->columns()[l]) : 0;
         while (du.x(w) < need)
             ++w;
         h->resizeSection(l, du.x(w));
@@ -798,10 +815,10 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
     if (!view_)
         return;
     // A column is at least as wide as its picture's longest text, so dates,
-    // times and numbers never show cut off.
+    // times and numbers never show cut off, and as its caption.
     const DialogUnits& du = owner.window().units();
     for (int c = 0; c < int(widths_.size()); ++c) {
-        const int need = pictureWidth(view_, model_->columns()[c].picture);
+        const int need = columnWidth(view_, model_->columns()[c]);
         while (du.x(widths_[c]) < need)
             ++widths_[c];
     }

@@ -182,8 +182,12 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
                 continue;
             const int needs = QFontMetrics(cellFont(view, i)).horizontalAdvance(text);
             const int has = cell.width() - 2 * margin;
-            if (needs > has)
-                out.append(clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has));
+            if (needs > has) {
+                QJsonObject item = clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has);
+                if (i.data(kCutTextRole).toBool())
+                    item["free"] = true;
+                out.append(item);
+            }
         }
     }
     if (table && table->horizontalHeader()->isVisible()) {
@@ -262,6 +266,8 @@ void clippedOf(QWidget* w, QJsonArray& out)
     const QFontMetrics fm = w->fontMetrics();
     if (auto* bar = qobject_cast<QTabBar*>(w)) {
         for (int i = 0; i < bar->count(); ++i) {
+            if (!bar->isTabVisible(i))
+                continue;
             const QString text = shownCaption(bar->tabText(i));
             const QRect r = bar->tabRect(i);
             const int needs = fm.horizontalAdvance(text);

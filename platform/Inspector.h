@@ -46,6 +46,11 @@ void setInspectorStart(InspectorStart start);
 // The answer to one question (also used in-process by the offscreen tests).
 QJsonValue inspect(const QString& question);
 
+// A list model answers true in this role for a cell whose text the window
+// lets its column's edge cut (a free text longer than a short code); such a
+// cut is told with "free": true.
+inline constexpr int kCutTextRole = 0x0100 + 90;  // Qt::UserRole + 90
+
 // The texts of `root`'s shown widgets that their space cuts short: each with
 // the widget's name, class, text, the width it needs and the width it has.
 QJsonArray clippedTexts(QWidget* root);
