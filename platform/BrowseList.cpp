@@ -82,14 +82,15 @@ int pictureWidth(const QTableView* view, const QString& code)
 }
 
 // The pixels a column needs: its picture's longest text, and its caption in
-// the header's font with the header's margins and a sort indicator's room.
+// the header's font with the header's margins and the room of a sort
+// indicator where the header shows one.
 int columnWidth(const QTableView* view, const BrowseColumn& c)
 {
     const QHeaderView* h = view->horizontalHeader();
     int caption = 0;
     if (!c.header.isEmpty())
         caption = h->fontMetrics().horizontalAdvance(c.header) + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
-                + h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h);
+                + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
     return std::max(pictureWidth(view, c.picture), caption);
 }
 

@@ -260,7 +260,7 @@ struct Binding {
     // Refuses a value the variable cannot hold: it tells the user why
     // (when `tell`) and returns false; the control keeps the typed text and
     // the cursor.
-    std::function<bool(const QVariant&, bool tell)> accepts;
+    std::function<bool(const QVariant&, bool tell)> accepts = {};
 };
 Binding bindTo(int32_t& v);
 Binding bindTo(uint8_t& v);

@@ -70,7 +70,9 @@ TEST(ListPositions, TheLocatedRowIsInViewAndHighlighted)
     ASSERT_TRUE(kit.waitFor([&] { return !kit.rows("Names Browse", "List").isEmpty(); }, "the names listed"));
 
     kit.clickControl("Names Browse", "LastLocator");
+    ASSERT_TRUE(kit.waitFor([&] { return kit.focus().value("control").toString() == "LastLocator"; }, "the cursor in the locator"));
     kit.type("Last1500");
+    ASSERT_TRUE(kit.waitFor([&] { return kit.control("Names Browse", "LastLocator").text() == "Last1500"; }, "the locator typed"));
     EXPECT_TRUE(shownHighlighted(kit, "Names Browse", "Last1500"));
 
     // End and Home in the list itself.

@@ -178,8 +178,8 @@ TEST(BrowseLists, ALookupIsAnsweredBesideTheListsOpenCopy)
 }
 
 // Columns declared narrower than their pictures' texts: dates, times,
-// numbers and short texts widen to show their values whole; a long text
-// keeps the width the window chose.
+// numbers and short texts widen to show their values whole, and every
+// column its caption; a long text keeps the width the window chose.
 class NarrowBr : public WindowController {
 public:
     NarrowBr() : WindowController("NarrowBr", sampleBrowseDef(), ProcedureTraits{}) {}
@@ -194,7 +194,8 @@ protected:
                            C::computed("At", 4, "T04", [](const Record&) { return QVariant(qlonglong(8000001)); }),
                            C::computed("Sum", 4, "n-_12.2", [](const Record&) { return QVariant(-888888.88); }),
                            C::computed("Code", 4, "s5", [](const Record&) { return QVariant(QString("28.12")); }),
-                           C::ofField(TST::NAME, "Name", 40, "s30")});
+                           C::ofField(TST::NAME, "Name", 40, "s30"),
+                           C::computed("Category total", 4, "n1", [](const Record&) { return QVariant(qlonglong(7)); })});
         b->addOrder(TST::NUMBERKEY);
         addPart(std::move(b));
         return true;
@@ -216,6 +217,10 @@ TEST(BrowseLists, AColumnIsAtLeastAsWideAsItsPicturesText)
         EXPECT_GE(v->horizontalHeader()->sectionSize(c), fm.horizontalAdvance(shown) + margins) << shown.toStdString();
     }
     EXPECT_EQ(v->horizontalHeader()->sectionSize(4), kit.window("NarrowBr").window().units().x(40));
+    // A one-digit value under a long caption: the caption shows whole.
+    const QHeaderView* h = v->horizontalHeader();
+    EXPECT_GE(h->sectionSize(5), h->fontMetrics().horizontalAdvance("Category total")
+                                     + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h));
 }
 
 // A resized window's list takes the change of size: what holds the list
