@@ -62,31 +62,24 @@ QRect Found::rect() const
 
 Display::Display()
 {
-    // A free display number: the X server's own lock file says which are taken.
-    for (int n = 100 + int(getpid() % 400); n < 1000 && !ok_; n += 7) {
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-            continue;
-        xvfb_ = std::make_unique<QProcess>();
-        xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb_->setStandardOutputFile(QProcess::nullDevice());
-        xvfb_->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
-        if (!xvfb_->waitForStarted(5000))
-            break;
-        name_ = QStringLiteral(":%1").arg(n);
+    // The X server picks a free display itself and names it on its output
+    // once it takes clients: tests started at once never share a display.
+    xvfb_ = std::make_unique<QProcess>();
+    xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
+    if (xvfb_->waitForStarted(5000)) {
+        QByteArray out;
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running) {
-            int rc = -1;
-            run(QStringLiteral("xdpyinfo"), {}, &rc);
-            if (rc == 0) {
-                ok_ = true;
-                break;
-            }
-            pause(50);
+        while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running && !out.contains('\n')) {
+            xvfb_->waitForReadyRead(100);
+            out += xvfb_->readAllStandardOutput();
         }
-        if (!ok_) {
-            xvfb_->kill();
-            xvfb_->waitForFinished(2000);
+        bool number = false;
+        const int n = out.trimmed().toInt(&number);
+        if (number && xvfb_->state() == QProcess::Running) {
+            name_ = QStringLiteral(":%1").arg(n);
+            ok_ = true;
         }
     }
     if (!ok_)
