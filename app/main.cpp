@@ -1,6 +1,7 @@
 // Program entry: prepares the process-wide services, runs the frame until
 // it closes and releases the services again in reverse order.
 #include "app/Procedures.h"
+#include "core/EndOnSignal.h"
 #include "core/EndSessionLogout.h"
 #include "core/Halt.h"
 #include "core/Main.h"
@@ -8,6 +9,7 @@
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Inspector.h"
+#include "platform/PrivateFiles.h"
 #include "platform/SettingsFile.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 
 int main(int argc, char** argv)
 {
+    ven::keepNewFilesPrivate();
     QApplication app(argc, argv);
     app.setApplicationName("My Personal Vendrolix");
     app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
@@ -24,11 +27,12 @@ int main(int argc, char** argv)
 
     // Every window's Help opens the program's own help text at its topic.
     ven::setHelpHandler([](const QString&, const QString&) { ven::startProcedure("HelpWnd"); });
-    ven::errors().setEndProgram([] { std::exit(1); });
     ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
     ven::settingsFile().readSectors();
     // The end of the user's log-on ends the program with its log-out line.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) { ven::EndSessionLogout(); });
+    // Ended from outside (kill, Ctrl+C): as orderly as the frame's close.
+    ven::EndOnSignals();
     ven::InitDataFiles();
     // Numbers reserved by a copy that ended while a form was adding.
     ven::Store::instance().removeStalePlaceholders();

@@ -453,8 +453,26 @@ bool DiaryFr::setUp()
     }
     // The entry's number: a new one counts the record reserved for it.
     KeyedFile& f = primary();
-    if (REQUEST == InsertRecord)
+    if (REQUEST == InsertRecord) {
         r.set(DRY::NUMBER, countPlusOne(f, DRY::NUMBER, DRY::NUMBER_KEY));
+        // Documents filed before the entry is stored follow its number.
+        setOwnNumber(DRY::NUMBER, DRY::NUMBER_KEY, [this](int64_t from, int64_t to) {
+            KeyedFile& d = file(VenDoc);
+            for (;;) {
+                d.rec().clear();
+                d.rec().set(DOC::CATID, "D");
+                d.rec().set(DOC::CATNUM, from);
+                const Status got = d.get(DOC::CAT_KEY);
+                if (got.code == Err::NotFound)
+                    break;
+                d.rec().set(DOC::CATNUM, to);
+                if (!got || !d.put())
+                    return false;
+            }
+            GCatNum = uint32_t(to);
+            return true;
+        });
+    }
     else if (r.num(DRY::NUMBER) < 1)
         r.set(DRY::NUMBER, freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1));
     r.set(DRY::CATID, "D");
@@ -851,7 +869,9 @@ void DiaryFr::accepted(const QString& control)
 // OK: every shown field is checked as if accepted, the entry is stored (or
 // deleted) and, once that has succeeded, its daily-note line, its alarm and
 // the last-used times are written, so that a refused store leaves nothing
-// behind and a second OK writes nothing twice.
+// behind and a second OK writes nothing twice. The entry, the note and the
+// alarm are one transaction: a process killed on the way leaves all three
+// or none.
 void DiaryFr::ok()
 {
     const uint8_t request = REQUEST;
@@ -859,8 +879,16 @@ void DiaryFr::ok()
         if (REQUEST != DeleteRecord && hasAlarm(category_))
             setAdvance(entry().num(DRY::WARNING));
         refresh();
-        if (complete())
-            stored(request);
+        WriteBatch batch({&primary(), &file(VenNote), &file(VenAlarm), &file(VenDoc)});
+        if (!batch.isOpen()) {
+            errors().show(batch.status());
+            return;
+        }
+        if (!complete())
+            return;  // the batch rolls back whatever was begun
+        stored(request);
+        if (Status st = batch.commit(); !st)
+            errors().show(21, MessageArgs{QString::fromUtf8(VenDry.label), st.errorText, {}, {}});
     });
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Picture.h"
 #include "platform/TellOnce.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -40,9 +41,10 @@ LineResult failure(const QString& file, bool opening, int err)
 {
     LineResult r;
     r.file = file;
+    const QString name = QDir::toNativeSeparators(file);
     if (opening)
-        r.messages << QStringLiteral("File could NOT be opened");
-    r.messages << QStringLiteral("Write Error: ") + QString::fromLocal8Bit(std::strerror(err));
+        r.messages << QStringLiteral("File could NOT be opened: ") + name;
+    r.messages << QStringLiteral("Write Error: ") + name + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err));
     return r;
 }
 
@@ -107,7 +109,7 @@ QByteArray westernBytes(const QString& text)
 LineResult AppendTextLines(const QString& file, const QStringList& lines, const QStringList& newFileLines,
                            LineCoding coding)
 {
-    int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return failure(file, true, errno);
     // The lock keeps other writers out while these lines go in; O_APPEND
@@ -116,13 +118,17 @@ LineResult AppendTextLines(const QString& file, const QStringList& lines, const 
     }
     QByteArray bytes;
     struct stat st {};
-    if (!newFileLines.isEmpty() && ::fstat(fd, &st) == 0 && st.st_size == 0)
+    const bool sized = ::fstat(fd, &st) == 0;
+    if (!newFileLines.isEmpty() && sized && st.st_size == 0)
         for (const QString& line : newFileLines)
             bytes += lineBytes(line, coding);
     for (const QString& line : lines)
         bytes += lineBytes(line, coding);
     int err = 0;
-    writeAll(fd, bytes, err);
+    // A write cut short (a full disk) leaves no half line: the file goes
+    // back to what it held.
+    if (!writeAll(fd, bytes, err) && sized)
+        (void)!::ftruncate(fd, st.st_size);
     if (::close(fd) != 0 && err == 0)
         err = errno;
     return err ? failure(file, false, err) : LineResult{};

@@ -8,6 +8,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
+#include "platform/TellOnce.h"
 
 #include <algorithm>
 #include <array>
@@ -172,16 +173,16 @@ public:
         for (KeyedFile* f : opened_)
             f->close();
     }
-    // A file that cannot be opened is told with the engine's message when
-    // `tell` (a missing file is made by the open; a damaged one is refused).
-    KeyedFile* open(const FileDef& def, bool tell = false)
+    // A file that cannot be opened (a missing file is made by the open; a
+    // damaged one is refused) gives nullptr and, when `failed`, the reason.
+    KeyedFile* open(const FileDef& def, Status* failed = nullptr)
     {
         KeyedFile& f = ctx_.file(def);
         if (f.isOpen())
             return &f;
         if (Status st = f.open(KeyedFile::Mode::Shared); !st.ok()) {
-            if (tell)
-                errors().show(st);
+            if (failed)
+                *failed = st;
             return nullptr;
         }
         opened_.push_back(&f);
@@ -275,6 +276,13 @@ void addPassedLines(QString& memo, const std::vector<Alarm>& passed, size_t i)
             addMemoLine(memo, passed[j].rec);
 }
 
+// What the status bar and the message say when the alarm file fails.
+QString failureText(const Status& st)
+{
+    const QString why = !st.errorText.isEmpty() ? st.errorText : st.text;
+    return QStringLiteral("No Alarms: %1 cannot be read (%2)").arg(QString::fromUtf8(VenAlarm.label), why);
+}
+
 // What becomes of a passed alarm.
 enum class Passed {
     MoveOn,        // moved on or deleted, nothing shown: it had its window, or is disabled
@@ -316,7 +324,8 @@ struct ScanResult {
 ScanResult scan(Context& ctx, int32_t today, int32_t now)
 {
     ScanFiles files(ctx);
-    KeyedFile* ala = files.open(VenAlarm, true);
+    Status failed;
+    KeyedFile* ala = files.open(VenAlarm, &failed);
     ScanResult result;
     // Sooner of the rescan moment and `at`.
     auto rescanBy = [&result](AlarmFiring at) {
@@ -335,8 +344,15 @@ ScanResult scan(Context& ctx, int32_t today, int32_t now)
         // the reading ends two days after the first firing found: no alarm
         // that fires earlier, passed or not, is left unread.
         bool stopped = false;
-        if (f.set(ALA::ALARM_KEY).ok()) {
-            while (f.next().ok()) {
+        // A read that fails is no end of the file: the alarms past it are
+        // not known, so none is scheduled and the user is told.
+        const auto readOn = [&failed](const Status& st) {
+            if (!st.ok() && st.code != Err::EndOfFile && st.code != Err::NotFound)
+                failed = st;
+            return st.ok();
+        };
+        if (readOn(f.set(ALA::ALARM_KEY))) {
+            while (readOn(f.next())) {
                 if (first && f.rec().num(ALA::DATE) > int64_t(first->firing.date) + 2) {
                     stopped = true;
                     break;
@@ -356,7 +372,7 @@ ScanResult scan(Context& ctx, int32_t today, int32_t now)
         // Dates beyond the calendar count as passed; they come last in key order.
         if (stopped && f.setToEnd(ALA::ALARM_KEY).ok()) {
             const int64_t lastRead = std::max<int64_t>(kLastDay, int64_t(first->firing.date) + 2);
-            while (f.previous().ok() && f.rec().num(ALA::DATE) > lastRead)
+            while (readOn(f.previous()) && f.rec().num(ALA::DATE) > lastRead)
                 if (!f.currentIsPlaceholder())
                     passed.push_back({f.rec(), f.currentId(), FiringTime(f.rec())});
         }
@@ -372,6 +388,8 @@ ScanResult scan(Context& ctx, int32_t today, int32_t now)
         std::vector<Alarm> moved;
         QStringList missed;
         std::optional<WriteBatch> batch;
+        if (!failed.ok())
+            passed.clear(), first.reset();
         if (!passed.empty())
             batch.emplace(f);
         for (size_t i = 0; i < passed.size(); ++i) {
@@ -432,6 +450,9 @@ ScanResult scan(Context& ctx, int32_t today, int32_t now)
     }
 
     setTexts(block, alarmDate, today);
+    AlarmFileError = failed.ok() ? QString() : failureText(failed);
+    if (!failed.ok())
+        block.Text = block.Line = AlarmFileError;
     NextAlarm = block;
 
     // The windows of passed important alarms and the owed ones, each with its own block.
@@ -455,6 +476,11 @@ void ScanAlarms(Context& ctx, int32_t today, int32_t now)
 {
     // The files are closed again before the windows start.
     const ScanResult result = scan(ctx, today, now);
+    if (!AlarmFileError.isEmpty())
+        tellOnce(QStringLiteral("alarm file\n") + AlarmFileError,
+                 {AlarmFileError + QStringLiteral(".|Vendrolix goes on without alarms until the file is repaired or "
+                                                  "restored from a backup.")},
+                 QStringLiteral("Alarms Stopped"), Icon::Exclamation);
     AlarmsChanged = 0;
     ClosedAlarmNbr = 0;
     AlarmRescanAt = result.rescanAt;

@@ -44,6 +44,10 @@ inline QString& NextAlarmText = NextAlarm.Text;
 inline QString& NextAlarmLine = NextAlarm.Line;
 // Change counter: writers of alarms add 1, the frame rescans above 8; the scan sets it to 0.
 inline uint8_t AlarmsChanged = 0;
+// Why the last scan could not read the alarm file ("No Alarms: VenAlarm
+// cannot be read (...)", which the texts then show); empty when it could.
+// The user is told once per reason; no alarm fires meanwhile.
+inline QString AlarmFileError;
 // ALA:NBR of the alarm whose window closed last; the scan sets it to 0.
 inline int32_t ClosedAlarmNbr = 0;
 

@@ -14,6 +14,7 @@
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
+#include "platform/PasswordHash.h"
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
 #include "platform/Shell.h"
@@ -22,6 +23,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace ven {
 namespace {
@@ -50,8 +53,7 @@ bool copyFile(const QString& from, const QString& to, QString* error)
         *error = QStringLiteral("cannot copy ") + from;
         return false;
     }
-    QFile::remove(to);
-    if (!QFile::rename(part, to)) {
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(to).constData()) != 0) {
         QFile::remove(part);
         *error = QStringLiteral("cannot write ") + to;
         return false;
@@ -115,6 +117,16 @@ private:
                 continue;
             dataFiles << QFileInfo(from).absoluteFilePath();
             steps_.push_back([this, def] { return copyData(*def); });
+        }
+        // The key of the user file's password hashes belongs to the data.
+        const QString key = QFileInfo(passwordKeyFile(QFileInfo(Store::instance().pathOf(VenUsr)).absolutePath()))
+                                .absoluteFilePath();
+        if (QFileInfo::exists(key)) {
+            dataFiles << key;
+            steps_.push_back([this, key] {
+                QString error;
+                return copyFile(key, QDir(target_).filePath(QFileInfo(key).fileName()), &error) ? QString() : error;
+            });
         }
         if (all)
             addFolder(dataFiles);
@@ -190,15 +202,19 @@ private:
         setTimer(0);
         running_ = false;
         log(" BackUp FAILED: " + error);
-        messageBox("BackUp to " + target_ + " FAILED!|" + error + "|The last good set is kept.", QStringLiteral("Error!"),
-                   Icon::Stop);
+        // Only a set that was written whole before is named as kept.
+        const QString last = path_ + "#" + QString::number(set_);
+        const bool kept = (set_ == 1 || set_ == 2) && set_ != newSet_ && QFileInfo(last).isDir();
+        messageBox("BackUp to " + target_ + " FAILED!|" + error + "|"
+                       + (kept ? "The last good set " + last + " is kept." : QStringLiteral("There is no earlier backup set.")),
+                   QStringLiteral("Error!"), Icon::Stop);
         close(RequestCancelled);
     }
 
     static void log(const QString& text)
     {
         if (Log_Activity != u"N")
-            ActivityLogLine(text.mid(1));  // after the time and its blank
+            TellLineResult(ActivityLogLine(text.mid(1)));  // after the time and its blank
     }
 
     QString path_, target_;

@@ -1,6 +1,7 @@
 // The whole-file writer through a temporary file and a rename.
 #include "core/FreshTextFile.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -18,14 +19,21 @@ LineResult WriteTextLinesAfresh(const QString& file, const QStringList& lines, L
     QFile::remove(part);
     LineResult r = AppendTextLines(part, lines, {}, coding);
     if (!r.ok()) {
+        // Told by the file's own name: the temporary one means nothing to the user.
         QFile::remove(part);
+        for (QString& m : r.messages)
+            m.replace(QDir::toNativeSeparators(part), QDir::toNativeSeparators(file));
+        r.file = file;
         return r;
     }
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(file).constData()) != 0) {
         const int err = errno;
         QFile::remove(part);
-        r.messages << QStringLiteral("File could NOT be opened")
-                   << QStringLiteral("Write Error: ") + QString::fromLocal8Bit(std::strerror(err));
+        const QString name = QDir::toNativeSeparators(file);
+        r.file = file;
+        r.messages << QStringLiteral("File could NOT be opened: ") + name
+                   << QStringLiteral("Write Error: ") + name + QStringLiteral(": ")
+                          + QString::fromLocal8Bit(std::strerror(err));
     }
     return r;
 }

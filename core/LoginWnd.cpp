@@ -5,10 +5,12 @@
 #include "core/Globals.h"
 #include "core/Halt.h"
 #include "core/OwnerProfile.h"
+#include "core/UserPasswords.h"
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
+#include "platform/TellOnce.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,6 +52,10 @@ protected:
     {
         if (!openFile(VenUsr).ok())
             return false;  // the frame has checked the file; nothing to log in with
+        // A file of plain passwords is kept hashed from now on.
+        if (Status st = hashPlainPasswords(usr()); !st)
+            messageBox(QStringLiteral("VenUsr: the passwords cannot be stored hashed: ") + st.errorText,
+                       QStringLiteral("Error!"), Icon::Exclamation);
         Program_Path = QDir::currentPath();
         window().setTitle(QStringLiteral("Login: ") + VersionLabel);
         control("OK").as<QPushButton>()->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton));
@@ -126,8 +132,15 @@ private:
         f.rec().clear();
         const QString pwd = typed();
         if (!pwd.trimmed().isEmpty()) {
-            f.rec().set(USR::PWD, pwd);
-            if (!f.get(USR::PWD_KEY).ok())
+            if (pwd != hashedTyped_) {
+                QString why;
+                hash_ = userPasswordHash(pwd, &why);
+                hashedTyped_ = pwd;
+                if (hash_.isEmpty())
+                    tellOnce(QStringLiteral("password key\n") + why, {why}, QStringLiteral("Error!"), Icon::Stop);
+            }
+            f.rec().set(USR::PWD, hash_);
+            if (hash_.isEmpty() || !f.get(USR::PWD_KEY).ok())
                 f.rec().clear();
         }
         window().display();
@@ -166,6 +179,7 @@ private:
         HaltNotRunning();
     }
 
+    QString hashedTyped_, hash_;  // the text last looked up and its hash (hashing is slow on purpose)
     QDateTime openedAt_;
     uint8_t failures_ = 0;
     bool loggedIn_ = false, halted_ = false;

@@ -1,5 +1,6 @@
 // The application frame: its set-up, commands, heartbeat and closing.
 #include "core/Main.h"
+#include "core/UserPasswords.h"
 
 #include "core/ActivityLog.h"
 #include "core/AlarmScan.h"
@@ -380,6 +381,7 @@ void Main::checkUserFile()
         return;
     }
     bool named = false;
+    hashPlainPasswords(usr);  // told by the log-in, which tries again
     usr.set();
     while (!named && usr.next().ok())
         named = !usr.rec().str(USR::NAME).trimmed().isEmpty();

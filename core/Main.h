@@ -47,6 +47,7 @@ public:
 protected:
     bool setUp() override;
     void tearDown() override;
+    bool closesOnFileError() const override { return false; }
     void windowEvent(Event e) override;
     bool closeRequested() override;
 

@@ -1,8 +1,10 @@
 // The user form: a new user starts with the current user's name; OK needs a
-// password, repeated in "Again:", before the request completes.
+// password, repeated in "Again:", before the request completes. The password
+// is typed afresh for every request (the file keeps only its hash).
 #include "core/UserFr.h"
 
 #include "core/Globals.h"
+#include "core/UserPasswords.h"
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
 #include "platform/RecordForm.h"
@@ -22,7 +24,7 @@ const WindowDef kUserFrDef{
          .tip = "Enter Complete User Name", .use = "USR:NAME"},
         {.name = "PwdPrompt", .kind = Kind::Prompt, .text = "Pwd:", .x = 10, .y = 38, .w = 30, .h = 10, .parent = "User"},
         {.name = "Pwd", .kind = Kind::Entry, .x = 44, .y = 38, .w = 50, .h = 10, .parent = "User", .picture = "s8",
-         .tip = "Enter Your Password (Max 8 Characters)", .use = "USR:PWD", .flags = Password},
+         .tip = "Enter Your Password (Max 8 Characters)", .flags = Password},
         {.name = "AgainPrompt", .kind = Kind::Prompt, .text = "Again:", .x = 10, .y = 54, .w = 30, .h = 10, .parent = "User"},
         {.name = "Again", .kind = Kind::Entry, .x = 44, .y = 54, .w = 50, .h = 10, .parent = "User", .picture = "s8",
          .tip = "Enter Your Password Again", .flags = Password},
@@ -72,6 +74,20 @@ protected:
                 control("Pwd").select();
                 return;
             }
+            // The file keeps the password's hash only.
+            QString why;
+            const QString hash = userPasswordHash(pwd, &why);
+            if (hash.isEmpty()) {
+                messageBox(why, QStringLiteral("Error!"), Icon::Stop);
+                return;
+            }
+            // A user is deleted only with the user's own password.
+            if (REQUEST == DeleteRecord && primary().rec().str(USR::PWD).trimmed() != hash) {
+                messageBox(QStringLiteral("Incorrect Password"), QStringLiteral("Error!"), Icon::Exclamation);
+                control("Pwd").select();
+                return;
+            }
+            primary().rec().set(USR::PWD, hash);
         }
         RecordForm::accepted(c);
     }

@@ -107,7 +107,10 @@ void BatchProcess::tick()
     clock.start();
     KeyedFile& f = primary();
     for (int n = 0; n < perTick_ && running_; ++n) {
-        if (!f.next() || !withinRanges(def_, ranges_, f.rec()))
+        const Status read = f.next();
+        if (!read && read.code != Err::EndOfFile && read.code != Err::NotFound)
+            return readFailed(read);
+        if (!read || !withinRanges(def_, ranges_, f.rec()))
             return endRun();
         if (filter_ && !filter_(f.rec())) {
             --n;  // records the filter leaves out do not count
@@ -139,6 +142,17 @@ void BatchProcess::endRun()
         return;
     }
     runEnded();
+}
+
+// A read that failed other than at the end (a damaged page): the user is
+// told which file, and the run stops there, printing or storing nothing
+// more as if it had gone through.
+void BatchProcess::readFailed(const Status& st)
+{
+    running_ = false;
+    setTimer(0);
+    errors().show(1, MessageArgs{QString::fromUtf8(def_.label), !st.errorText.isEmpty() ? st.errorText : st.text, {}, {}});
+    close(RequestCancelled);
 }
 
 // -------------------------------------------------------------- report --

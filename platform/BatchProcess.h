@@ -36,7 +36,9 @@ protected:
     // One record of the view, accepted by the filter; false ends the run
     // as if the view had ended.
     virtual bool takeRecord(Record& rec) = 0;
-    // After the last record (not after Cancel, nor when there was none).
+    // After the last record (not after Cancel, nor when there was none, nor
+    // when a read failed: the file is then named in a message and the run
+    // ends with response 2).
     virtual void runEnded() { close(RequestCompleted); }
 
     // Opens the file, positions at the view's start and starts the timer.
@@ -47,6 +49,7 @@ protected:
 private:
     void tick();
     void endRun();
+    void readFailed(const Status& st);
     const FileDef& def_;
     int key_ = -1;
     std::vector<RangeLimit> ranges_;

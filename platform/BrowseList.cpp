@@ -253,8 +253,12 @@ int BrowseModel::read(bool forward, int rows, std::vector<Row>& out, Start from,
     int got = 0;
     while (got < rows) {
         Status st = (forward != reversed_) ? reader_->next() : reader_->previous();
-        if (!st)
-            return -1 - got;  // end of file (or an unreadable file: nothing more to show)
+        if (!st) {
+            // The end of the file; any other failure is told, not taken for it.
+            if (st.code != Err::EndOfFile && st.code != Err::NotFound && readFailed_)
+                readFailed_(st);
+            return -1 - got;
+        }
         Record r = reader_->rec();
         if (!inRange(r))
             return -1 - got;
@@ -733,6 +737,19 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
         widths_.push_back(c.width);
     model_ = new BrowseModel(def, std::move(columns), &owner);
     model_->store = [this](int row, const Record& edited, uint16_t field) { return storeRow(row, edited, field); };
+    // A file that cannot be read through is told by name once, after the
+    // read that met it (which may run inside a paint), and the window closes
+    // rather than show a list that ends early as if complete.
+    model_->setReadFailed([this, &owner](const Status& st) {
+        if (readFailureTold_)
+            return;
+        readFailureTold_ = true;
+        const QString why = !st.errorText.isEmpty() ? st.errorText : st.text;
+        QTimer::singleShot(0, &owner, [&owner, label = QString::fromUtf8(def_.label), why] {
+            errors().show(1, MessageArgs{label, why, {}, {}});
+            owner.close(RequestCancelled);
+        });
+    });
     owner.openFile(def);
     view_ = owner.window().control(list).as<QTableView>();
     popup_ = new QMenu(&owner.window());

@@ -81,6 +81,9 @@ public:
     void setRanges(std::vector<Range> ranges) { ranges_ = std::move(ranges); }
     void setFilter(std::function<bool(const Record&)> f) { filter_ = std::move(f); }
     void setFetchHook(std::function<void(Record&)> h) { hook_ = std::move(h); }
+    // Heard when a read fails other than at the end of the file (a damaged
+    // page): the rows read so far stay, and no more are read that way.
+    void setReadFailed(std::function<void(const Status&)> f) { readFailed_ = std::move(f); }
     void setEditable(bool on) { editable_ = on; }
     // Colours for every cell of a row; a column's own rule comes first.
     void setRowColours(ColourRule rule) { rowColours_ = std::move(rule); }
@@ -148,6 +151,7 @@ private:
     std::vector<Range> ranges_;
     std::function<bool(const Record&)> filter_;
     std::function<void(Record&)> hook_;
+    std::function<void(const Status&)> readFailed_;
     std::deque<Row> rows_;
     bool atStart_ = true, atEnd_ = true;
     bool editable_ = false;
@@ -323,6 +327,7 @@ private:
     bool inPlace_ = false;
     int formatList_ = 1;
     bool filling_ = false;
+    bool readFailureTold_ = false;  // a damaged file was told (once per list)
     bool detached_ = false;  // closing: the view's signals are cut
     QString locator_;
     class KeyFilter;

@@ -1,12 +1,12 @@
 // Message boxes and the error reporter.
 #include "platform/ErrorReporter.h"
+#include "platform/WindowController.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <cstdlib>
 
 namespace ven {
 namespace {
@@ -69,10 +69,9 @@ int ErrorReporter::showText(int number, const QString& text, const QString& butt
     const Icon icon = m->kind == MessageKind::Fatal ? Icon::Stop : question ? Icon::Question : Icon::Exclamation;
     const int result = messageBox(text, messageTitle(number), icon, b, defaultButton > 0 ? defaultButton : 1);
     if (m->kind == MessageKind::Fatal) {
-        if (end_)
-            end_();
-        else
-            std::exit(EXIT_FAILURE);
+        WindowController::closeForFileError();
+        if (afterFatal_)
+            afterFatal_();
     }
     return result;
 }

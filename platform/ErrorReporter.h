@@ -34,7 +34,9 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 void setMessageBoxHandler(MessageBoxHandler handler);
 
 // The one error reporter: shows messages of the table with their
-// placeholders filled; a fatal message ends the program after OK.
+// placeholders filled; after a fatal message (a file that cannot be made,
+// opened or used) the window that needed the file closes, and the rest of
+// the program runs on.
 class ErrorReporter {
 public:
     // The procedure named in error messages while it runs.
@@ -43,8 +45,8 @@ public:
 
     // Shows message `number`: a question with "&Yes|&No" (1 Yes, 2 No), a
     // notice with "&OK". `buttons` and `defaultButton` override the kind's.
-    // A fatal message appends "  Press OK to end this application" and ends
-    // the program after OK; 0 when the table has no such message.
+    // A fatal message appends "  Press OK to close this window." and closes
+    // the window after OK; 0 when the table has no such message.
     int show(int number, const MessageArgs& args = {}, const QString& buttons = {}, int defaultButton = 0);
     // Shows the message that an engine status carries, with its own filled
     // text; 0 (and nothing shown) for a status without message.
@@ -55,13 +57,13 @@ public:
     // False when it failed and the user gave up or was only told.
     bool retry(const std::function<Status()>& op);
 
-    // What ends the program after a fatal message (tests replace it).
-    void setEndProgram(std::function<void()> end) { end_ = std::move(end); }
+    // Heard after each fatal message, once its window is closing (tests).
+    void setAfterFatal(std::function<void()> after) { afterFatal_ = std::move(after); }
 
 private:
     int showText(int number, const QString& text, const QString& buttons, int defaultButton);
     QString procedure_;
-    std::function<void()> end_;
+    std::function<void()> afterFatal_;
 };
 
 ErrorReporter& errors();

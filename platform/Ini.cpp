@@ -1,6 +1,7 @@
 // Settings files: cached reads through SimpleIni, writes that change one
 // line and replace the file atomically.
 #include "platform/Ini.h"
+#include "platform/ReplaceFile.h"
 
 // Debian's header keeps the template bodies behind SI_IMPLEMENTATION; this
 // file, the only user of SimpleIni, instantiates them itself.
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <climits>
 #include <memory>
@@ -330,14 +330,12 @@ bool writeIni(const QString& file, const QString& section, const QString& entry,
     if (!readBack || QByteArray(readBack) != trimmedBlanks(valueBytes))
         return fail(QStringLiteral("the entry [%1] %2 would not read back as written").arg(sec, key));
 
-    QSaveFile out(path);
-    bool written = out.open(QIODevice::WriteOnly) && out.write(updated) == updated.size() && out.commit();
-    const QString error = out.errorString();
+    const QString error = replaceFile(path, updated);
     {
         std::lock_guard cacheLock(cacheMutex);
         cache.remove(path);
     }
-    return written || fail(QStringLiteral("it cannot be written: ") + error);
+    return error.isEmpty() || fail(QStringLiteral("it cannot be written: ") + error);
 }
 
 } // namespace ven

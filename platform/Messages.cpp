@@ -73,8 +73,13 @@ QString messageText(int number, const MessageArgs& args)
         return {};
     // Filled in one pass, so that a placeholder inside a filled value stays as it is.
     const QString src = QString::fromUtf8(m->text);
+    // A message about an engine error that does not name its file names it
+    // with the error ("Error: VenDry: database or disk is full").
+    const QString errorText = !args.file.isEmpty() && !args.errorText.isEmpty() && !src.contains("%File")
+                                  ? args.file + QStringLiteral(": ") + args.errorText
+                                  : args.errorText;
     const std::pair<QString, const QString*> holders[] = {
-        {"%File", &args.file}, {"%ErrorText", &args.errorText}, {"%Field", &args.field}, {"%Message", &args.message}};
+        {"%File", &args.file}, {"%ErrorText", &errorText}, {"%Field", &args.field}, {"%Message", &args.message}};
     QString out;
     for (int i = 0; i < src.size();) {
         bool replaced = false;
@@ -90,7 +95,7 @@ QString messageText(int number, const MessageArgs& args)
             out += src[i++];
     }
     if (m->kind == MessageKind::Fatal)
-        out += "  Press OK to end this application";
+        out += "  Press OK to close this window.";
     return out;
 }
 

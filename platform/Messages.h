@@ -23,7 +23,7 @@ struct MessageArgs {
 };
 
 // The message's text with its placeholders filled; a fatal message gets
-// "  Press OK to end this application" appended.
+// "  Press OK to close this window." appended.
 QString messageText(int number, const MessageArgs& args);
 QString messageTitle(int number);
 

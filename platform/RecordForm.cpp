@@ -1,6 +1,7 @@
 // The record form's requests: preparing, completing, refusing and
 // cancelling an insert, change or delete.
 #include "platform/RecordForm.h"
+#include "platform/Numbering.h"
 
 #include "platform/BrowseList.h"
 #include "platform/ErrorReporter.h"
@@ -240,6 +241,27 @@ void RecordForm::acceptFrom(int index, std::function<void()> then)
         then();
 }
 
+// The insert; a number of the form's own that another copy stored
+// meanwhile is raised to the next free one, and the insert tried again.
+Status RecordForm::insertOwnNumbered()
+{
+    KeyedFile& f = primary();
+    Status st = f.insert();
+    for (int tries = 0; ownNumber_ && st.code == Err::DuplicateKey && tries < 1000; ++tries) {
+        const auto [field, key] = *ownNumber_;
+        const int64_t before = f.rec().num(field);
+        const int64_t after = raiseWhileTaken(f, field, key);
+        if (after == before)
+            break;  // the duplicate is in another key: the user is told
+        st = f.insert();
+        if (st && renumbered_ && !renumbered_(before, after))
+            return Status::fail(Err::Io, QStringLiteral("the records filed under number %1 cannot follow").arg(before));
+    }
+    if (st && ownNumber_)
+        window().display();
+    return st;
+}
+
 bool RecordForm::complete()
 {
     Window& w = window();
@@ -260,7 +282,7 @@ bool RecordForm::complete()
     KeyedFile& f = primary();
     switch (REQUEST) {
     case InsertRecord: {
-        Status st = f.insert();
+        Status st = insertOwnNumbered();
         if (!st) {
             errors().show(st);
             if (!FIRSTFIELD.isEmpty())

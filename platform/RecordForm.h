@@ -9,6 +9,7 @@
 #include "platform/WindowController.h"
 
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -35,6 +36,16 @@ public:
     const Record* history() const;
     // Puts the history record's value of a bound control back into it.
     void recallHistory(const QString& control);
+    // The form numbers `field` of `key` itself (the count plus one): when
+    // another copy of the program stored that number while this form was
+    // open, the insert takes the next free one instead of failing.
+    // `renumbered(from, to)` then moves what the form filed under the old
+    // number (documents) and says false when it cannot.
+    void setOwnNumber(uint16_t field, int key, std::function<bool(int64_t, int64_t)> renumbered = {})
+    {
+        ownNumber_ = {field, key};
+        renumbered_ = std::move(renumbered);
+    }
 
 protected:
     // The form's own values for a new record, after the file's initial
@@ -66,7 +77,10 @@ protected:
 private:
     bool deleteRecord(bool inWindow);
     void acceptFrom(int index, std::function<void()> then);
+    Status insertOwnNumbered();
     bool passing_ = false;
+    std::optional<std::pair<uint16_t, int>> ownNumber_;
+    std::function<bool(int64_t, int64_t)> renumbered_;
     const FileDef& def_;
     std::vector<uint8_t> serves_;
     std::span<const std::pair<uint8_t, const char*>> titles_;

@@ -82,6 +82,21 @@ WindowController* WindowController::topOf(int thread)
     return nullptr;
 }
 
+namespace {
+int settingUp = 0;  // set-ups running now (a set-up may call another window's)
+}
+
+void WindowController::closeForFileError()
+{
+    if (settingUp > 0)
+        return;
+    WindowController* w = topOf(currentThread());
+    if (!w || !w->closesOnFileError())
+        return;
+    w->forcedClose_ = true;
+    w->close(RequestCancelled);
+}
+
 std::vector<WindowController*> WindowController::openWindows()
 {
     std::vector<WindowController*> v;
@@ -125,7 +140,10 @@ void WindowController::begin(Done done)
     CallResponse = NoResponse;
     // 4. The procedure's own settings.
     VCRREQUEST = &CallVcrRequest;
-    if (!setUp()) {
+    ++settingUp;
+    const bool setUpDone = setUp();
+    --settingUp;
+    if (!setUpDone) {
         ending_ = true;
         tearDown();
         finish();
@@ -335,7 +353,7 @@ void WindowController::handleClose()
 {
     if (ending_)
         return;
-    if (!duplicate_ && !closeRequested())
+    if (!duplicate_ && !forcedClose_ && !closeRequested())
         return;  // refused
     beginClosing();
     // The window goes at the next turn of the event loop, so that no

@@ -165,6 +165,12 @@ public:
 
     // The controller that handles events on a thread now (the last opened).
     static WindowController* topOf(int thread);
+    // After a fatal message about a file: the window whose work needed it
+    // (the current thread's) closes at once, whatever its closeRequested()
+    // says, and the rest of the program runs on. Nothing closes while a
+    // set-up runs (a set-up that failed opens no window) or when the window
+    // keeps running on file errors (the frame).
+    static void closeForFileError();
     // The open windows, in the order they opened.
     static std::vector<WindowController*> openWindows();
     // The live controller of a procedure (the last one opened), or nullptr.
@@ -181,6 +187,9 @@ protected:
     virtual bool setUp() { return true; }
     // The procedure's own tear-down, before the framework closes its files.
     virtual void tearDown() {}
+    // False for a window that goes on after a fatal message about a file
+    // (the frame, whose services tell their own failures).
+    virtual bool closesOnFileError() const { return true; }
     // Window events; the base hands them to the parts and refreshes the
     // window on GainFocus. Refinements call it to chain.
     virtual void windowEvent(Event e);
@@ -234,6 +243,7 @@ private:
     QString savedProcedureName_;
     bool opened_ = false, ending_ = false, ended_ = false;
     bool setThread_ = false, setRunning_ = false, setBusy_ = false, duplicate_ = false;
+    bool forcedClose_ = false;  // closed after a file error: closeRequested() is not asked
     bool placementRestored_ = false;
     bool active_ = false;    // the active window when activation was last reviewed
     bool forward_ = false;   // the GainFocus being handled asks to come forward

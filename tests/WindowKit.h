@@ -63,7 +63,7 @@ public:
             answers_.pop_front();
             return a;
         });
-        errors().setEndProgram([this] { ended_ = true; });
+        errors().setAfterFatal([this] { ended_ = true; });
         ReportDestination pdf;
         pdf.output = ReportOutput::Pdf;
         pdf.pdfFile = folder("report.pdf");
@@ -85,7 +85,7 @@ public:
         setManualTimers(false);
         setClock(nullptr);
         setMessageBoxHandler({});
-        errors().setEndProgram({});
+        errors().setAfterFatal({});
         setReportDestination({});
         QDir::setCurrent(oldFolder_);
     }
@@ -304,8 +304,8 @@ public:
     const std::vector<MessageBoxRequest>& boxes() const { return boxes_; }
     void answer(int button) { answers_.push_back(button); }
     void clearBoxes() { boxes_.clear(); }
-    // True once a fatal message would have ended the program.
-    bool programEnded() const { return ended_; }
+    // True once a fatal message (a file that cannot be used) was shown.
+    bool fatalShown() const { return ended_; }
 
     // Every record of a data file as it is stored now, in record order.
     static std::vector<Record> records(const FileDef& def)

@@ -440,7 +440,7 @@ TEST_F(DiaryFrTest, AnAlarmThatCannotBeWrittenIsToldAndTheFormStaysOpen)
     press("OK");
     ASSERT_TRUE(kit.isOpen("DiaryFr")) << "the entry is kept open";
     ASSERT_FALSE(kit.boxes().empty());
-    EXPECT_TRUE(kit.boxes().back().text.startsWith("VenAlarm ")) << kit.boxes().back().text.toStdString();
+    EXPECT_TRUE(kit.boxes().back().text.contains("VenAlarm")) << kit.boxes().back().text.toStdString();
     EXPECT_EQ(allRecords(VenDry).size(), 1u) << "the entry itself is stored";
     press("Cancel");
     EXPECT_FALSE(kit.isOpen("DiaryFr"));

@@ -111,7 +111,8 @@ TEST_F(ActivityLog, FailuresAreReportedAndNothingIsCreated)
         TextFileName = name;
         LineResult r = AppendTextLine("lost");
         EXPECT_FALSE(r.ok());
-        EXPECT_EQ(r.messages, QStringList({"File could NOT be opened", "Write Error: No such file or directory"}));
+        EXPECT_EQ(r.messages, QStringList({"File could NOT be opened: " + name,
+                                           "Write Error: " + name + ": No such file or directory"}));
     }
     EXPECT_FALSE(QDir(dir.filePath("no")).exists());
 
@@ -119,7 +120,8 @@ TEST_F(ActivityLog, FailuresAreReportedAndNothingIsCreated)
     ActivityLogFileName();
     Daily_Notes = dir.filePath("missing");
     LineResult r = ActivityLogLine("Login: Reception in D:\\Office");
-    EXPECT_EQ(r.messages.value(0), "File could NOT be opened");
+    EXPECT_TRUE(r.messages.value(0).startsWith("File could NOT be opened: " + dir.filePath("missing/")))
+        << r.messages.value(0).toStdString();
     EXPECT_EQ(LogWritten, 1);
 }
 
@@ -172,8 +174,9 @@ TEST_F(ActivityLog, SeveralLinesGoInAsOneAppendWithOneHeader)
     EXPECT_TRUE(AppendTextLines(file, {"08.15 Anna:", "Lunch?  "}, {"Wednesday 09 December 2026, Week 49"}).ok());
     EXPECT_TRUE(AppendTextLines(file, {"08.16 Ben:", "Yes"}, {"Wednesday 09 December 2026, Week 49"}).ok());
     EXPECT_EQ(readAll(file), "Wednesday 09 December 2026, Week 49\r\n08.15 Anna:\r\nLunch?\r\n08.16 Ben:\r\nYes\r\n");
-    const LineResult r = AppendTextLines(dir.filePath("gone/Chat.txt"), {"a", "b"});
-    EXPECT_EQ(r.messages, QStringList({"File could NOT be opened", "Write Error: No such file or directory"}));
+    const QString gone = dir.filePath("gone/Chat.txt");
+    const LineResult r = AppendTextLines(gone, {"a", "b"});
+    EXPECT_EQ(r.messages, QStringList({"File could NOT be opened: " + gone, "Write Error: " + gone + ": No such file or directory"}));
 }
 
 // Processes appending to one file at once: every line arrives whole.

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
+#include "platform/TellOnce.h"
 
 #include <QFile>
 
@@ -329,28 +330,70 @@ TEST_F(Scan, ANegativeAdvanceFiresAfterTheAlarmsTime)
     EXPECT_EQ(late.time, at(0, 7));
 }
 
+// A damaged alarm file is told once, by name, and schedules nothing; the
+// program goes on (no fatal message) and the file is left as it was.
 TEST_F(Scan, ADamagedAlarmFileIsToldNotTakenForNoAlarms)
 {
-    {
-        QFile f(Store::instance().pathOf(VenAlarm));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, '\x5a'));
+    const QString path = Store::instance().pathOf(VenAlarm);
+    enum Damage { RandomBytes, OnePage };
+    for (Damage damage : {RandomBytes, OnePage}) {
+        SCOPED_TRACE(damage == RandomBytes ? "random bytes" : "one damaged page");
+        forgetToldCauses();
+        if (damage == OnePage) {
+            // Many alarms, the first passed and due for moving on; a page in
+            // the middle of the file then overwritten.
+            WriteBatch batch(alarms());
+            for (int n = 1; n <= 400; ++n)
+                add({.nbr = n, .date = kToday + n / 40 - 1, .time = at(10, n % 40), .dow = "0",
+                     .action = "An alarm text long enough to fill the file's pages with some hundred records quickly"});
+            ASSERT_TRUE(batch.commit().ok());
+            writer.closeAll();
+            Store::instance().closeIdle();
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_GT(f.size(), 8 * 4096);
+            f.seek((f.size() / 4096 / 2) * 4096);
+            f.write(QByteArray(4096, '\x5a'));
+        } else {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, '\x5a'));
+        }
+        QFile before(path);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+
+        std::vector<MessageBoxRequest> boxes;
+        bool fatal = false;
+        setMessageBoxHandler([&](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return 1;
+        });
+        errors().setAfterFatal([&] { fatal = true; });
+        scan(at(8, 0));
+        scan(at(8, 1));  // a rescan tells nothing twice
+        setMessageBoxHandler({});
+        errors().setAfterFatal({});
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Alarms Stopped");
+        EXPECT_TRUE(boxes[0].text.startsWith("No Alarms: VenAlarm cannot be read (")) << boxes[0].text.toStdString();
+        EXPECT_TRUE(boxes[0].text.contains("goes on without alarms"));
+        EXPECT_FALSE(fatal);
+        EXPECT_EQ(NextAlarm.Pending, 0);
+        EXPECT_TRUE(NextAlarmLine.startsWith("No Alarms: VenAlarm cannot be read")) << NextAlarmLine.toStdString();
+        EXPECT_EQ(AlarmFileError, NextAlarmLine);
+        EXPECT_TRUE(started.empty());
+        Store::instance().closeIdle();
+        QFile after(path);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(after.readAll() == bytes) << "the damaged file was written";
+        QFile::remove(path);
     }
-    std::vector<MessageBoxRequest> boxes;
-    bool ended = false;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
-        boxes.push_back(r);
-        return 1;
-    });
-    errors().setEndProgram([&] { ended = true; });
+    forgetToldCauses();
     scan(at(8, 0));
-    setMessageBoxHandler({});
-    errors().setEndProgram({});
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "File Access Error");
-    EXPECT_TRUE(boxes[0].text.contains("could not be opened")) << boxes[0].text.toStdString();
-    EXPECT_TRUE(ended) << "as a damaged diary file does";
-    EXPECT_EQ(NextAlarm.Pending, 0);
+    EXPECT_EQ(NextAlarmLine, "No Alarms!");
+    EXPECT_TRUE(AlarmFileError.isEmpty());
 }
 
 TEST_F(Scan, DisabledAlarmsAreScheduledButStartNoWindow)

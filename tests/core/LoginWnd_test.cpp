@@ -7,10 +7,14 @@
 #include "core/Halt.h"
 #include "core/LoginWnd.h"
 #include "core/OwnerProfile.h"
+#include "core/UserPasswords.h"
 #include "data/Dictionary.h"
 #include "platform/Ini.h"
+#include "platform/PasswordHash.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -219,3 +223,43 @@ TEST_F(Login, EndSessionLogoutMarksNotRunningLogsAndHalts)
 }
 
 } // namespace
+
+// The user file keeps no password: a file written with plain ones is
+// hashed when the log-in first opens it, and the log-in goes on working.
+TEST_F(Login, APlainUserFileIsKeptHashedFromItsFirstOpen)
+{
+    open();
+    ASSERT_TRUE(kit.isOpen("LoginWnd"));
+    QStringList stored;
+    for (const Record& r : WindowKit::records(VenUsr))
+        stored << r.str(USR::PWD).trimmed();
+    ASSERT_EQ(stored.size(), 2);
+    for (const QString& s : stored) {
+        EXPECT_EQ(s.size(), 48);
+        EXPECT_TRUE(isPasswordHash(s));
+        EXPECT_FALSE(s.contains("Secret1", Qt::CaseInsensitive) || s.contains("other"));
+    }
+    EXPECT_TRUE(stored.contains(userPasswordHash("Secret1")));
+    EXPECT_TRUE(stored.contains(userPasswordHash("OTHER")));  // letter case does not count
+    attempt("Secret1");
+    EXPECT_FALSE(kit.isOpen("LoginWnd"));
+    EXPECT_EQ(CurrentUser, "Anna Berg");
+
+    // Keyed by the folder's own random value, kept for the user alone.
+    const QString key = passwordKeyFile(kit.folder());
+    ASSERT_TRUE(QFile::exists(key));
+    EXPECT_EQ(QFile::permissions(key) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+              QFile::Permissions());
+    QTemporaryDir other;
+    EXPECT_NE(passwordHash(other.path(), "Secret1"), userPasswordHash("Secret1"));
+    EXPECT_EQ(passwordHash(kit.folder(), "Secret1"), userPasswordHash("Secret1"));
+}
+
+TEST(PasswordHash, Pbkdf2GivesTheKnownValues)
+{
+    EXPECT_EQ(pbkdf2Sha256("password", "salt", 1, 32).toHex(),
+              "120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b");
+    EXPECT_EQ(pbkdf2Sha256("password", "salt", 2, 32).toHex(),
+              "ae4d0c95af6b46d32d0adff928f06dd02a303f8ef3c251dfd6e2d85a95474c43");
+    EXPECT_EQ(passwordHash(QDir::tempPath(), "   "), "");
+}

@@ -540,7 +540,8 @@ TEST_F(Frame, ALogThatCannotBeWrittenIsToldOnce)
     QStringList told;
     for (const MessageBoxRequest& b : kit.boxes())
         told << b.text;
-    EXPECT_EQ(told, (QStringList{"File could NOT be opened", "Write Error: Is a directory"}));
+    const QString log = QDir(kit.folder()).filePath("Vendrolix Activity.log");
+    EXPECT_EQ(told, (QStringList{"File could NOT be opened: " + log, "Write Error: " + log + ": Is a directory"}));
 }
 
 TEST_F(Frame, ASettingsFileThatCannotBeWrittenIsToldOnceAndTheGuardSaysSo)

@@ -262,6 +262,20 @@ TEST_F(Maintenance, BackupsAlternateAndAFailureKeepsTheLastGoodSet)
     addAlarm(2, 5);
     const QString base = kit.folder("Backup/Set");
     writeIni(kit.ini(), "Paths", "BackUp_Path", base);
+    // The very first backup fails: no set is said to be kept.
+    QDir().mkpath(kit.folder("Backup"));
+    QFile first(base + "#1");
+    ASSERT_TRUE(first.open(QIODevice::WriteOnly));
+    first.close();
+    kit.start([] { return makeBackUpWnd({}); });
+    kit.press("BackUpWnd", "Data");
+    runUntilClosed("BackUpWnd");
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_TRUE(kit.boxes()[0].text.endsWith("\nThere is no earlier backup set.")) << kit.boxes()[0].text.toStdString();
+    EXPECT_EQ(readIni(kit.ini(), "Main", "BackUp_Set", "?"), "?");
+    kit.clearBoxes();
+    QFile::remove(base + "#1");
+
     kit.start([] { return makeBackUpWnd({}); });
     kit.press("BackUpWnd", "Data");
     runUntilClosed("BackUpWnd");
@@ -286,6 +300,7 @@ TEST_F(Maintenance, BackupsAlternateAndAFailureKeepsTheLastGoodSet)
     runUntilClosed("BackUpWnd");
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_TRUE(kit.boxes()[0].text.contains("FAILED"));
+    EXPECT_TRUE(kit.boxes()[0].text.endsWith("\nThe last good set " + base + "#1 is kept.")) << kit.boxes()[0].text.toStdString();
     EXPECT_EQ(readIni(kit.ini(), "Main", "BackUp_Set", "?"), "1");
 
     // Without a path it says so and copies nothing.

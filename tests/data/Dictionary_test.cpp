@@ -412,7 +412,7 @@ TEST(FileFaults, ForeignOrCorruptFilesAndUncreatableFolders)
     Status st = ctx.file(VenDays).open();
     EXPECT_EQ(st.message, 23);
     EXPECT_TRUE(st.text.startsWith("File (VenDays) could not be opened.  Error: ")) << st.text.toStdString();
-    EXPECT_TRUE(st.text.endsWith("  Press OK to end this application"));
+    EXPECT_TRUE(st.text.endsWith("  Press OK to close this window."));
     EXPECT_EQ(QFile(folder.path("VenDays.tps")).size(), 4096) << "nothing touched";
 
     // Another data file copied under this one's name is not ours either.

@@ -1,6 +1,8 @@
 // Settings files: Windows profile semantics, preservation and bad files.
 #include "platform/Ini.h"
 
+#include "FullDisk.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -169,4 +171,31 @@ TEST_F(Ini, UnsafeNamesAndValuesAreRefused)
     for (auto& e : bad)
         EXPECT_FALSE(writeIni(file, e[0], e[1], e[2])) << e[1].toStdString();
     EXPECT_EQ(contents(), "[Main]\nA=1\n");
+}
+
+TEST_F(Ini, FullDiskKeepsTheOldFileWhole)
+{
+    test::FullDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString ini = disk.filePath("Vendrolix.ini");
+    QByteArray old = "[Paths]\nProgram_Path=/home/ven\nBackUp_Path=/media/backup\n[Main]\nVendrolix:Running=Yes\n";
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    ASSERT_TRUE(disk.fill());
+    QString why;
+    EXPECT_FALSE(writeIni(ini, "Main", "Vendrolix:Running", "No, and a longer value than there is room for", &why));
+    EXPECT_TRUE(why.startsWith("it cannot be written: ")) << why.toStdString();
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), (QStringList{"ballast", "Vendrolix.ini"}));
+    EXPECT_EQ(readIni(ini, "Paths", "BackUp_Path", ""), "/media/backup");
+
+    disk.drain();
+    EXPECT_TRUE(writeIni(ini, "Main", "Vendrolix:Running", "No"));
+    EXPECT_EQ(readIni(ini, "Main", "Vendrolix:Running", ""), "No");
 }

@@ -309,14 +309,66 @@ TEST(ErrorReporter, MessageBoxesOfTheTable)
     EXPECT_EQ(errors().show(16, {{}, {}, "Amount", "0 and 1000"}), 1);
     EXPECT_EQ(kit.boxes()[2].text, "The value of Amount must be between 0 and 1000.");
     EXPECT_EQ(kit.boxes()[2].buttons, QStringList({"&OK"}));
-    EXPECT_FALSE(kit.programEnded());
+    EXPECT_FALSE(kit.fatalShown());
 
     errors().show(23, {"VenTst", "gone", {}, {}});
     EXPECT_EQ(kit.boxes()[3].icon, Icon::Stop);
-    EXPECT_TRUE(kit.boxes()[3].text.endsWith(".  Error: gone.  Press OK to end this application"));
-    EXPECT_TRUE(kit.programEnded());
+    EXPECT_TRUE(kit.boxes()[3].text.endsWith(".  Error: gone.  Press OK to close this window."));
+    EXPECT_TRUE(kit.fatalShown());
     EXPECT_EQ(errors().show(29), 0);  // no such message
 }
 
 } // namespace
+} // namespace ven::test
+
+namespace ven::test {
+namespace {
+// A window whose button meets a file that cannot be opened.
+class NeedsFile : public WindowController {
+public:
+    explicit NeedsFile(const QString& name)
+        : WindowController(name, kDef, ProcedureTraits{})
+    {
+    }
+
+protected:
+    void accepted(const QString& control) override
+    {
+        if (control == u"Go") {
+            errors().show(23, {"VenTst", "file is not a database", {}, {}});
+            ++afterMessage;  // the handler goes on; the window closes after it
+        }
+        WindowController::accepted(control);
+    }
+    bool closeRequested() override { return !refuse; }  // refuses every other close
+
+public:
+    static inline int afterMessage = 0;
+    static inline bool refuse = true;
+
+private:
+    static inline const WindowDef kDef{.title = "Needs a file", .w = 100, .h = 40,
+                                       .controls = {{.name = "Go", .kind = Kind::Button, .text = "Go", .x = 4, .y = 4, .w = 40, .h = 14}}};
+};
+} // namespace
+
+// A file that cannot be used closes the window that needed it, whatever
+// its own rules; the program and its other windows run on.
+TEST(ErrorReporter, AFatalMessageClosesOnlyTheWindowThatNeededTheFile)
+{
+    WindowKit kit;
+    kit.start([] { return std::make_unique<NeedsFile>("First"); });
+    kit.start([] { return std::make_unique<NeedsFile>("Second"); });
+    ASSERT_TRUE(kit.isOpen("First") && kit.isOpen("Second"));
+    kit.press("First", "Go");
+    kit.settle();
+    EXPECT_EQ(NeedsFile::afterMessage, 1);
+    EXPECT_FALSE(kit.isOpen("First"));
+    EXPECT_TRUE(kit.isOpen("Second"));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "File (VenTst) could not be opened.  Error: file is not a database.  Press OK to close this window.");
+    EXPECT_TRUE(kit.fatalShown());
+    NeedsFile::refuse = false;
+}
+
 } // namespace ven::test

@@ -286,7 +286,8 @@ TEST(CalculatorWnd, ATapeThatCannotBeWrittenIsReportedAndTheCalculatorGoesOn)
     for (const MessageBoxRequest& b : calc.kit.boxes())
         if (!b.text.startsWith("Record Not Found"))  // the currency keys without records
             told << b.text;
-    EXPECT_EQ(told, (QStringList{"File could NOT be opened", "Write Error: Is a directory"}));
+    const QString tape = QDir(calc.kit.folder()).filePath("CalcTape.txt");
+    EXPECT_EQ(told, (QStringList{"File could NOT be opened: " + tape, "Write Error: " + tape + ": Is a directory"}));
 }
 
 TEST(CalculatorWnd, ASecondStartBringsTheOpenOneForward)

@@ -87,7 +87,8 @@ TEST(Chat, UnreachableFolderIsToldAndEndsTheWindow)
     kit.start([] { return makeChatWnd({}); });
     EXPECT_FALSE(kit.isOpen(kChat));
     ASSERT_FALSE(kit.boxes().empty());
-    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("File could NOT be opened: " + kit.folder("gone/")))
+        << kit.boxes()[0].text.toStdString();
 }
 
 TEST(Chat, WriteAppendsTheHeaderAndTheMessage)
@@ -134,7 +135,7 @@ TEST(Chat, AFailedWriteKeepsTheTypedMessage)
     kit.type(kChat, "Message", "Lunch at noon?");
     kit.press(kChat, "Write");
     ASSERT_FALSE(kit.boxes().empty());
-    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened");
+    EXPECT_EQ(kit.boxes()[0].text, "File could NOT be opened: " + kit.chatFile());
     EXPECT_EQ(kit.text(kChat, "Message"), "Lunch at noon?");
     ASSERT_TRUE(QDir(kit.folder()).mkdir("share"));
     kit.press(kChat, "Write");

@@ -1,0 +1,18 @@
+// Replacing a whole file so that it holds its old text or the whole new one:
+// the new text goes to a temporary file beside it, every byte written and
+// synced, and only then renamed over the old one. A full disk, a read-only
+// folder or any other failed write leaves the old file as it was and no
+// temporary file behind. New files are for the user alone (0600); a file
+// that is replaced keeps its own permissions.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ven {
+
+// Empty when `path` now holds `data`; else why not ("No space left on
+// device"), the file unchanged.
+QString replaceFile(const QString& path, const QByteArray& data);
+
+} // namespace ven
