@@ -210,11 +210,11 @@ QString DaylightSavingText(const DlsNextChange& next, int32_t today, bool missin
     return next.name + QStringLiteral(": ") + time;
 }
 
-QString AlarmStatusText(int alarmsChanged, bool pending, const QString& nextAlarmLine)
+QString AlarmStatusText(int alarmsChanged, bool pending, const QString& nextAlarmLine, const QString& unreadable)
 {
     if (alarmsChanged > 0)
         return QString(std::min(alarmsChanged, kMaxRescanMarks), u'o');
-    return pending ? nextAlarmLine : kNoAlarms;
+    return pending ? nextAlarmLine : !unreadable.isEmpty() ? unreadable : kNoAlarms;
 }
 
 KeyLockLetters LockLetters(bool numLock, bool capsLock, bool scrollLock)

@@ -82,8 +82,9 @@ QString DaylightSavingText(const DlsNextChange& next, int32_t today, bool missin
 
 // Status zone 2: a run of "o" as long as `alarmsChanged` (at most 32) while a
 // rescan is pending; else `nextAlarmLine` while an alarm is pending, else
-// "No Alarms!".
-QString AlarmStatusText(int alarmsChanged, bool pending, const QString& nextAlarmLine);
+// why the alarm file could not be read (`unreadable`), else "No Alarms!".
+QString AlarmStatusText(int alarmsChanged, bool pending, const QString& nextAlarmLine,
+                        const QString& unreadable = {});
 
 // Status zones 5 to 7: "N", "C", "S" while the lock is on, else "-".
 struct KeyLockLetters {

@@ -664,7 +664,7 @@ void Main::setTitle(const QString& title)
 void Main::showAlarmStatus()
 {
     if (QLabel* z = statusZone(2))
-        z->setText(AlarmStatusText(AlarmsChanged, NextAlarm.Pending != 0, NextAlarmLine));
+        z->setText(AlarmStatusText(AlarmsChanged, NextAlarm.Pending != 0, NextAlarmLine, AlarmFileError));
     if (QAction* bell = action(kBellImage))
         bell->setVisible(NextAlarm.Pending != 0);
 }

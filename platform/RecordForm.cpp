@@ -241,8 +241,9 @@ void RecordForm::acceptFrom(int index, std::function<void()> then)
         then();
 }
 
-// The insert; a number of the form's own that another copy stored
-// meanwhile is raised to the next free one, and the insert tried again.
+// The insert; a number of the form's own that another copy stored or
+// reserved meanwhile gives way to the reserved one, else is raised to the
+// next free one, and the insert is tried again.
 Status RecordForm::insertOwnNumbered()
 {
     KeyedFile& f = primary();
@@ -250,7 +251,11 @@ Status RecordForm::insertOwnNumbered()
     for (int tries = 0; ownNumber_ && st.code == Err::DuplicateKey && tries < 1000; ++tries) {
         const auto [field, key] = *ownNumber_;
         const int64_t before = f.rec().num(field);
-        const int64_t after = raiseWhileTaken(f, field, key);
+        int64_t after = before;
+        if (tries == 0 && reservedNumber_ > 0 && reservedNumber_ != before)
+            f.rec().set(field, after = reservedNumber_);
+        else
+            after = raiseWhileTaken(f, field, key);
         if (after == before)
             break;  // the duplicate is in another key: the user is told
         st = f.insert();

@@ -40,11 +40,15 @@ public:
     // another copy of the program stored that number while this form was
     // open, the insert takes the next free one instead of failing.
     // `renumbered(from, to)` then moves what the form filed under the old
-    // number (documents) and says false when it cannot.
-    void setOwnNumber(uint16_t field, int key, std::function<bool(int64_t, int64_t)> renumbered = {})
+    // number (documents) and says false when it cannot. A `reserved`
+    // number (not 0) that no other copy can take, as the form's reserved
+    // record holds it, is the one taken then.
+    void setOwnNumber(uint16_t field, int key, std::function<bool(int64_t, int64_t)> renumbered = {},
+                      int64_t reserved = 0)
     {
         ownNumber_ = {field, key};
         renumbered_ = std::move(renumbered);
+        reservedNumber_ = reserved;
     }
 
 protected:
@@ -81,6 +85,7 @@ private:
     bool passing_ = false;
     std::optional<std::pair<uint16_t, int>> ownNumber_;
     std::function<bool(int64_t, int64_t)> renumbered_;
+    int64_t reservedNumber_ = 0;
     const FileDef& def_;
     std::vector<uint8_t> serves_;
     std::span<const std::pair<uint8_t, const char*>> titles_;

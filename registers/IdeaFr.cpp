@@ -85,8 +85,29 @@ protected:
             return false;
         if (!RecordForm::setUp())
             return false;
-        if (REQUEST == InsertRecord)
+        if (REQUEST == InsertRecord) {
             primary().keepOwnNumber();
+            // Another copy's reserved record may hold the count plus one;
+            // the idea then takes the number its own reserved record holds,
+            // and its details follow.
+            setOwnNumber(IDE::NUMBER, IDE::IDE_KEY, [this](int64_t from, int64_t to) {
+                Context ctx;
+                KeyedFile& s = ctx.file(VenISub);
+                if (!s.open())
+                    return false;
+                for (int64_t n : detailsOf(from)) {
+                    s.rec().clear();
+                    s.rec().set(SUB::SIDENUM, n);
+                    if (!s.get(SUB::SUB_KEY))
+                        return false;
+                    s.rec().set(SUB::IDENUM, to);
+                    if (!s.put())
+                        return false;
+                }
+                number_ = to;
+                return true;
+            }, reservedNumber_);
+        }
         number_ = primary().rec().num(IDE::NUMBER);
         before_ = detailsOf(number_);
         auto list = std::make_unique<BrowseList>(
@@ -122,6 +143,7 @@ protected:
         const QDateTime now = clock().now();
         r.set(IDE::DATE, int64_t(dayNumber(now)));
         r.set(IDE::TIME, int64_t(timeValue(now)));
+        reservedNumber_ = r.num(IDE::NUMBER);
         r.set(IDE::NUMBER, countPlusOneBesideOwn(primary(), IDE::NUMBER, IDE::IDE_KEY));
     }
 
@@ -148,6 +170,7 @@ protected:
 
 private:
     int64_t number_ = 0;
+    int64_t reservedNumber_ = 0;  // held by the form's reserved record
     std::set<int64_t> before_;
     BrowseList* details_ = nullptr;
 };

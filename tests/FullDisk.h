@@ -45,22 +45,22 @@ class FullDisk {
 public:
     explicit FullDisk(int kilobytes = 256)
     {
-        if (!dir_.isValid())
-            return;
-        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0700";
-        mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+        if (dir_.isValid())
+            mount(dir_.path(), kilobytes);
     }
+    // Mounted on the caller's own empty folder `at`.
+    FullDisk(const QString& at, int kilobytes) { mount(at, kilobytes); }
     ~FullDisk()
     {
         if (mounted_)
-            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+            ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
     }
     FullDisk(const FullDisk&) = delete;
     FullDisk& operator=(const FullDisk&) = delete;
 
     bool mounted() const { return mounted_; }
-    QString path() const { return dir_.path(); }
-    QString filePath(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+    QString path() const { return path_; }
+    QString filePath(const QString& name) const { return QDir(path_).filePath(name); }
 
     // Takes every free byte with a ballast file; true when writes now fail.
     bool fill()
@@ -81,7 +81,14 @@ public:
     void drain() { QFile::remove(filePath("ballast")); }
 
 private:
+    void mount(const QString& at, int kilobytes)
+    {
+        path_ = at;
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0700";
+        mounted_ = ::mount("tmpfs", QFile::encodeName(at).constData(), "tmpfs", 0, options.constData()) == 0;
+    }
     QTemporaryDir dir_;
+    QString path_;
     bool mounted_ = false;
 };
 

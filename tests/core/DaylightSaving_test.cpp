@@ -294,6 +294,9 @@ TEST(StatusZones, AlarmStatusAndLockLetters)
     EXPECT_EQ(AlarmStatusText(40, false, ""), QString(32, 'o'));
     EXPECT_EQ(AlarmStatusText(0, true, "10:00 Dentist"), "10:00 Dentist");
     EXPECT_EQ(AlarmStatusText(0, false, "stale"), "No Alarms!");
+    const QString unreadable = "No Alarms: VenAlarm cannot be read (malformed)";
+    EXPECT_EQ(AlarmStatusText(0, false, unreadable, unreadable), unreadable) << "not taken for no alarms";
+    EXPECT_EQ(AlarmStatusText(2, false, unreadable, unreadable), "oo");
 
     const KeyLockLetters on = LockLetters(true, true, true);
     const KeyLockLetters mixed = LockLetters(false, true, false);

@@ -5,6 +5,8 @@
 
 #include "registers/IdeaBr.h"
 
+#include <map>
+
 namespace ven::test {
 namespace {
 
@@ -65,6 +67,32 @@ TEST_F(IdeasTest, ANewIdeaCountsItsOwnReservedRecord)
         kit.window("IdeaBr").close(RequestCancelled);
         kit.settle();
     }
+}
+
+// Another copy stores an idea under the number this form shows: the new
+// idea takes the number its own reserved record holds, and its details
+// follow it.
+TEST_F(IdeasTest, ANumberAnotherCopyTookGivesWayToTheReservedOne)
+{
+    startList();
+    kit.press("IdeaBr", "Insert");
+    ASSERT_EQ(kit.text("IdeaFr", "Number"), "000002");
+    kit.type("IdeaFr", "Name", "Garden");
+    kit.press("IdeaFr", "DetInsert");
+    ASSERT_TRUE(kit.isOpen("UpdateVenISub"));
+    kit.type("UpdateVenISub", "Header", "Roses");
+    kit.press("UpdateVenISub", "OK");
+    ASSERT_EQ(kit.rows("IdeaFr", "Details"), 1);
+    addIdea(2, "The other copy's");
+    kit.press("IdeaFr", "OK");
+    EXPECT_TRUE(kit.boxes().empty()) << kit.boxes()[0].text.toStdString();
+    EXPECT_FALSE(kit.isOpen("IdeaFr"));
+    std::map<QString, int64_t> numbers;
+    for (const Record& r : WindowKit::records(VenIdea))
+        numbers[r.str(IDE::NAME).trimmed()] = r.num(IDE::NUMBER);
+    EXPECT_EQ(numbers, (std::map<QString, int64_t>{{"Garden", 1}, {"The other copy's", 2}}));
+    ASSERT_EQ(WindowKit::records(VenISub).size(), 1u);
+    EXPECT_EQ(WindowKit::records(VenISub).at(0).num(SUB::IDENUM), 1);
 }
 
 TEST_F(IdeasTest, DetailsAndDocumentsOfACancelledNewIdeaGoWithIt)

@@ -16,6 +16,7 @@
 #include "registers/NameFr.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 
 namespace ven::test {
@@ -332,6 +333,102 @@ TEST_F(Names, TheReportPrintsInTheOrderOfItsTab)
             EXPECT_NEAR(w.x, 0.8 * 25.4, 1.0);  // the report area's left edge
             EXPECT_GT(w.y, 1.3 * 25.4 - 1);
         }
+}
+
+// Reads the names file through in `key` order; false when a read fails
+// other than at the end.
+bool readsThrough(int key)
+{
+    Context ctx;
+    KeyedFile& f = ctx.file(VenNam);
+    if (!f.open(KeyedFile::Mode::Shared) || !f.set(key))
+        return false;
+    Status st;
+    while ((st = f.next()).ok()) {
+    }
+    return st.code == Err::EndOfFile;
+}
+
+// One damaged page in the names file (a page that a read through the file
+// in last-name order meets): the list and the report stop with a message
+// naming the file; the list closes rather than end early as if complete,
+// and no report is printed.
+TEST_F(Names, ADamagedPageStopsTheListAndTheReportByName)
+{
+    {
+        Context ctx;
+        KeyedFile& f = ctx.file(VenNam);
+        ASSERT_TRUE(f.open());
+        WriteBatch batch(f);
+        for (int i = 1; i <= 300; ++i) {
+            const QString t = QString::number(i).rightJustified(3, u'0');
+            Record& r = f.rec();
+            r.clear();
+            r.set(NAM::RECNO, i);
+            r.set(NAM::CATID, "N");
+            r.set(NAM::LASTNAME, "Last " + t);
+            r.set(NAM::FIRSTNAME, "First " + t);
+            r.set(NAM::ORG, "Organisation " + t);
+            r.set(NAM::TEL1, "09 " + t);
+            r.set(NAM::MEMORANDUM, QString(600, u'm') + t);
+            ASSERT_TRUE(f.add());
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    Store::instance().closeIdle();
+    const QString path = Store::instance().pathOf(VenNam);
+    ASSERT_TRUE(readsThrough(NAM::SUKU_KEY));
+    // From the middle on, the first page whose damage such a read meets.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 pages = file.size() / 4096;
+    ASSERT_GT(pages, 16);
+    bool damaged = false;
+    for (qint64 page = pages / 2; page < pages && !damaged; ++page) {
+        file.seek(page * 4096);
+        const QByteArray kept = file.read(4096);
+        file.seek(page * 4096);
+        file.write(QByteArray(4096, '\x5a'));
+        file.flush();
+        Store::instance().closeIdle();
+        damaged = !readsThrough(NAM::SUKU_KEY);
+        if (!damaged) {
+            file.seek(page * 4096);
+            file.write(kept);
+            file.flush();
+        }
+    }
+    file.close();
+    Store::instance().closeIdle();
+    ASSERT_TRUE(damaged) << "no page of the file is met by a read through it";
+
+    const auto toldByName = [this] {
+        for (const MessageBoxRequest& b : kit.boxes())
+            if (b.text.contains("VenNam"))
+                return true;
+        return false;
+    };
+    kit.start([] { return makeNameBr({}); });
+    ASSERT_TRUE(kit.isOpen("NameBr"));
+    for (int i = 0; i < 100 && kit.isOpen("NameBr"); ++i)
+        kit.keyInList("NameBr", Qt::Key_PageDown);
+    EXPECT_TRUE(toldByName()) << "the list met the damaged page in silence";
+    EXPECT_FALSE(kit.isOpen("NameBr")) << "the list stays open as if it were complete";
+
+    kit.clearBoxes();
+    QFile::remove(kit.folder("report.pdf"));
+    bool ended = false;
+    uint8_t response = 0;
+    callProcedure(QStringLiteral("NamesRp"), NoRequest, [&](uint8_t r) {
+        ended = true;
+        response = r;
+    }, QStringLiteral("1"));
+    for (int i = 0; i < 600 && !ended; ++i)
+        kit.wait(100);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(response, RequestCancelled);
+    EXPECT_TRUE(toldByName()) << "the report met the damaged page in silence";
+    EXPECT_FALSE(QFile::exists(kit.folder("report.pdf"))) << "a report was printed as if complete";
 }
 
 } // namespace
