@@ -4,6 +4,7 @@
 #include "core/EndOnSignal.h"
 #include "core/EndSessionLogout.h"
 #include "core/Halt.h"
+#include "core/HelpWnd.h"
 #include "core/Main.h"
 #include "core/Procedures.h"
 #include "data/Dictionary.h"
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
         qWarning("The inspector's socket could not be made.");
 
     // Every window's Help opens the program's own help text at its topic.
-    ven::setHelpHandler([](const QString&, const QString&) { ven::startProcedure("HelpWnd"); });
+    ven::setHelpHandler([](const QString&, const QString& topic) { ven::ShowHelp(topic); });
     ven::settingsFile().setFile(QDir::current().filePath("Vendrolix.ini"));
     ven::settingsFile().readSectors();
     // The end of the user's log-on ends the program with its log-out line.

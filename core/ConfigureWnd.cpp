@@ -34,6 +34,21 @@ namespace ven {
 namespace {
 
 const QString kWavFilter = QStringLiteral("Wav-Files (*.wav)");
+const QString kBackupInProgram = QStringLiteral("Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!");
+
+// A backup folder must lie outside the program folder, so that a backup
+// survives the loss of that folder: the folder itself, one inside it and a
+// relative path (which lands in the current folder, the program folder) are
+// refused. Letter case does not count.
+bool backupPathRefused(const QString& path)
+{
+    const QString p = QDir::fromNativeSeparators(path.trimmed());
+    if (QDir::isRelativePath(p))
+        return true;
+    const QString folder = QDir::cleanPath(p).toUpper();
+    const QString program = QDir::cleanPath(QDir::fromNativeSeparators(Program_Path)).toUpper();
+    return folder == program || folder.startsWith(program.endsWith(u'/') ? program : program + u'/');
+}
 const QString kImageFilter = QStringLiteral("Image Files (*.bmp *.gif *.jpg)");
 
 // The four sound rows of the first tab.
@@ -508,15 +523,12 @@ private:
             return;
         const QString folder = QDir::toNativeSeparators(chosen);
         const QString upper = folder.toUpper();
-        if (upper.startsWith(joinPath(QDir::toNativeSeparators(Program_Path), {}).toUpper())) {
-            messageBox(QStringLiteral("Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!"),
-                       QStringLiteral("Error!"), Icon::Stop);
-            backup_.clear();
-        } else if (const qsizetype p = upper.indexOf(QLatin1String("VENDBACK")); p >= 0) {
+        if (const qsizetype p = upper.indexOf(QLatin1String("VENDBACK")); p >= 0)
             backup_ = folder.left(p) + QStringLiteral("VendBack");
-        } else {
+        else
             backup_ = joinPath(folder, QStringLiteral("VendBack"));
-        }
+        if (backupPathRefused(folder) || backupPathRefused(backup_))
+            refuseBackupPath();
         window().display(QStringLiteral("BackUpPath"));
         restoreFolder();
     }
@@ -572,8 +584,20 @@ private:
         }
     }
 
+    void refuseBackupPath()
+    {
+        messageBox(kBackupInProgram, QStringLiteral("Error!"), Icon::Stop);
+        backup_.clear();
+    }
+
     bool checksPass()
     {
+        // A typed backup path meets the lookup's rule too; one saved
+        // before is kept as it is.
+        if (!blank(backup_) && control("BackUpPath").isEnabled() && backupPathRefused(backup_)) {
+            refuseBackupPath();
+            window().display(QStringLiteral("BackUpPath"));
+        }
         if (blank(backup_)) {
             control("Sheet").as<QTabWidget>()->setCurrentIndex(0);
             control("BackUpLookup").select();
@@ -613,7 +637,6 @@ private:
         BrWallPaper = image_[kBrowseRow], BrWallPaperStyle = style_[kBrowseRow];
         FrWallPaper = image_[kFormRow], FrWallPaperStyle = style_[kFormRow];
         WdWallPaper = image_[kWindowRow], WdWallPaperStyle = style_[kWindowRow];
-        ConfigChanged = 1;
         TelefaxDevice = telefax_;
         DefaultPrinter = defaultPrinter_;
         Log_Activity = log_;
@@ -624,7 +647,10 @@ private:
             dailyNotes_ = Program_Path;
         Daily_Notes = dailyNotes_;
 
-        writeSettings();
+        // The window stays open with the edits when the settings cannot be written.
+        if (!writeSettings())
+            return;
+        ConfigChanged = 1;  // the frame reads the settings again
         QDir().mkpath(backup_ + QStringLiteral("#1"));
         QDir().mkpath(backup_ + QStringLiteral("#2"));
         if (!writeOwnerProfile(owner_))
@@ -634,7 +660,7 @@ private:
         close(RequestCompleted);
     }
 
-    void writeSettings()
+    bool writeSettings()
     {
         struct Entry {
             const char* section;
@@ -662,12 +688,16 @@ private:
             e.push_back({"ProgramsWnd", kTabNames[i].entry, tabName_[i]});
         const QString ini = ProgramIni();
         QStringList failed;
+        QString why;
         for (const Entry& x : e)
-            if (!writeIni(ini, x.section, x.key, x.value))
+            if (!writeIni(ini, x.section, x.key, x.value, &why))
                 failed << x.key;
-        if (!failed.isEmpty())
-            messageBox(QStringLiteral("The settings could not be written to %1: %2").arg(ini, failed.join(", ")),
-                       QStringLiteral("Error!"), Icon::Stop);
+        if (failed.isEmpty())
+            return true;
+        messageBox(QStringLiteral("The settings could not be written to %1:|%2.||Not saved: %3")
+                       .arg(QDir::toNativeSeparators(ini), why, failed.join(", ")),
+                   QStringLiteral("Error!"), Icon::Stop);
+        return false;
     }
 
     // One line in the activity log; written whenever a log option was

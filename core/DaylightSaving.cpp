@@ -7,9 +7,12 @@
 #include "data/Dictionary.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/KeyLocks.h"
 #include "platform/Picture.h"
 #include "platform/SystemClock.h"
 #include "platform/TellOnce.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <optional>
@@ -30,10 +33,30 @@ void takeChange(const Record& r, DlsNextChange& next)
     next.name = forward ? QStringLiteral("DLS") : QStringLiteral("STD");
 }
 
-// Reads the earliest change into the buffer; false when there is none.
-bool readFirst(KeyedFile& f)
+// Reads the earliest change into the buffer; false when there is none or
+// the table cannot be read (then `failure` holds the reason).
+bool readFirst(KeyedFile& f, Status* failure = nullptr)
 {
-    return f.set(DLS::DATE_KEY).ok() && f.next().ok();
+    Status st = f.set(DLS::DATE_KEY);
+    if (st.ok())
+        st = f.next();
+    if (!st.ok() && st.code != Err::EndOfFile && st.code != Err::NotFound && failure)
+        *failure = st;
+    return st.ok();
+}
+
+// A table that cannot be opened or read: told once, with the engine's reason.
+void tellUnreadable(const Status& st, DlsNextChange& next)
+{
+    next.unreadable = st.errorText.isEmpty() ? st.text : st.errorText;
+    if (next.unreadable.isEmpty())
+        next.unreadable = QStringLiteral("error %1").arg(int(st.code));
+    const QString file = QDir::toNativeSeparators(Store::instance().pathOf(Ven_DLS));
+    tellOnce(QStringLiteral("daylight-saving table\n") + file + u'\n' + next.unreadable,
+             {QStringLiteral("The daylight-saving table %1 cannot be read:|%2.||The clock is not switched by the "
+                             "stored changes until the table can be read again.")
+                  .arg(file, next.unreadable)},
+             QStringLiteral("Daylight Saving Time"), Icon::Exclamation);
 }
 
 // Moves the clock by the buffer's change from `now`, deletes the record when
@@ -96,8 +119,12 @@ DlsCheckResult checkByZone(Context& ctx, const QTimeZone& zone, const QDateTime&
     const QDateTime lastSwitch = zone.previousTransition(now).atUtc;
     const bool switchedToday = lastSwitch.isValid() && dayNumber(lastSwitch.toTimeZone(zone)) == today;
     KeyedFile& f = ctx.file(Ven_DLS);
-    if (f.open(KeyedFile::Mode::Shared).ok()) {
-        while (readFirst(f)) {
+    next.unreadable.clear();
+    Status failure;
+    if (Status opened = f.open(KeyedFile::Mode::Shared); !opened.ok()) {
+        tellUnreadable(opened, next);
+    } else {
+        while (readFirst(f, &failure)) {
             DlsNextChange stored;
             takeChange(f.rec(), stored);
             if (stored.date > today || (stored.date == today && stored.time > nowTime && !switchedToday))
@@ -116,13 +143,17 @@ DlsCheckResult checkByZone(Context& ctx, const QTimeZone& zone, const QDateTime&
                           .arg(id, change, formatDate(stored.date, u"D06-B"))},
                      QStringLiteral("Daylight Saving Time"), Icon::Information);
         }
+        if (!failure.ok())
+            tellUnreadable(failure, next);
         f.close();
     }
+    const QString unreadable = next.unreadable;
     if (takeZoneSwitch(zone, now, next)) {
         DlsMissing = 0;
     } else {
         next = DlsNextChange{};
         next.date = today + kRecheckDays;
+        next.unreadable = unreadable;
         DlsMissing = 1;
     }
     DlsChanged = 0;
@@ -156,13 +187,20 @@ DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextCh
     const int32_t nowTime = timeValue(now);
     KeyedFile& f = ctx.file(Ven_DLS);
     DlsCheckResult res;
-    if (!f.open(KeyedFile::Mode::Shared).ok()) {
+    next.unreadable.clear();
+    Status failure;
+    if (Status opened = f.open(KeyedFile::Mode::Shared); !opened.ok()) {
+        tellUnreadable(opened, next);
+        next.date = today + kRecheckDays;
         DlsChanged = 0;
         return res;
     }
-    if (!readFirst(f)) {
+    if (!readFirst(f, &failure)) {
         next.date = today + kRecheckDays;
-        DlsMissing = 1;
+        if (failure.ok())
+            DlsMissing = 1;
+        else
+            tellUnreadable(failure, next);
     } else {
         DlsMissing = 0;
         takeChange(f.rec(), next);
@@ -202,6 +240,8 @@ bool DaylightSavingDue(const DlsNextChange& next, int32_t today, int32_t now)
 
 QString DaylightSavingText(const DlsNextChange& next, int32_t today, bool missing)
 {
+    if (!next.unreadable.isEmpty() && !next.zoneSwitch.isValid())
+        return QStringLiteral("DLS/STD Table cannot be read!");
     if (missing)
         return QStringLiteral("DLS/STD Time Missing!");
     const QString time = formatTime(next.time, u"T01.B");
@@ -225,6 +265,8 @@ KeyLockLetters LockLetters(bool numLock, bool capsLock, bool scrollLock)
 
 KeyLockLetters CurrentKeyLockLetters()
 {
+    if (const std::optional<KeyLocks> k = keyLocks())
+        return LockLetters(k->num, k->caps, k->scroll);
     return {};
 }
 

@@ -24,6 +24,8 @@ struct DlsNextChange {
     // The moment of a switch the time zone makes itself; invalid for a
     // change taken from the table.
     QDateTime zoneSwitch;
+    // Why the table could not be read at the last check; empty when it was.
+    QString unreadable;
 };
 
 // What a check did.
@@ -56,6 +58,9 @@ bool ZoneSwitchesItself(const QTimeZone& zone, const QDateTime& now);
 // - today and its time not after now: the clock moves by the change, the
 //   record is deleted and the following record becomes the next change;
 // - later: it only becomes the next change.
+// A table that cannot be opened or read is told once per run with the
+// engine's reason (`next.unreadable`), nothing is switched, and the check
+// runs again at the next table change or after 180 days.
 // A carried-out change writes its activity-log line. When the clock cannot
 // be set the record stays, the log line says why, and `next.date` :=
 // today + 180 so that the timer does not retry on every tick; the next
@@ -75,9 +80,10 @@ DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextCh
 // zone's own switch, once the clock has passed its moment.
 bool DaylightSavingDue(const DlsNextChange& next, int32_t today, int32_t now);
 
-// Status zone 1: "DLS/STD Time Missing!" while `missing`; else the name, ": "
-// and the date ("D06-B") and time ("T01.B"), or only the time when the date
-// is today or earlier.
+// Status zone 1: "DLS/STD Table cannot be read!" while the last check could
+// not read the table (and the zone does not switch itself); "DLS/STD Time
+// Missing!" while `missing`; else the name, ": " and the date ("D06-B") and
+// time ("T01.B"), or only the time when the date is today or earlier.
 QString DaylightSavingText(const DlsNextChange& next, int32_t today, bool missing);
 
 // Status zone 2: a run of "o" as long as `alarmsChanged` (at most 32) while a
@@ -91,8 +97,8 @@ struct KeyLockLetters {
     QString num, caps, scroll;
 };
 KeyLockLetters LockLetters(bool numLock, bool capsLock, bool scrollLock);
-// The letters of the keyboard's present state. Qt offers no way to read the
-// lock keys' state, so this gives empty letters.
+// The letters of the keyboard's present state (platform/KeyLocks.h); empty
+// letters where the platform gives no way to read it.
 KeyLockLetters CurrentKeyLockLetters();
 
 } // namespace ven

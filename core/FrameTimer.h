@@ -68,7 +68,8 @@ void PlayHourBell();
 // Enables the frame's Exit, Daily Notes and Calendar commands by the busy
 // and running flags.
 struct CommandStates {
-    bool exitEnabled, dailyNotesEnabled, calendarEnabled;
+    bool exitEnabled = true, dailyNotesEnabled = true, calendarEnabled = true;
+    bool operator==(const CommandStates&) const = default;
 };
 CommandStates UpdateCommandStates();
 // True while a flag refuses the frame's close.

@@ -48,6 +48,9 @@ inline uint8_t RestoreRequested = 0;
 inline uint8_t ConfigChanged = 0;
 inline uint8_t LockRequested = 0;
 inline uint8_t UnlockRequested = 0;
+// 1 while the lock window holds the program locked (from its Lock to the
+// right password): only then the frame keeps itself hidden.
+inline uint8_t ProgramLocked = 0;
 inline uint8_t DlsChanged = 0;
 
 // Activity log.

@@ -5,6 +5,7 @@
 
 #include "core/DateHelpers.h"
 #include "core/EditHelp.h"
+#include "core/Procedures.h"
 #include "core/TextViewer.h"
 
 #include <QFileInfo>
@@ -31,7 +32,16 @@ protected:
     void windowEvent(Event e) override
     {
         TextViewerWnd::windowEvent(e);
-        if (e != Event::OpenWindow || topic_.isEmpty())
+        if (e == Event::OpenWindow)
+            goToTopic(topic_);
+    }
+
+public:
+    // Shows the topic's heading at the top; an unknown topic moves nothing.
+    void goToTopic(const QString& topic)
+    {
+        topic_ = topic.trimmed();
+        if (topic_.isEmpty())
             return;
         const QStringList& lines = viewer().lines();
         for (int i = 0; i < lines.size(); ++i)
@@ -46,6 +56,17 @@ private:
 };
 
 } // namespace
+
+void ShowHelp(const QString& topic)
+{
+    // The help window already open goes to the new topic and comes forward.
+    if (auto* open = dynamic_cast<HelpWnd*>(WindowController::find(QStringLiteral("HelpWnd"))); open && open->isOpen()) {
+        open->goToTopic(topic);
+        open->post(Event::GainFocus);
+        return;
+    }
+    startProcedure(QStringLiteral("HelpWnd"), topic);
+}
 
 std::unique_ptr<WindowController> makeHelpWnd(const QString& parameter)
 {

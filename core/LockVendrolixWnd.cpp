@@ -73,7 +73,11 @@ protected:
     // Locked, only the password closes it (the window manager's close included).
     bool closeRequested() override { return !locked_ || unlocked_; }
 
-    void tearDown() override { showHidden(); }
+    void tearDown() override
+    {
+        ProgramLocked = 0;
+        showHidden();
+    }
 
 private:
     void lock()
@@ -93,6 +97,7 @@ private:
         control("Cancel").hide();
         control("OpenPwd").select();
         LockRequested = 1;
+        ProgramLocked = 1;
         hideOthers();
     }
 

@@ -34,6 +34,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QTimer>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
@@ -66,6 +68,35 @@ protected:
             return;
         QPainter p(viewport());
         paintWallpaper(p, viewport()->rect(), image_, style_.tiled, style_.centered, style_.stretched);
+    }
+
+private:
+    QPixmap image_;
+    WallpaperStyle style_;
+};
+
+// The toolbar wearing its own wallpaper in its style, under its buttons.
+class WallpaperToolBar : public QToolBar {
+public:
+    using QToolBar::QToolBar;
+    void setWallpaper(const QString& file, const QString& style)
+    {
+        image_ = QPixmap();
+        if (!file.trimmed().isEmpty())
+            image_.load(findPictureFile(file.trimmed()));
+        style_ = wallpaperStyle(style);
+        update();
+    }
+    bool hasWallpaper() const { return !image_.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QToolBar::paintEvent(e);
+        if (image_.isNull())
+            return;
+        QPainter p(this);
+        paintWallpaper(p, rect(), image_, style_.tiled, style_.centered, style_.stretched);
     }
 
 private:
@@ -180,6 +211,17 @@ bool Main::setUp()
     CallRequest = 0;
     CallResponse = 0;
     buildFrame();
+    // The window manager's close is the frame's Alt+F4 from the start, so
+    // that it does nothing while the log-in is open.
+    armAlertKey((Qt::ALT | Qt::Key_F4).toCombined());
+    // The commands follow every window's opening and closing at once, and
+    // a child window that opens is held whole.
+    setWindowsChangedHook([self = QPointer<Main>(this)] {
+        if (!self)
+            return;
+        self->applyCommandStates();
+        self->holdChildren();
+    });
     return true;
 }
 
@@ -214,6 +256,7 @@ void Main::buildFrame()
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_ = area;
+    mdi_->setObjectName(QStringLiteral("Area"));
     inner_->setCentralWidget(mdi_);
     setFrameArea(mdi_);
 
@@ -252,7 +295,9 @@ void Main::buildFrame()
     }
 
     // Toolbar.
-    toolbar_ = inner_->addToolBar("Toolbar");
+    toolbar_ = new WallpaperToolBar(QStringLiteral("Toolbar"), inner_);
+    toolbar_->setObjectName(QStringLiteral("Toolbar"));
+    inner_->addToolBar(toolbar_);
     toolbar_->setMovable(false);
     for (const ToolButton& b : frameToolbar()) {
         if (b.number == kBellImage) {
@@ -267,12 +312,21 @@ void Main::buildFrame()
         connect(a, &QAction::triggered, this, [this, n = b.number] { command(n); });
     }
 
-    // Status bar: seven zones.
+    // Status bar: seven zones. Zone 1 takes what the others leave: its text
+    // asks for its width but gives way first when the frame is narrowed, so
+    // it never pushes the others aside; zone 4, the folder, is as wide as
+    // its path needs; the others have their widths.
     const DialogUnits& du = window().units();
     for (int w : kZoneWidths) {
         auto* z = new QLabel;
-        if (w > 0)
+        z->setObjectName(QStringLiteral("Zone%1").arg(zones_.size() + 1));
+        if (w < 0) {
+            z->setMinimumWidth(1);
+        } else if (zones_.size() == 3) {
+            z->setMinimumWidth(du.x(w));
+        } else {
             z->setFixedWidth(du.x(w));
+        }
         inner_->statusBar()->addWidget(z, w < 0 ? 1 : 0);
         zones_.push_back(z);
     }
@@ -332,6 +386,7 @@ void Main::loggedIn()
     showDaylightSaving();
     statusZone(3)->setText(CurrentUser);
     statusZone(4)->setText(Program_Path);
+    fitFirstSize();
     setTimer(100);
     setTitle(FrameTitle(ven::clock().time()));
 }
@@ -410,6 +465,9 @@ void Main::windowEvent(Event e)
         const QDateTime now = ven::clock().now();
         timer_.tick(dayNumber(now), timeValue(now));
         watchState();
+        // Long runs set their busy flags while their window is open.
+        if (UpdateCommandStates() != lastStates_)
+            applyCommandStates();
         break;
     }
     case Event::AlertKey: hotKey(alertKey()); break;
@@ -486,7 +544,7 @@ void Main::closeFromTray()
 void Main::restore()
 {
     // Locked: the frame goes straight back, whoever restored it.
-    if (Running.get("LockVendrolixWnd")) {
+    if (ProgramLocked) {
         iconize();
         return;
     }
@@ -510,12 +568,12 @@ void Main::watchState()
         // The notification area went away with the icon in it.
         tray_->hide();
         InTray = 0;
-        if (Running.get("LockVendrolixWnd"))
+        if (ProgramLocked)
             w->showMinimized();
         else
             restore();
     }
-    if (Running.get("LockVendrolixWnd") && w->isVisible() && !w->isMinimized())
+    if (ProgramLocked && w->isVisible() && !w->isMinimized())
         iconize();
 }
 
@@ -547,6 +605,7 @@ bool Main::closeRequested()
 
 void Main::tearDown()
 {
+    setWindowsChangedHook({});
     if (tray_ && tray_->isShown())
         tray_->hide();
     InTray = 0;
@@ -643,9 +702,72 @@ void Main::runCommand(const char* procedure, int howValue, const QString& parame
         post(Event::Iconized);
 }
 
+void Main::fitFirstSize()
+{
+    QWidget* outer = window().outer();
+    if (outer->isMaximized() || !readIni(settingsFile().file(), "Main", "Width", {}).isEmpty())
+        return;  // a size the user gave it stays
+    inner_->statusBar()->layout()->activate();
+    const int need = std::max(toolbar_->sizeHint().width(), inner_->statusBar()->sizeHint().width());
+    growBy(QSize(need - inner_->width(), 0));
+}
+
+void Main::holdChildren()
+{
+    if (!mdi_)
+        return;
+    const QSize room = mdi_->maximumViewportSize();
+    QSize extra(0, 0);
+    std::vector<QPointer<WindowController>> held;
+    for (WindowController* w : WindowController::openWindows()) {
+        QWidget* sub = w->window().outer();
+        if (!w->window().isMdiChild() || !sub->isVisible())
+            continue;
+        extra = extra.expandedTo(sub->frameGeometry().size() - room);
+        held.emplace_back(w);
+    }
+    growBy(extra);
+    // Once the area has its new size, each child is moved as little as
+    // needed to lie whole in it.
+    QTimer::singleShot(0, this, [held] {
+        for (const QPointer<WindowController>& w : held)
+            if (w && w->isOpen())
+                w->window().keepOnArea();
+    });
+}
+
+void Main::growBy(QSize extra)
+{
+    QWidget* outer = window().outer();
+    extra = extra.expandedTo(QSize(0, 0));
+    if (extra.isNull() || outer->isMaximized() || outer->isMinimized() || outer->isFullScreen())
+        return;
+    const QScreen* screen = outer->screen() ? outer->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect avail = screen->availableGeometry();
+    const QRect frame = outer->frameGeometry();
+    const QSize decoration = frame.size() - outer->size();
+    const QSize size = (outer->size() + extra).boundedTo(avail.size() - decoration);
+    if (size == outer->size())
+        return;
+    outer->resize(size);
+    // Kept on the screen: moved left or up as little as needed.
+    QRect grown(frame.topLeft(), size + decoration);
+    grown.moveRight(std::min(grown.right(), avail.right()));
+    grown.moveBottom(std::min(grown.bottom(), avail.bottom()));
+    grown.moveLeft(std::max(grown.left(), avail.left()));
+    grown.moveTop(std::max(grown.top(), avail.top()));
+    if (grown.topLeft() != frame.topLeft())
+        outer->move(grown.topLeft());
+    if (QLayout* l = window().layout())
+        l->activate();
+}
+
 void Main::applyCommandStates()
 {
     const CommandStates s = UpdateCommandStates();
+    lastStates_ = s;
     if (QAction* a = action(kExitButton))
         a->setEnabled(s.exitEnabled);
     if (QAction* a = action(kDailyNotesItem))
@@ -688,19 +810,7 @@ void Main::setKeyLockLetters()
 void Main::applyFrameWallpapers()
 {
     static_cast<WallpaperArea*>(mdi_)->setWallpaper(FrameWallpaper.WallPaper, FrameWallpaper.WallPaperStyle);
-    // The toolbar wears its own image in its style.
-    const QString tb = FrameWallpaper.TbWallPaper.trimmed();
-    const QString file = findPictureFile(tb);
-    QString sheet;
-    if (!file.isEmpty() && !QPixmap(file).isNull()) {
-        const WallpaperStyle s = wallpaperStyle(FrameWallpaper.TbWallPaperStyle);
-        const QString url = "url(\"" + QString(file).replace('"', "\\\"") + "\")";
-        sheet = s.stretched  ? "QToolBar { border-image: " + url + " 0 0 0 0 stretch stretch; }"
-                : s.tiled    ? "QToolBar { background-image: " + url + "; background-repeat: repeat-xy; }"
-                : s.centered ? "QToolBar { background-image: " + url + "; background-repeat: no-repeat; background-position: center; }"
-                             : "QToolBar { background-image: " + url + "; background-repeat: no-repeat; }";
-    }
-    toolbar_->setStyleSheet(sheet);
+    static_cast<WallpaperToolBar*>(toolbar_)->setWallpaper(FrameWallpaper.TbWallPaper, FrameWallpaper.TbWallPaperStyle);
 }
 
 void Main::setViewLogEnabled(bool on)

@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QMainWindow;
 class QMdiArea;
+class QSize;
 class QToolBar;
 class QToolButton;
 
@@ -61,6 +62,12 @@ private:
     void hotKey(int key);
     void runCommand(const char* procedure, int how, const QString& parameter, int action);
     void applyCommandStates();
+    // The frame's first size holds every toolbar button and status zone.
+    void fitFirstSize();
+    // Grows the frame (within the screen) so that each open child window
+    // lies whole in its area.
+    void holdChildren();
+    void growBy(QSize extra);
     void iconize();
     void restore();
     // The notification-area icon: made on the first iconize.
@@ -78,6 +85,7 @@ private:
     QToolBar* toolbar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::vector<QLabel*> zones_;
+    CommandStates lastStates_{};  // the states last applied
     bool halted_ = false;
     bool closeRefusedTold_ = false;  // the asked close was refused and the alert has sounded  // the program has halted: the close takes no closing steps
 };

@@ -25,6 +25,18 @@ std::vector<WindowController*>& live()
     return v;
 }
 
+std::function<void()>& windowsChanged()
+{
+    static std::function<void()> h;
+    return h;
+}
+
+void tellWindowsChanged()
+{
+    if (windowsChanged())
+        windowsChanged()();
+}
+
 std::function<void(const QString&, const QString&)>& helpHandler()
 {
     static std::function<void(const QString&, const QString&)> h;
@@ -266,6 +278,7 @@ void WindowController::dispatch(Event e)
             busy = traits_.busyKeptSingle ? uint8_t(thread_) : uint8_t(busy + 1);
             setBusy_ = true;
         }
+        tellWindowsChanged();
         windowEvent(e);
         break;
     }
@@ -370,6 +383,7 @@ void WindowController::beginClosing()
         busy = traits_.busyKeptSingle || busy == 0 ? 0 : uint8_t(busy - 1);
     }
     ending_ = true;
+    tellWindowsChanged();
     for (auto& p : parts_)
         p->closing();
     tearDown();
@@ -570,7 +584,13 @@ void WindowController::alertKeyFrom(int key, const QString& control)
 
 bool WindowController::closeFromUser()
 {
-    dispatch(Event::CloseWindow);
+    // A window manager takes Alt+F4 for itself and sends its close instead
+    // (the close box's too): a top-level window that arms Alt+F4 hears it
+    // as that key, whose meaning its procedure gives; any other closes.
+    if (const int altF4 = (Qt::ALT | Qt::Key_F4).toCombined(); !window_->isMdiChild() && window_->isAlertKeyArmed(altF4))
+        alertKeyFrom(altF4, {});
+    else
+        dispatch(Event::CloseWindow);
     return false;  // the controller hides and ends the window itself
 }
 
@@ -701,6 +721,11 @@ void advanceTimers(qint64 msecs)
     if (m.hook && target > m.now)
         m.hook(target - m.now);
     m.now = target;
+}
+
+void setWindowsChangedHook(std::function<void()> hook)
+{
+    windowsChanged() = std::move(hook);
 }
 
 void setHelpHandler(std::function<void(const QString&, const QString&)> handler)

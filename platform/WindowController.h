@@ -275,6 +275,10 @@ void postEvent(Event e, int thread = 0);
 void setManualTimers(bool manual, std::function<void(qint64 msecs)> clockHook = {});
 void advanceTimers(qint64 msecs);
 
+// Runs after a window has opened (its running and busy flags set) and after
+// one has closed (cleared), so that what depends on the flags follows at once.
+void setWindowsChangedHook(std::function<void()> hook);
+
 // Where a window's Help button goes: the help file and the topic.
 void setHelpHandler(std::function<void(const QString& file, const QString& topic)> handler);
 

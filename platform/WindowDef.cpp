@@ -1006,6 +1006,12 @@ void Window::disarmAlertKey(int key, const QString& control)
     std::erase_if(alertKeys_, [&](const auto& k) { return k.first == key && k.second == control; });
 }
 
+bool Window::isAlertKeyArmed(int key, const QString& control) const
+{
+    return std::any_of(alertKeys_.begin(), alertKeys_.end(),
+                       [&](const auto& k) { return k.first == key && k.second == control; });
+}
+
 void Window::paintEvent(QPaintEvent* e)
 {
     QWidget::paintEvent(e);

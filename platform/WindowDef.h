@@ -327,6 +327,7 @@ public:
     // (any control) or on one control. Keys are Qt key combinations.
     void armAlertKey(int key, const QString& control = {});
     void disarmAlertKey(int key, const QString& control = {});
+    bool isAlertKeyArmed(int key, const QString& control = {}) const;
 
     void setSink(WindowSink* sink) { sink_ = sink; }
 

@@ -5,6 +5,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libgl-dev
   libsqlcipher-dev libssl-dev libsimpleini-dev libboost-dev
+  libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
   xvfb openbox xdotool x11-utils libfaketime imagemagick

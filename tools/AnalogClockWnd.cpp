@@ -105,6 +105,10 @@ protected:
         window().setWallpaperFlags(false, false, true);
         tick();
         armAlertKey(Qt::Key_Escape);
+        // Also the window system's close (its close box, Alt+F4): the clock
+        // stands in for the hidden frame, so every close by the user brings
+        // the frame back.
+        armAlertKey((Qt::ALT | Qt::Key_F4).toCombined());
         setTimer(analogClockDef().timer);
         return true;
     }
@@ -112,7 +116,7 @@ protected:
     void windowEvent(Event e) override
     {
         WindowController::windowEvent(e);
-        if (e == Event::AlertKey && alertKey() == Qt::Key_Escape) {
+        if (e == Event::AlertKey) {
             closeByUser();
         } else if (e == Event::Timer) {
             tick();
@@ -141,7 +145,7 @@ protected:
     }
 
 private:
-    // Closed by the user (not through the window system): the frame comes back.
+    // Closed by the user: the frame comes back.
     void closeByUser()
     {
         RestoreRequested = 1;

@@ -116,13 +116,6 @@ protected:
         }
     }
 
-    // Closed through the window system (Alt+F4 there): the frame comes back too.
-    bool closeFromUser() override
-    {
-        RestoreRequested = 1;
-        return WindowController::closeFromUser();
-    }
-
 private:
     void takeTime()
     {

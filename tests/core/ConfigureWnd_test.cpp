@@ -164,6 +164,7 @@ TEST_F(Configure, BackupLookupRefusesTheProgramFolderAndEndsInVendBack)
         {outside.path() + "/Data/VendBack/Old", outside.path() + "/Data/VendBack"},
         {outside.path() + "/Data", outside.path() + "/Data/VendBack"},
         {kit.folder("sub"), ""},
+        {kit.folder(), ""},  // the program folder itself
     };
     for (const auto& [chosen, want] : cases) {
         kit.clearBoxes();
@@ -278,6 +279,55 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     const QString text = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(text.startsWith(DateLine + "\r\n\r\n")) << text.toStdString();
     EXPECT_TRUE(text.contains(" Configuration (" + kit.folder() + ") Changed by anna\r\n")) << text.toStdString();
+}
+
+TEST_F(Configure, ATypedBackupPathInsideTheProgramFolderOrRelativeIsRefusedOnSave)
+{
+    open();
+    fillOwner(true);
+    for (const QString& typed : {QStringLiteral("mybackup"), kit.folder(), kit.folder("VendBack")}) {
+        kit.clearBoxes();
+        tab(1);
+        kit.replaceText(kWnd, "BackUpPath", typed);
+        kit.tab(kWnd);
+        kit.press(kWnd, "Save");
+        ASSERT_TRUE(kit.isOpen(kWnd)) << typed.toStdString();
+        ASSERT_EQ(kit.boxes().size(), 1u) << typed.toStdString();
+        EXPECT_EQ(kit.boxes()[0].text, "Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!");
+        EXPECT_EQ(kit.text(kWnd, "BackUpPath"), "");
+        EXPECT_FALSE(QFile::exists(kit.ini()));
+    }
+    EXPECT_FALSE(QDir(kit.folder("mybackup#1")).exists());
+    tab(1);
+    kit.replaceText(kWnd, "BackUpPath", outside.filePath("VendBack"));
+    kit.tab(kWnd);
+    kit.press(kWnd, "Save");
+    EXPECT_FALSE(kit.isOpen(kWnd));
+    EXPECT_EQ(ini("Paths", "BackUp_Path"), outside.filePath("VendBack"));
+}
+
+TEST_F(Configure, SaveStaysOpenWithTheEditsWhenTheSettingsCannotBeWritten)
+{
+    ASSERT_TRUE(QDir().mkpath(kit.ini()));  // a folder where the settings file should be
+    open();
+    tab(1);
+    chosenFolder = outside.path();
+    kit.press(kWnd, "BackUpLookup");
+    kit.replaceText(kWnd, "TabName1", "Mine");
+    kit.tab(kWnd);
+    fillOwner(true);
+    kit.press(kWnd, "Save");
+    ASSERT_TRUE(kit.isOpen(kWnd)) << "the edits would be lost";
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("The settings could not be written to " + kit.ini()))
+        << kit.boxes()[0].text.toStdString();
+    EXPECT_EQ(kit.text(kWnd, "TabName1"), "Mine");
+    EXPECT_FALSE(QDir(outside.path() + "/VendBack#1").exists());
+    // Once the file can be written, the same Save goes through.
+    ASSERT_TRUE(QDir().rmdir(kit.ini()));
+    kit.press(kWnd, "Save");
+    EXPECT_FALSE(kit.isOpen(kWnd));
+    EXPECT_EQ(ini("ProgramsWnd", "TabName1"), "Mine");
 }
 
 TEST_F(Configure, WithoutALogOptionNothingIsLogged)

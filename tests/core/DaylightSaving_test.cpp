@@ -12,7 +12,9 @@
 #include "platform/SystemClock.h"
 #include "platform/TellOnce.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -225,6 +227,29 @@ TEST_F(DaylightSaving, EmptyTableWarnsUntilAChangeIsAdded)
     check(QDateTime(kToday, QTime(12, 0, 1)));
     EXPECT_TRUE(setTo.empty());
     EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "STD: 31-10-2027 03.00");
+}
+
+TEST_F(DaylightSaving, ADamagedTableIsToldOnceAndZoneOneSaysSo)
+{
+    const QString file = Store::instance().pathOf(Ven_DLS);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    {
+        QFile junk(file);
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+    }
+    const DlsCheckResult r = check(QDateTime(kToday, QTime(12, 0)));
+    EXPECT_FALSE(r.applied);
+    EXPECT_TRUE(setTo.empty());
+    EXPECT_FALSE(next.unreadable.isEmpty());
+    EXPECT_EQ(DaylightSavingText(next, today(), DlsMissing), "DLS/STD Table cannot be read!");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith("The daylight-saving table " + QDir::toNativeSeparators(file) + " cannot be read:"))
+        << boxes[0].text.toStdString();
+    EXPECT_EQ(next.date, today() + 180) << "not checked again on every tick";
+    DlsChanged = 1;
+    check(QDateTime(kToday, QTime(12, 0, 1)));
+    EXPECT_EQ(boxes.size(), 1u) << "told once";
 }
 
 // Where the time zone switches itself, the stored changes never move the

@@ -490,6 +490,65 @@ TEST_F(Frame, TheToolbarsExitAsksAndTheFrameClosesOnItsNextTick)
     EXPECT_TRUE(file("Vendrolix.log").contains("Logout: " + CurrentUser + " (" + Program_Path + ")"));
 }
 
+TEST_F(Frame, TheWindowSystemsCloseAsksAsAltF4Does)
+{
+    owner();
+    defineProcedure("CloseVendrolix", makeCloseVendrolix);
+    startFrame();
+    QApplication::clipboard()->clear();
+    // The close box, and Alt+F4 where a window manager takes the key.
+    frame().window().outer()->close();
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    ASSERT_TRUE(kit.isOpen("CloseVendrolix"));
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("01.01.1900 = 36163\r\n"));
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "Yes");
+    kit.press("CloseVendrolix", "No");
+    kit.wait(2000);
+    EXPECT_TRUE(kit.isOpen("Main"));
+}
+
+TEST_F(Frame, CommandStatesFollowEveryWindowsOpeningAndClosingAtOnce)
+{
+    owner();
+    startFrame();
+    QAction* notes = frame().action(kDailyNotesItem);
+    QAction* calendar = frame().action(kCalendarButton);
+    QAction* exit = frame().action(kExitButton);
+    ASSERT_TRUE(notes->isEnabled());
+
+    kit.start([] { return std::make_unique<Open>("CalendarWnd"); });
+    EXPECT_FALSE(notes->isEnabled()) << "no tick, no focus: the opening itself";
+    kit.window("CalendarWnd").close(RequestCancelled);
+    kit.settle();
+    EXPECT_TRUE(notes->isEnabled());
+
+    kit.start([] { return std::make_unique<Open>("NotesBr"); });
+    EXPECT_FALSE(calendar->isEnabled());
+    kit.window("NotesBr").close(RequestCancelled);
+    kit.settle();
+    EXPECT_TRUE(calendar->isEnabled());
+
+    // A refused close greys Exit; the form's Cancel gives it back.
+    kit.start([] { return std::make_unique<Open>("DiaryFr"); });
+    EXPECT_FALSE(exit->isEnabled());
+    frame().post(Event::CloseWindow);
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    EXPECT_FALSE(exit->isEnabled());
+    kit.window("DiaryFr").close(RequestCancelled);
+    kit.settle();
+    EXPECT_TRUE(exit->isEnabled());
+
+    // A long run's flag, set while its window is open, is followed within a tick.
+    Busy["RebuildKeysWnd"] = 1;
+    kit.wait(1000);
+    EXPECT_FALSE(exit->isEnabled());
+    Busy["RebuildKeysWnd"] = 0;
+    kit.wait(1000);
+    EXPECT_TRUE(exit->isEnabled());
+}
+
 TEST_F(Frame, AMissingUserFileEndsTheProgram)
 {
     owner();

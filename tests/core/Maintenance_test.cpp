@@ -207,6 +207,34 @@ TEST_F(Maintenance, LockedTheProgramStaysHiddenUntilTheSamePassword)
     EXPECT_FALSE(ini.readAll().contains("Sesame"));
 }
 
+TEST_F(Maintenance, TheLockWindowHidesNothingBeforeItLocksAndCancelLeavesAllAsItWas)
+{
+    startFrame();
+    kit.start([] { return makeAboutWnd({}); });
+    QWidget* about = kit.window("AboutWnd").window().outer();
+    kit.start([] { return makeLockVendrolixWnd({}); });
+    const QString lock = QStringLiteral("LockVendrolixWnd");
+    ASSERT_TRUE(kit.isOpen(lock));
+    kit.type(lock, "LockPwd", "Ses");  // typed, not locked
+    kit.wait(3000);
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_FALSE(frame()->isMinimized());
+    EXPECT_EQ(InTray, 0);
+    // A restore before locking is an ordinary one.
+    iconize();
+    tray->click(TrayIcon::Click::Left);
+    kit.settle();
+    kit.wait(1000);
+    EXPECT_TRUE(frame()->isVisible());
+    kit.press(lock, "Cancel");
+    EXPECT_FALSE(kit.isOpen(lock));
+    kit.wait(2000);
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_FALSE(frame()->isMinimized());
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(InTray, 0);
+}
+
 TEST_F(Maintenance, AboutNamesTheBuildAndLeftAloneHandsOverToTheButton)
 {
     startFrame();

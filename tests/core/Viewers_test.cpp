@@ -10,6 +10,7 @@
 #include "core/EditTextFile.h"
 #include "core/Globals.h"
 #include "core/HelpWnd.h"
+#include "core/Procedures.h"
 #include "core/MemoWnd.h"
 #include "core/ViewLogWnd.h"
 #include "core/ViewerWnd.h"
@@ -225,6 +226,23 @@ TEST_F(Viewers, TheHelpViewerShowsTheProgramFoldersTextElseItsOwnAtTheTopicAsked
     write(kit.folder("VenHelp.txt"), "Our own help\n");
     start(makeHelpWnd);
     EXPECT_EQ(shown("HelpWnd"), QStringList({"Our own help"}));
+}
+
+TEST_F(Viewers, AWindowsHelpOpensAtItsTopicAndMovesTheOpenHelpToTheNextOne)
+{
+    defineProcedure("HelpWnd", makeHelpWnd);
+    setHelpHandler([](const QString&, const QString& topic) { ShowHelp(topic); });
+    kit.start([] { return makeViewLogWnd({}); });
+    kit.window("ViewLogWnd").help();
+    kit.settle();
+    ASSERT_TRUE(kit.isOpen("HelpWnd"));
+    EXPECT_EQ(kit.cell("HelpWnd", kit.highlighted("HelpWnd"), 0), "ViewLogWnd");
+    ShowHelp("LoginWnd");
+    kit.settle();
+    EXPECT_EQ(kit.openCount("HelpWnd"), 1);
+    EXPECT_EQ(kit.cell("HelpWnd", kit.highlighted("HelpWnd"), 0), "LoginWnd");
+    setHelpHandler({});
+    clearProcedures();
 }
 
 TEST_F(Viewers, EachLauncherOpensItsFileInANormalWindowAndEnds)

@@ -313,7 +313,22 @@ Found E2eKit::frame() const
 Found E2eKit::waitWindow(const QString& title, int ms) const
 {
     Found f;
-    waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms);
+    if (!waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms))
+        return f;
+    // A top-level window is where a person can click it once the window
+    // manager has mapped it and its place has stopped changing.
+    QRect last = f.rect();
+    waitFor([&] {
+        const Found now = window(title);
+        if (!now)
+            return true;  // gone again: the caller's next step tells
+        const bool mapped = now.json.value("child").toBool()
+                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        const bool settled = mapped && now.rect() == last;
+        last = now.rect();
+        f = now;
+        return settled;
+    }, "the window \"" + title + "\" to be placed", 3000, false);
     return f;
 }
 
@@ -414,6 +429,8 @@ void E2eKit::click(const QPoint& at, int button) const
 void E2eKit::clickControl(const QString& window, const QString& nameOrText, int button) const
 {
     Found c;
+    if (!waitWindow(window))
+        return;
     if (!waitFor([&] { return bool(c = control(window, nameOrText)); }, "the control \"" + nameOrText + "\" of \"" + window + "\""))
         return;
     click(c, button);

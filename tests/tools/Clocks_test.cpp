@@ -217,14 +217,10 @@ TEST(AnalogClock, MovesItsHandsAndClosesAsTheUserAsks)
     EXPECT_EQ(kit.window(w).window().title(), "03.00.15  Wednesday 09 December 2026, Week 49");
     NextAlarm.Pending = 0;
 
-    // The close box (the window system's close) does not ask the frame back.
-    kit.window(w).window().outer()->close();
-    kit.settle();
-    EXPECT_FALSE(kit.isOpen(w));
-    EXPECT_EQ(RestoreRequested, 0);
-
-    // Esc, a right click, a double click and the button all do.
+    // Esc, a right click, a double click, the button and the window
+    // system's close (close box, Alt+F4) all ask the frame back.
     const std::function<void()> closings[] = {
+        [&] { kit.window(w).window().outer()->close(); kit.settle(); },
         [&] { kit.key(w, Qt::Key_Escape); },
         [&] { rightClick(kit, w, "Face"); },
         [&] { doubleClick(kit, w, "Face"); },
@@ -232,7 +228,8 @@ TEST(AnalogClock, MovesItsHandsAndClosesAsTheUserAsks)
     };
     for (const auto& closeIt : closings) {
         RestoreRequested = 0;
-        kit.start([] { return makeAnalogClockWnd({}); });
+        if (!kit.isOpen(w))  // the first closing takes the clock opened above
+            kit.start([] { return makeAnalogClockWnd({}); });
         ASSERT_TRUE(kit.isOpen(w));
         closeIt();
         EXPECT_FALSE(kit.isOpen(w));
