@@ -1,9 +1,11 @@
 // The backup window. Each data file is copied by the engine's own backup (a
 // consistent, enciphered copy, checked and renamed into place); " BackUp
 // All" copies the program folder's other files as well, leaving out the
-// backup sets themselves. One file a timer tick, so the program goes on; the
-// window cannot be closed meanwhile. The set, date and time are written
-// only when every file was copied; a failure is shown and logged.
+// backup sets themselves. The work goes in timer ticks, so the program goes
+// on: a data file's copy a few milliseconds of pages a tick (its check on a
+// worker thread), another file a tick; the window cannot be closed
+// meanwhile. The set, date and time are written only when every file was
+// copied; a failure is shown and logged.
 #include "core/BackUpWnd.h"
 
 #include "core/ActivityLog.h"
@@ -25,6 +27,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 namespace ven {
 namespace {
@@ -158,7 +161,7 @@ private:
                 || dataFiles.contains(from.section('-', 0, -2)) || from.endsWith(".part"))
                 continue;
             const QString to = QDir(target_).filePath(program.relativeFilePath(from));
-            steps_.push_back([from, to] {
+            steps_.push_back([from, to]() -> std::optional<QString> {
                 QString error;
                 QDir().mkpath(QFileInfo(to).absolutePath());
                 return copyFile(from, to, &error) ? QString() : error;
@@ -166,20 +169,37 @@ private:
         }
     }
 
-    QString copyData(const FileDef& def)
+    // A step of a data file's copy; nothing while it goes on.
+    std::optional<QString> copyData(const FileDef& def)
     {
-        window().setStatusText(1, def.diskName());
-        Context ctx;
-        KeyedFile& f = ctx.file(def);
-        Status st = f.open();
-        if (st)
-            st = f.backupTo(QDir(target_).filePath(def.diskName()));
-        return st ? QString() : def.diskName() + ": " + (st.errorText.isEmpty() ? st.text : st.errorText);
+        auto failure = [&](const Status& st) {
+            copy_.reset();
+            ctx_.reset();
+            return def.diskName() + ": " + (st.errorText.isEmpty() ? st.text : st.errorText);
+        };
+        if (!copy_) {
+            window().setStatusText(1, def.diskName());
+            ctx_ = std::make_unique<Context>();
+            KeyedFile& f = ctx_->file(def);
+            if (Status st = f.open(); !st)
+                return failure(st);
+            copy_ = std::make_unique<BackupCopy>(f, QDir(target_).filePath(def.diskName()));
+        }
+        if (copy_->step())
+            return std::nullopt;
+        if (Status st = copy_->status(); !st)
+            return failure(st);
+        copy_.reset();
+        ctx_.reset();
+        return QString();
     }
 
     void step()
     {
-        const QString error = steps_.front()();
+        const std::optional<QString> result = steps_.front()();
+        if (!result)
+            return;
+        const QString error = *result;
         steps_.erase(steps_.begin());
         if (!error.isEmpty()) {
             steps_.clear();
@@ -220,7 +240,10 @@ private:
     QString path_, target_;
     int set_ = 0, newSet_ = 0;
     bool running_ = false;
-    std::vector<std::function<QString()>> steps_;
+    // Each step: nothing while it goes on, then its error or an empty text.
+    std::vector<std::function<std::optional<QString>()>> steps_;
+    std::unique_ptr<Context> ctx_;
+    std::unique_ptr<BackupCopy> copy_;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
-// The key rebuild. Yes runs one file a timer tick (the rest of the program
-// goes on meanwhile) and the window refuses to close until it has ended; a
+// The key rebuild. Yes runs one file a timer tick, each file's rebuild on a
+// worker thread (the rest of the program goes on meanwhile), and the window
+// refuses to close until it has ended; a
 // file that another window has open, or that is damaged, is reported and
 // the run goes on with the next. The alarms are renumbered last.
 #include "core/RebuildKeysWnd.h"
@@ -94,6 +95,8 @@ private:
     void step()
     {
         const int files = int(std::size(kOrder));
+        if (rebuild_ && !finishRebuild())
+            return;  // the file's rebuild goes on
         if (step_ < files) {
             rebuild(*kOrder[step_]);
         } else if (step_ == files) {
@@ -121,16 +124,31 @@ private:
         ++step_;
     }
 
+    // Starts the rebuild of one file; finishRebuild() ends it.
     void rebuild(const FileDef& def)
     {
         window().setStatusText(1, def.diskName());
-        Context ctx;
-        KeyedFile& f = ctx.file(def);
-        Status st = f.open(KeyedFile::Mode::Exclusive);
-        if (st)
-            st = f.rebuildKeys();
+        ctx_ = std::make_unique<Context>();
+        KeyedFile& f = ctx_->file(def);
+        if (Status st = f.open(KeyedFile::Mode::Exclusive); !st) {
+            ctx_.reset();
+            return report(def, st);
+        }
+        rebuilding_ = &def;
+        rebuild_ = std::make_unique<KeyRebuild>(f);
+    }
+
+    // False while the rebuild goes on; else reports a failure and closes the file.
+    bool finishRebuild()
+    {
+        if (!rebuild_->done())
+            return false;
+        const Status st = rebuild_->status();
+        rebuild_.reset();
+        ctx_.reset();
         if (!st)
-            report(def, st);
+            report(*rebuilding_, st);
+        return true;
     }
 
     void report(const FileDef& def, const Status& st)
@@ -143,6 +161,9 @@ private:
 
     int step_ = -1;
     bool done_ = false;
+    std::unique_ptr<Context> ctx_;
+    std::unique_ptr<KeyRebuild> rebuild_;  // destroyed first: it waits for its worker
+    const FileDef* rebuilding_ = nullptr;
 };
 
 } // namespace

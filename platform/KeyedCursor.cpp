@@ -55,57 +55,76 @@ Status KeyedFile::setFromBuffer(int key)
     return {};
 }
 
+// Reads the next batch after (or before) the position. A position within a
+// key order is sought as a run of ranges, each an index seek on equal
+// leading parts and one compared part: the records equal in every part that
+// follow by record id, then those equal in all parts but the last and
+// greater in it, and so on up to those greater in the first part. SQLite
+// 3.15 seeks an index that way, while a single row-value comparison over
+// text or expression parts makes it scan the key from its start; and each
+// range is ordered by its own compared parts, since an ORDER BY that names
+// the equal parts too makes it sort the whole range.
 Status KeyedFile::fetchBatch(bool forward)
 {
     Cursor& c = *cursor_;
     const FileDef& d = *def_;
-    QStringList order, where;
-    QStringList rowExpr;
-    if (c.key >= 0) {
-        const KeyDef& k = d.keys[c.key];
-        for (const KeyPart& p : k.parts)
+    const KeyDef* k = c.key >= 0 ? &d.keys[c.key] : nullptr;
+    QStringList rowExpr, common;
+    if (k) {
+        for (const KeyPart& p : k->parts)
             rowExpr << partExpr(d, p);
-        if (k.optional)
-            where << optionalCond(d, k);
+        if (k->optional)
+            common << optionalCond(d, *k);
     }
-    for (const QString& e : rowExpr)
-        order << e + (forward ? " ASC" : " DESC");
-    order << (forward ? "id ASC" : "id DESC");
+    const QString dir = forward ? " ASC" : " DESC";
+    const QString cmp = forward ? " > ?" : " < ?";
+    const int parts = int(rowExpr.size());
     const bool positioned = c.at == Cursor::At::Before || c.at == Cursor::At::Record;
-    if (positioned) {
-        QStringList lhs = rowExpr, rhs;
-        lhs << "id";
-        for (int i = 0; i < lhs.size(); ++i)
-            rhs << "?";
-        where << "(" + lhs.join(", ") + ") " + (forward ? ">" : "<") + " (" + rhs.join(", ") + ")";
-    }
-    QString sql = "SELECT " + conn_->selectList + " FROM " + conn_->table() + (where.isEmpty() ? "" : " WHERE " + where.join(" AND "))
-                  + " ORDER BY " + order.join(", ") + " LIMIT ?";
-    sqlite3_stmt* st = conn_->prepare(sql);
-    if (!st)
-        return withMessage(Status::fail(Err::Io, conn_->error()), 1, d);
-    int i = 1;
-    if (positioned) {
-        if (c.key >= 0) {
-            const KeyDef& k = d.keys[c.key];
-            for (size_t p = 0; p < k.parts.size(); ++p)
-                bindKeyPart(st, i++, d, k.parts[p], c.keyValues[p]);
-        }
-        // Before a key value: every record with that value follows it.
-        sqlite3_bind_int64(st, i++, c.at == Cursor::At::Before ? (forward ? 0 : INT64_MAX) : c.id);
-    }
-    sqlite3_bind_int(st, i, c.batch);
     c.ahead.clear();
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        Cursor::Row row;
-        row.id = sqlite3_column_int64(st, 0);
-        row.values.reserve(d.fields.size());
-        for (size_t f = 0; f < d.fields.size(); ++f)
-            row.values.push_back(columnValue(st, int(f + 1), d.fields[f]));
-        c.ahead.push_back(std::move(row));
-    }
-    sqlite3_reset(st);
+    // Range `equal`: the first `equal` parts equal to the position's, the
+    // next one (or, with all equal, the id) beyond it; -1: the whole order.
+    auto readRange = [&](int equal) -> int {
+        QStringList where = common, order;
+        const int from = std::max(equal, 0);
+        for (int p = 0; p < from; ++p)
+            where << rowExpr[p] + " = ?";
+        if (equal >= 0)
+            where << (equal < parts ? rowExpr[equal] : QStringLiteral("id")) + cmp;
+        for (int p = from; p < parts; ++p)
+            order << rowExpr[p] + dir;
+        order << "id" + dir;
+        const QString sql = "SELECT " + conn_->selectList + " FROM " + conn_->table()
+                            + (where.isEmpty() ? "" : " WHERE " + where.join(" AND ")) + " ORDER BY " + order.join(", ")
+                            + " LIMIT ?";
+        sqlite3_stmt* st = conn_->prepare(sql);
+        if (!st)
+            return SQLITE_ERROR;
+        int i = 1;
+        for (int p = 0; p < from; ++p)
+            bindKeyPart(st, i++, d, k->parts[p], c.keyValues[p]);
+        if (equal >= 0 && equal < parts)
+            bindKeyPart(st, i++, d, k->parts[equal], c.keyValues[equal]);
+        else if (equal == parts)
+            // Before a key value: every record with that value follows it.
+            sqlite3_bind_int64(st, i++, c.at == Cursor::At::Before ? (forward ? 0 : INT64_MAX) : c.id);
+        sqlite3_bind_int(st, i, c.batch - int(c.ahead.size()));
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            Cursor::Row row;
+            row.id = sqlite3_column_int64(st, 0);
+            row.values.reserve(d.fields.size());
+            for (size_t f = 0; f < d.fields.size(); ++f)
+                row.values.push_back(columnValue(st, int(f + 1), d.fields[f]));
+            c.ahead.push_back(std::move(row));
+        }
+        sqlite3_reset(st);
+        return rc;
+    };
+    int rc = SQLITE_DONE;
+    if (!positioned)
+        rc = readRange(-1);
+    for (int equal = parts; positioned && equal >= 0 && rc == SQLITE_DONE && int(c.ahead.size()) < c.batch; --equal)
+        rc = readRange(equal);
     if (rc != SQLITE_DONE) {
         c.ahead.clear();
         Err e = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? Err::Locked : Err::Io;

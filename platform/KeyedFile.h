@@ -204,8 +204,9 @@ public:
 
     // Positions before the first record in key order (key -1: record order).
     Status set(int key = -1);
-    // Positions before the first record whose key is >= the buffer's values
-    // of that key's components.
+    // Positions at the buffer's values of that key's components: next()
+    // reads on from the first record whose key is >= them, previous() back
+    // from the last record whose key is <= them.
     Status setFromBuffer(int key);
     // Positions after the last record, so that previous() reads backwards.
     Status setToEnd(int key = -1);
@@ -297,6 +298,8 @@ public:
 private:
     friend class Store;
     friend class WriteBatch;
+    friend class BackupCopy;
+    friend class KeyRebuild;
     struct Cursor;
     Status ensureOpen() const;
     // Fails with `message` when no record is current.
@@ -361,6 +364,54 @@ private:
     std::vector<Joined> joined_;
     Status begun_;
     bool open_ = false;
+};
+
+// A backup copy of a file (as KeyedFile::backupTo makes it) made in steps, so
+// that a window makes it over its timer ticks while the program goes on:
+// each step() copies pages for a few milliseconds through one backup object
+// kept between the steps (a writer elsewhere makes it start again; one that
+// holds the file longer than the engine's lock wait fails it), and the
+// finished copy is checked on a worker thread with a connection of its own.
+// Abandoned unfinished, it removes its partial copy and leaves `path` alone.
+// requires: `file` open while the copy lives.
+class BackupCopy {
+public:
+    BackupCopy(KeyedFile& file, const QString& path);
+    ~BackupCopy();
+    BackupCopy(const BackupCopy&) = delete;
+    BackupCopy& operator=(const BackupCopy&) = delete;
+
+    // Does the next piece of work for about `budgetMs`; false once the copy
+    // has ended, well or not (see status()).
+    bool step(int budgetMs = 20);
+    // Runs every step to the end and returns status().
+    Status run();
+    const Status& status() const;
+
+private:
+    struct Work;
+    std::unique_ptr<Work> w_;
+};
+
+// The key rebuild of a file (KeyedFile::rebuildKeys) on a worker thread, so
+// that the caller's event loop goes on meanwhile; the instance's connection
+// is the worker's until it has ended. requires: `file` opened exclusively,
+// and neither used nor closed before done() is true.
+class KeyRebuild {
+public:
+    explicit KeyRebuild(KeyedFile& file);
+    ~KeyRebuild();  // waits for the worker
+    KeyRebuild(const KeyRebuild&) = delete;
+    KeyRebuild& operator=(const KeyRebuild&) = delete;
+
+    bool done();
+    // The rebuild's result. requires: done().
+    const Status& status() const { return result_; }
+
+private:
+    struct Work;
+    std::unique_ptr<Work> w_;
+    Status result_;
 };
 
 // A set of file instances: the files of one procedure context (the frame's,

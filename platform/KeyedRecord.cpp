@@ -117,6 +117,10 @@ void Record::set(uint16_t f, const QString& v)
     const FieldDef& fd = def_->fields[f];
     switch (fd.type) {
     case FieldType::String: {
+        if (v.size() == fd.size) {  // as read back from the file: nothing to pad or cut
+            values_[f] = v;
+            return;
+        }
         QString s = v.left(fd.size);
         values_[f] = s + QString(fd.size - s.size(), ' ');
         return;

@@ -4,9 +4,11 @@
 #include "DataFolder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -215,6 +217,105 @@ TEST_F(Engine, ABackupIsEncipheredUnderTheSameKeyAndReadsBack)
     Status st = dry.backupTo(folder.path("nowhere/VenDry.tps"));
     EXPECT_FALSE(st.ok());
     EXPECT_FALSE(st.errorText.isEmpty());
+}
+
+// A copy made in steps takes several of them for a file of many pages, takes
+// in what this process writes between them, and left unfinished removes its
+// part and leaves the old copy alone.
+TEST_F(Engine, ABackupInStepsTakesInWritesBetweenStepsAndAbandonedLeavesTheOldCopy)
+{
+    KeyedFile& dry = open(VenDry);
+    {
+        WriteBatch batch(dry);
+        for (int i = 1; i <= 2000; ++i) {
+            dry.rec().clear();
+            dry.rec().set(DRY::NUMBER, i);
+            dry.rec().set(DRY::LEGEND, QString("Entry %1 with a legend long enough to fill pages").arg(i));
+            ASSERT_TRUE(dry.add());
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    const QString copy = folder.path("VenDry.copy");
+    {
+        QFile old(copy);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    {
+        BackupCopy abandoned(dry, copy);
+        ASSERT_TRUE(abandoned.step(0));
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList({"VenDry.copy*"}, QDir::Files), QStringList{"VenDry.copy"});
+    QFile old(copy);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+
+    BackupCopy b(dry, copy);
+    int steps = 0;
+    bool wrote = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (b.step(0) && waited.elapsed() < 20000) {
+        if (++steps == 2) {  // a record added half way
+            dry.rec().clear();
+            dry.rec().set(DRY::NUMBER, 9999);
+            dry.rec().set(DRY::LEGEND, "Added while copying");
+            ASSERT_TRUE(dry.add());
+            wrote = true;
+        }
+    }
+    ASSERT_TRUE(b.status().ok()) << b.status().errorText.toStdString();
+    EXPECT_TRUE(wrote);
+    EXPECT_GT(steps, 3) << "the copy went in one step";
+
+    Store::instance().closeIdle();
+    ASSERT_TRUE(QDir().mkpath(folder.path("back")));
+    ASSERT_TRUE(QFile::rename(copy, folder.path("back/VenDry.tps")));
+    Store::instance().setFolder(folder.path("back"));
+    Context c;
+    KeyedFile& back = c.file(VenDry);
+    ASSERT_TRUE(back.open().ok());
+    EXPECT_TRUE(back.checkIntegrity());
+    EXPECT_EQ(back.records(), 2001);
+    back.rec().set(DRY::NUMBER, 9999);
+    ASSERT_TRUE(back.get(DRY::NUMBER_KEY));
+    EXPECT_EQ(back.rec().str(DRY::LEGEND).trimmed(), "Added while copying");
+    back.close();
+    Store::instance().setFolder(folder.path());
+}
+
+// The rebuild on a worker thread ends with the keys sound; an instance that
+// is not open is told at once.
+TEST_F(Engine, AKeyRebuildInTheBackgroundEndsWithSoundKeys)
+{
+    {
+        KeyedFile& dry = open(VenDry);
+        for (int i = 1; i <= 20; ++i) {
+            ASSERT_TRUE(dry.primeRecord());
+            dry.rec().set(DRY::LEGEND, QString("Entry %1").arg(i));
+            ASSERT_TRUE(dry.insert());
+        }
+        dry.close();
+    }
+    Context c;
+    KeyedFile& dry = c.file(VenDry);
+    {
+        KeyRebuild closed(dry);
+        EXPECT_TRUE(closed.done());
+        EXPECT_EQ(closed.status().code, Err::NotOpen);
+    }
+    ASSERT_TRUE(dry.open(KeyedFile::Mode::Exclusive).ok());
+    KeyRebuild r(dry);
+    QElapsedTimer waited;
+    waited.start();
+    while (!r.done() && waited.elapsed() < 20000)
+        QThread::msleep(1);
+    ASSERT_TRUE(r.done());
+    ASSERT_TRUE(r.status().ok()) << r.status().errorText.toStdString();
+    EXPECT_TRUE(dry.checkIntegrity());
+    dry.rec().set(DRY::NUMBER, 20);
+    ASSERT_TRUE(dry.get(DRY::NUMBER_KEY));
+    EXPECT_EQ(dry.rec().str(DRY::LEGEND).trimmed(), "Entry 20");
 }
 
 TEST_F(Engine, AnExclusiveOpenKeepsThisProcessesOtherInstancesOut)
