@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     // Numbers reserved by a copy that ended while a form was adding.
     ven::Store::instance().removeStalePlaceholders();
     ven::DefineProcedures();
+    ven::setInspectorStart([](const QString& name, uint8_t request, const QString& parameter) {
+        return ven::startProcedure(name, parameter, request);
+    });
 
     ven::run(std::make_unique<ven::Main>(),
              [](uint8_t) { ven::EndEventLoop(); });

@@ -2,6 +2,7 @@
 #include "core/Procedures.h"
 
 #include "platform/ErrorReporter.h"
+#include "platform/Procedure.h"
 
 #include <map>
 
@@ -42,13 +43,17 @@ void clearProcedures()
     table().clear();
 }
 
-int startProcedure(const QString& name, const QString& parameter)
+int startProcedure(const QString& name, const QString& parameter, uint8_t request)
 {
     const ProcedureMaker* make = find(name);
     if (!make)
         return 0;
     ProcedureMaker m = *make;
-    return start([m, parameter] { return m(parameter); });
+    return start([m, parameter, request] {
+        if (request)
+            CallRequest = request;
+        return m(parameter);
+    });
 }
 
 void callProcedure(const QString& name, uint8_t request, Done done, const QString& parameter)

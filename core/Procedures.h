@@ -22,9 +22,10 @@ bool procedureDefined(const QString& name);
 // Forgets every definition (tests).
 void clearProcedures();
 
-// Starts a procedure on a new thread. Returns its thread number; 0 when the
-// thread table is full, or when it is not defined (after message 24).
-int startProcedure(const QString& name, const QString& parameter = {});
+// Starts a procedure on a new thread, with CallRequest := `request` just
+// before its set-up. Returns its thread number; 0 when the thread table is
+// full, or when it is not defined (after message 24).
+int startProcedure(const QString& name, const QString& parameter = {}, uint8_t request = 0);
 // Runs a procedure on the current thread, the caller waiting until it ends;
 // `done` gets its response. An undefined one shows message 24 and answers 2.
 void callProcedure(const QString& name, uint8_t request, Done done = {}, const QString& parameter = {});

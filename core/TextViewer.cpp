@@ -127,7 +127,13 @@ void TextViewer::fitWidestLine()
         widest = std::max(widest, fm.horizontalAdvance(line));
     // The cell's own margins on both sides.
     const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 4;
-    view->horizontalHeader()->setMinimumSectionSize(widest + margin);
+    // A stretched last section does not keep to the minimum: it stretches
+    // only while the widest line fits the view.
+    QHeaderView* h = view->horizontalHeader();
+    h->setMinimumSectionSize(widest + margin);
+    h->setStretchLastSection(widest + margin <= view->viewport()->width());
+    if (!h->stretchLastSection())
+        h->resizeSection(0, widest + margin);
 }
 
 void TextViewer::close()

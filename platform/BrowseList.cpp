@@ -2,6 +2,7 @@
 #include "platform/BrowseList.h"
 
 #include "platform/ErrorReporter.h"
+#include "platform/Inspector.h"
 #include "platform/Ini.h"
 #include "platform/TellOnce.h"
 #include "platform/Picture.h"
@@ -10,6 +11,7 @@
 #include <QAbstractItemDelegate>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -50,15 +52,23 @@ BrowseColumn BrowseColumn::computed(const QString& header, int width, const QStr
 namespace {
 
 // The pixels a cell needs to show its picture's longest text whole in the
-// view's font: the widest digit in every digit's place, and the delegate's
+// view's font: the widest digit in every digit's place (a short text may
+// hold any letter: the widest letter in every place), and the delegate's
 // margins on both sides and the grid line.
 int pictureWidth(const QTableView* view, const QString& code)
 {
-    const QString longest = longestText(Picture::parse(code));
+    const Picture pic = Picture::parse(code);
+    const QString longest = longestText(pic);
     if (longest.isEmpty())
         return 0;
     const QFontMetrics fm(view->font());
     int text = 0;
+    if (pic.kind == Picture::Kind::Text) {
+        int widest = 0;
+        for (QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))
+            widest = std::max(widest, fm.horizontalAdvance(c));
+        text = widest * int(longest.size());
+    }
     for (QChar d = '0'; d <= '9'; d = QChar(d.unicode() + 1)) {
         QString s = longest;
         for (QChar& c : s)
@@ -69,6 +79,19 @@ int pictureWidth(const QTableView* view, const QString& code)
     text = std::max(text, fm.averageCharWidth() * int(longest.size()));
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     return text + 2 * margin + 1;
+}
+
+// The pixels a column needs: its picture's longest text, and its caption in
+// the header's font with the header's margins and the room of a sort
+// indicator where the header shows one.
+int columnWidth(const QTableView* view, const BrowseColumn& c)
+{
+    const QHeaderView* h = view->horizontalHeader();
+    int caption = 0;
+    if (!c.header.isEmpty())
+        caption = h->fontMetrics().horizontalAdvance(c.header) + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
+                + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
+    return std::max(pictureWidth(view, c.picture), caption);
 }
 
 bool isText(FieldType t) { return t == FieldType::String || t == FieldType::CString || t == FieldType::Memo; }
@@ -446,6 +469,10 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
         const BrowseColumn& c = columns_[index.column()];
         return c.field >= 0 ? QVariant(r->cells[index.column()].trimmed()) : QVariant();
     }
+    if (role == kCutTextRole) {
+        const Picture pic = Picture::parse(columns_[index.column()].picture);
+        return pic.kind == Picture::Kind::Text && longestText(pic).isEmpty();
+    }
     if (role == Qt::TextAlignmentRole) {
         const Picture pic = Picture::parse(columns_[index.column()].picture);
         if (pic.kind == Picture::Kind::Number)
@@ -497,9 +524,15 @@ bool BrowseModel::setData(const QModelIndex& index, const QVariant& value, int r
     const Picture pic = Picture::parse(c.picture);
     if (pic.isValid() && pic.kind != Picture::Kind::Text) {
         auto parsed = parse(pic, value.toString());
-        if (!parsed)
+        if (!parsed) {
+            messageBox(entryRefusal(pic, value.toString()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
             return false;
+        }
         v = *parsed;
+    }
+    if (const Status st = KeyedFile::checkValue(def_, uint16_t(c.field), v, c.header); !st) {
+        errors().show(st);
+        return false;
     }
     Record edited = r->rec;
     edited.setVariant(uint16_t(c.field), v);
@@ -543,9 +576,16 @@ bool applyListFormat(QTableView* view, const DialogUnits& du, const QString& for
     for (int l = 0; l < count; ++l)
         if (!seen.count(l + 1))
             cols.emplace_back(l, l < int(widths.size()) ? widths[l] : 40);
+    // A stored width too narrow for the column's picture is widened, as
+    // the designed widths are.
+    const auto* model = qobject_cast<const BrowseModel*>(view->model());
     for (int v = 0; v < int(cols.size()); ++v) {
-        h->moveSection(h->visualIndex(cols[v].first), v);
-        h->resizeSection(cols[v].first, du.x(cols[v].second));
+        auto [l, w] = cols[v];
+        h->moveSection(h->visualIndex(l), v);
+        const int need = model && l < int(model->columns().size()) ? columnWidth(view, model->columns()[l]) : 0;
+        while (du.x(w) < need)
+            ++w;
+        h->resizeSection(l, du.x(w));
     }
     return true;
 }
@@ -610,6 +650,20 @@ public:
     Delegate(BrowseList* list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
 
 protected:
+    // An editor takes no more characters than its field stores.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const auto* model = qobject_cast<const BrowseModel*>(index.model());
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (model && line && index.column() < int(model->columns().size())) {
+            const int field = model->columns()[index.column()].field;
+            if (const int most = field >= 0 ? fieldCapacity(model->fileDef().fields[field]) : 0; most > 0)
+                line->setMaxLength(std::min(line->maxLength(), most));
+        }
+        return editor;
+    }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
@@ -721,9 +775,13 @@ private:
 class BrowseList::KeyFilter : public QObject {
 public:
     KeyFilter(BrowseList* list, QObject* parent) : QObject(parent), list_(list) {}
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* o, QEvent* e) override
     {
-        return e->type() == QEvent::KeyPress && list_->keyFilter(static_cast<QKeyEvent*>(e));
+        // A list grown with its window reads the rows it now shows, once its
+        // viewport has its new height.
+        if (e->type() == QEvent::Resize && o != parent())
+            list_->ensureRows();
+        return o == parent() && e->type() == QEvent::KeyPress && list_->keyFilter(static_cast<QKeyEvent*>(e));
     }
 
 private:
@@ -758,10 +816,10 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
     if (!view_)
         return;
     // A column is at least as wide as its picture's longest text, so dates,
-    // times and numbers never show cut off.
+    // times and numbers never show cut off, and as its caption.
     const DialogUnits& du = owner.window().units();
     for (int c = 0; c < int(widths_.size()); ++c) {
-        const int need = pictureWidth(view_, model_->columns()[c].picture);
+        const int need = columnWidth(view_, model_->columns()[c]);
         while (du.x(widths_[c]) < need)
             ++widths_[c];
     }
@@ -774,6 +832,7 @@ BrowseList::BrowseList(WindowController& owner, const FileDef& def, std::vector<
         h->resizeSection(c, owner.window().units().x(widths_[c]));
     keyFilter_ = new KeyFilter(this, view_);
     view_->installEventFilter(keyFilter_);
+    view_->viewport()->installEventFilter(keyFilter_);
     QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, model_, [this] { ensureRows(); });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, model_, [this] { changed(); });
     QObject::connect(view_, &QTableView::customContextMenuRequested, model_, [this](const QPoint& p) { showPopup(p); });
@@ -1013,7 +1072,7 @@ void BrowseList::applyOrder()
     locator_.clear();
 }
 
-void BrowseList::selectRow(int row)
+void BrowseList::selectRow(int row, QAbstractItemView::ScrollHint hint)
 {
     if (!view_)
         return;
@@ -1022,9 +1081,15 @@ void BrowseList::selectRow(int row)
         return;
     }
     row = std::clamp(row, 0, model_->rowCount() - 1);
-    const QModelIndex idx = model_->index(row, 0);
-    view_->setCurrentIndex(idx);
-    view_->scrollTo(idx);
+    const bool was = filling_;
+    filling_ = true;
+    view_->setCurrentIndex(model_->index(row, 0));
+    filling_ = was;
+    // The rows read around it move it down the model: the view scrolls to
+    // where it stands then, with the scroll range of the rows as they are.
+    ensureRows();
+    static_cast<ListView*>(view_.data())->updateGeometries();
+    view_->scrollTo(view_->currentIndex(), hint);
     changed();
 }
 
@@ -1123,9 +1188,11 @@ void BrowseList::refresh()
     }
     filling_ = false;
     selectRow(row);
-    if (row - offset >= 0)
-        view_->scrollTo(model_->index(row - offset, 0), QAbstractItemView::PositionAtTop);
-    ensureRows();
+    // The highlighted row keeps its place in the view where it can.
+    if (const int now = view_->currentIndex().row(); now - offset >= 0 && offset < pageRows()) {
+        view_->scrollTo(model_->index(now - offset, 0), QAbstractItemView::PositionAtTop);
+        ensureRows();
+    }
     updateButtons();
 }
 
@@ -1161,9 +1228,7 @@ void BrowseList::locate(const QString& text)
             target = r;
             break;
         }
-    selectRow(target);
-    view_->scrollTo(model_->index(target, 0), QAbstractItemView::PositionAtTop);
-    ensureRows();
+    selectRow(target, QAbstractItemView::PositionAtTop);
 }
 
 bool BrowseList::keyFilter(QKeyEvent* e)

@@ -162,7 +162,8 @@ private:
 // dialog units), separated by commas.
 QString listFormat(const QTableView* view, const DialogUnits& du);
 // Applies a format; false (and nothing changed) when it is malformed.
-// Columns it leaves out follow in designed order at their designed widths.
+// Columns it leaves out follow in designed order at their designed widths;
+// a width too narrow for its column's picture is widened.
 bool applyListFormat(QTableView* view, const DialogUnits& du, const QString& format, const std::vector<int>& designedWidths);
 
 // Keeps a list's format in the settings file, the first way (designed and
@@ -304,7 +305,8 @@ private:
     void reopenNewRow(int field);
     int firstEditableColumn() const;
     void updateButtons();
-    void selectRow(int row);
+    // Highlights the row and scrolls it into view.
+    void selectRow(int row, QAbstractItemView::ScrollHint hint = QAbstractItemView::EnsureVisible);
     bool keyFilter(QKeyEvent* e);
     // Edits the next (previous) editable cell of the row being edited.
     void editNextCell(bool forward);

@@ -29,11 +29,18 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace ven {
 namespace {
+
+InspectorStart& inspectorStart()
+{
+    static InspectorStart start;
+    return start;
+}
 
 QJsonObject rectJson(const QRect& r)
 {
@@ -175,8 +182,12 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
                 continue;
             const int needs = QFontMetrics(cellFont(view, i)).horizontalAdvance(text);
             const int has = cell.width() - 2 * margin;
-            if (needs > has)
-                out.append(clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has));
+            if (needs > has) {
+                QJsonObject item = clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has);
+                if (i.data(kCutTextRole).toBool())
+                    item["free"] = true;
+                out.append(item);
+            }
         }
     }
     if (table && table->horizontalHeader()->isVisible()) {
@@ -255,6 +266,8 @@ void clippedOf(QWidget* w, QJsonArray& out)
     const QFontMetrics fm = w->fontMetrics();
     if (auto* bar = qobject_cast<QTabBar*>(w)) {
         for (int i = 0; i < bar->count(); ++i) {
+            if (!bar->isTabVisible(i))
+                continue;
             const QString text = shownCaption(bar->tabText(i));
             const QRect r = bar->tabRect(i);
             const int needs = fm.horizontalAdvance(text);
@@ -480,11 +493,26 @@ QJsonValue inspect(const QString& question)
                 clippedUnder(w, out);
         return out;
     }
+    if (verb == u"start") {
+        // Started once the answer is on its way: a window that opens modal
+        // questions or runs a loop of its own does not hold the answer up.
+        if (!inspectorStart())
+            return QJsonObject{{"error", QStringLiteral("no way to start a procedure")}};
+        const QString name = q.value(1), parameter = q.value(3);
+        const uint8_t request = uint8_t(q.value(2).toUInt());
+        QTimer::singleShot(0, qApp, [name, request, parameter] { inspectorStart()(name, request, parameter); });
+        return QJsonObject{{"started", name}};
+    }
     if (verb == u"focus")
         return focusJson();
     if (verb == u"clipboard")
         return QApplication::clipboard()->text();
     return QJsonObject{{"error", QStringLiteral("unknown question: ") + verb}};
+}
+
+void setInspectorStart(InspectorStart start)
+{
+    inspectorStart() = std::move(start);
 }
 
 bool startInspector()

@@ -17,11 +17,18 @@
 //   clipped [<title>]         every shown text that its space cuts short
 //   focus                     the window and control that have the keyboard
 //   clipboard                 the clipboard's text
+//   start <procedure> [<request> [<parameter>]]
+//                             starts a procedure on a thread of its own with
+//                             that request (1 insert ... 4 select), as the
+//                             frame's commands do; its thread number
 #pragma once
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+
+#include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -31,8 +38,18 @@ namespace ven {
 // the socket could not be made.
 bool startInspector();
 
+// What the inspector's `start` does: the program's way of starting a
+// procedure by name; the thread number, 0 when it did not start.
+using InspectorStart = std::function<int(const QString& procedure, uint8_t request, const QString& parameter)>;
+void setInspectorStart(InspectorStart start);
+
 // The answer to one question (also used in-process by the offscreen tests).
 QJsonValue inspect(const QString& question);
+
+// A list model answers true in this role for a cell whose text the window
+// lets its column's edge cut (a free text longer than a short code); such a
+// cut is told with "free": true.
+inline constexpr int kCutTextRole = 0x0100 + 90;  // Qt::UserRole + 90
 
 // The texts of `root`'s shown widgets that their space cuts short: each with
 // the widget's name, class, text, the width it needs and the width it has.

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <limits>
+
 namespace ven {
 
 using namespace kf;
@@ -365,6 +367,33 @@ Status KeyedFile::validateField(uint16_t f) const
         }
     }
     return {};
+}
+
+Status KeyedFile::checkValue(const FileDef& def, uint16_t f, const QVariant& v, const QString& fieldText)
+{
+    int64_t low = 0, high = 0;
+    switch (def.fields[f].type) {
+    case FieldType::Byte: high = 255; break;
+    case FieldType::Short: low = -32768, high = 32767; break;
+    case FieldType::UShort: high = 65535; break;
+    case FieldType::Long: low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max(); break;
+    case FieldType::ULong: high = std::numeric_limits<uint32_t>::max(); break;
+    case FieldType::Time: high = 8640000; break;
+    default: return {};
+    }
+    bool ok = false;
+    const double x = v.toDouble(&ok);
+    if (!ok || (x >= double(low) && x <= double(high)))
+        return {};
+    MessageArgs a;
+    a.field = fieldText;
+    a.message = QStringLiteral("%1 and %2").arg(low).arg(high);
+    for (const RangeCheck& r : def.ranges)
+        if (r.field == f) {
+            a.field = QString::fromUtf8(r.fieldText);
+            a.message = QString::fromUtf8(r.boundsText);
+        }
+    return withMessage(Status::fail(Err::InvalidValue, "Range Error"), 16, def, a);
 }
 
 Status KeyedFile::validateRecord() const

@@ -81,6 +81,10 @@ struct FileDef {
     QString diskName() const;
 };
 
+// The most characters a text field stores (a zero-terminated text one less
+// than its size, a memo's line ends counted as CR LF); 0 for numbers.
+int fieldCapacity(const FieldDef& f);
+
 enum class Rule : uint8_t { Cascade, Restrict };
 
 struct RelationDef {
@@ -288,6 +292,11 @@ public:
     // The range check of one field (message 16).
     Status validateField(uint16_t f) const;
     Status validateRecord() const;
+    // The check of a value about to be given to number field `f`: one beyond
+    // what the field's type holds (it would be stored wrapped) fails with
+    // message 16, in the words of the field's declared range check when it
+    // has one, else `fieldText` and the type's bounds.
+    static Status checkValue(const FileDef& def, uint16_t f, const QVariant& v, const QString& fieldText);
 
     // --- the relation object ---
 

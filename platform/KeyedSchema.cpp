@@ -40,6 +40,17 @@ QString FileDef::diskName() const
 {
     return QString::fromUtf8(label).left(8) + ".tps";
 }
+
+int fieldCapacity(const FieldDef& f)
+{
+    switch (f.type) {
+    case FieldType::String:
+    case FieldType::Memo: return f.size;
+    case FieldType::CString: return f.size > 0 ? f.size - 1 : 0;
+    default: return 0;
+    }
+}
+
 namespace kf {
 
 bool isText(FieldType t)

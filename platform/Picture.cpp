@@ -492,6 +492,42 @@ QString longestText(const Picture& p)
     return longest;
 }
 
+QString entryRefusal(const Picture& p, const QString& typed)
+{
+    const QString sep = p.separator.isNull() ? QString() : QString(p.separator);
+    const QString quoted = u'"' + typed.trimmed() + u'"';
+    switch (p.kind) {
+    case Picture::Kind::Date: {
+        const QString form = p.format == 6 ? QString("dd" + sep + "mm" + sep + "yyyy")
+                           : p.format == 10 ? QString("yyyy" + sep + "mm" + sep + "dd")
+                                            : QStringLiteral("yyyymmdd");
+        return quoted + " is not a valid date.|Type the date as " + form + '.';
+    }
+    case Picture::Kind::Time: {
+        const QString form = p.format == 1   ? QString("hh" + sep + "mm")
+                           : p.format == 5 ? QStringLiteral("hhmmss")
+                                           : QString("hh" + sep + "mm" + sep + "ss");
+        return quoted + " is not a valid time.|Type the time as " + form + '.';
+    }
+    case Picture::Kind::Number: {
+        QString largest;
+        for (int digits = std::max(p.size, 1); digits > 0 && largest.isEmpty(); --digits)
+            if (const QString s = formatNumberWith((std::pow(10.0, digits) - 1) / std::pow(10.0, p.decimals), p); !s.contains('#'))
+                largest = s.trimmed();
+        QString hint = p.decimals > 0 ? QStringLiteral("Type a number with at most %1 decimals").arg(p.decimals)
+                                      : QStringLiteral("Type a whole number");
+        if (!p.minus)
+            hint += QStringLiteral(", not below 0");
+        if (!largest.isEmpty())
+            hint += QStringLiteral(", up to ") + largest;
+        return quoted + " is not a valid number.|" + hint + '.';
+    }
+    case Picture::Kind::Text: return QStringLiteral("The text is too long.|Type at most %1 characters.").arg(p.size);
+    case Picture::Kind::Invalid: break;
+    }
+    return quoted + " is not a valid value.";
+}
+
 QString format(const Picture& p, const QVariant& value)
 {
     switch (p.kind) {

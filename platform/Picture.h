@@ -74,6 +74,10 @@ std::optional<QVariant> parse(const Picture& picture, QStringView text);
 // pictures, whose widths are the window's to choose.
 inline constexpr int kWholeText = 8;
 QString longestText(const Picture& picture);
+// What the user is told when typed text does not read by the picture:
+// "\"31-02-2024\" is not a valid date.|Type the date as dd-mm-yyyy." ("|"
+// starts a new line of a message box).
+QString entryRefusal(const Picture& picture, const QString& typed);
 std::optional<int32_t> parseDate(QStringView text, QStringView picture);
 std::optional<int32_t> parseTime(QStringView text, QStringView picture);
 std::optional<double> parseNumber(QStringView text, QStringView picture);

@@ -33,6 +33,23 @@ bool shownAsIs(int message)
 enum Retry { TryAgain = 1, CloseForm = 2, Stay = 3 };
 const QString kRetryButtons = QStringLiteral("&Yes|&No|&Cancel");
 
+// The words a message names a control by: the prompt declared just before
+// it ("&Age:" gives "Age"), else `fallback`.
+QString promptOf(const Window& w, const QString& control, const QString& fallback)
+{
+    const QStringList names = w.controlNames();
+    const qsizetype at = names.indexOf(control);
+    if (at > 0)
+        if (const ControlDef* p = w.controlDef(names[at - 1]); p->kind == Kind::Prompt) {
+            QString text = QString::fromUtf8(p->text).remove(u'&').trimmed();
+            while (text.endsWith(u':'))
+                text.chop(1);
+            if (!text.isEmpty())
+                return text;
+        }
+    return fallback;
+}
+
 } // namespace
 
 RecordForm::RecordForm(const QString& procedure, const WindowDef& def, const FileDef& file)
@@ -109,8 +126,16 @@ bool RecordForm::setUp()
         if (field < 0 || d->kind == Kind::Radio)
             continue;
         const uint16_t fi = uint16_t(field);
-        w.bind(name, Binding{[this, fi] { return primary().rec().get(fi); },
-                             [this, fi](const QVariant& v) { primary().rec().setVariant(fi, v); }});
+        const QString fieldText = promptOf(w, name, def_.fieldName(fi));
+        w.bind(name, Binding{.get = [this, fi] { return primary().rec().get(fi); },
+                             .set = [this, fi](const QVariant& v) { primary().rec().setVariant(fi, v); },
+                             .maxChars = fieldCapacity(def_.fields[fi]),
+                             .accepts = [this, fi, fieldText](const QVariant& v, bool tell) {
+                                 const Status st = KeyedFile::checkValue(def_, fi, v, fieldText);
+                                 if (!st && tell)
+                                     errors().show(st);
+                                 return st.ok();
+                             }});
     }
     armAlertKey(HISTORYKEY);
     return true;

@@ -572,10 +572,11 @@ void WindowController::alertKeyFrom(int key, const QString& control)
     ThreadScope scope(thread_);
     alertKey_ = key;
     // A key that steps or recalls a value first takes the typed text as
-    // the field's value, and the text boxes' changed texts.
+    // the field's value, and the text boxes' changed texts; a text that
+    // does not read stays as typed, to be told when the field is left.
     window_->takeTextBoxes(control);
     if (const QString typed = control.isEmpty() ? window_->focusedControl() : control; !typed.isEmpty())
-        window_->update(typed);
+        window_->update(typed, false);
     if (control.isEmpty())
         dispatch(Event::AlertKey);
     else

@@ -3,6 +3,7 @@
 #include "platform/WindowDef.h"
 
 #include "platform/DateTime.h"
+#include "platform/ErrorReporter.h"
 
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
@@ -35,6 +36,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTabWidget>
+#include <QTextCursor>
 
 #include <cmath>
 
@@ -147,16 +149,15 @@ public:
         return true;
     }
     // Takes the typed text as the value; text as it was shown keeps the
-    // value (the picture may show less than the value holds).
+    // value (the picture may show less than the value holds). False, with
+    // the text left as typed, when it does not read by the picture.
     bool readBack()
     {
         if (lineEdit()->text() == shown_)
             return true;
         auto v = picture_.isValid() ? parse(picture_, lineEdit()->text()) : std::optional<QVariant>(lineEdit()->text().toLongLong());
-        if (!v) {
-            show(value_);
-            return false;
-        }
+        if (!v)
+            return false;  // the typed text stays for the user to mend
         value_ = v->toLongLong();
         shown_ = lineEdit()->text();
         return true;
@@ -221,6 +222,39 @@ QString cased(const QString& text, uint32_t flags)
         if (out[i].isLetter() && (i == 0 || !out[i - 1].isLetterOrNumber()))
             out[i] = out[i].toUpper();
     return out;
+}
+
+// Keeps a text box within `max` stored characters, its line ends counting
+// as the CR LF they are stored as: what typing or pasting adds beyond that
+// is taken back just before the cursor, where it went in.
+void limitTextBox(QPlainTextEdit* t, int max)
+{
+    const bool connected = t->property("venMaxChars").isValid();
+    t->setProperty("venMaxChars", max);
+    if (connected)
+        return;
+    QObject::connect(t, &QPlainTextEdit::textChanged, t, [t] {
+        const int limit = t->property("venMaxChars").toInt();
+        const QString text = t->toPlainText();
+        int excess = int(text.size() + text.count(u'\n')) - limit;
+        if (limit <= 0 || excess <= 0)
+            return;
+        QTextCursor c = t->textCursor();
+        int end = c.position(), from = end;
+        while (excess > 0 && from > 0)
+            excess -= text[--from] == u'\n' ? 2 : 1;
+        if (excess > 0) {  // nothing typed before the cursor: the end goes
+            end = int(text.size());
+            from = end;
+            excess = int(text.size() + text.count(u'\n')) - limit;
+            while (excess > 0 && from > 0)
+                excess -= text[--from] == u'\n' ? 2 : 1;
+        }
+        c.setPosition(end);
+        c.setPosition(from, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        t->setTextCursor(c);
+    });
 }
 
 // A text shown in a line: without the blank padding of its field.
@@ -612,6 +646,7 @@ QWidget* Window::makeControl(const ControlDef& c)
     case Kind::Text: {
         auto* t = new QPlainTextEdit(text, this);
         t->setReadOnly(c.flags & ReadOnly);
+        t->setTabChangesFocus(true);  // Tab leaves it as it leaves an entry; Ctrl+Tab types a tab
         return t;
     }
     case Kind::Spin: return new PictureSpin(c, this);
@@ -717,12 +752,37 @@ void Window::place(Item& it)
     if (def_.resizable && !designSize_.isEmpty() && client != designSize_) {
         const double fx = double(client.width()) / designSize_.width(), fy = double(client.height()) / designSize_.height();
         r = QRect(qRound(r.x() * fx), qRound(r.y() * fy), qRound(r.width() * fx), qRound(r.height() * fy));
+    } else if (const Item* list = growingList(); list && !designSize_.isEmpty() && client != designSize_) {
+        // The window's main list takes what the window grows (or shrinks,
+        // down to a third of its own size); what contains it grows with it,
+        // and what lies right of it or under it moves along.
+        const QRect l = units_.rect(list->def->x, list->def->y, list->def->w, list->def->h);
+        const int dx = std::max(client.width() - designSize_.width(), -l.width() * 2 / 3);
+        const int dy = std::max(client.height() - designSize_.height(), -l.height() * 2 / 3);
+        if (&it == list || r.adjusted(-2, -2, 2, 2).contains(l)) {
+            r.setWidth(r.width() + dx);
+            r.setHeight(r.height() + dy);
+        } else {
+            if (r.left() >= l.right() - 2)
+                r.translate(dx, 0);
+            if (r.top() >= l.bottom() - 2)
+                r.translate(0, dy);
+        }
     }
     // The fonts here are wider than the ones the layouts were drawn for: a
     // spin grows to show its value whole rather than cut off its first digits.
     if (auto* spin = dynamic_cast<PictureSpin*>(it.widget.data()))
         r.setWidth(std::max(r.width(), spin->fittingWidth()));
     it.widget->setGeometry(r);
+}
+
+const Window::Item* Window::growingList() const
+{
+    const Item* best = nullptr;
+    for (const Item& it : items_)
+        if (it.def->kind == Kind::List && (!best || it.def->w * it.def->h > best->def->w * best->def->h))
+            best = &it;
+    return best;
 }
 
 // Shows each control by its own state and, for controls on a tab, by
@@ -759,9 +819,11 @@ void Window::applyTabs()
 
 void Window::connectControl(const QString& name, QWidget* w, Kind kind)
 {
+    // A value the control's variable refuses is not accepted: the control
+    // keeps the typed text for the user to mend.
     auto accepted = [this, name] {
-        update(name);
-        fieldEvent(name, FieldEvent::Accepted);
+        if (update(name))
+            fieldEvent(name, FieldEvent::Accepted);
     };
     switch (kind) {
     case Kind::Button:
@@ -863,6 +925,13 @@ void Window::bind(const QString& control, Binding b)
         qWarning("window \"%s\": binding to unknown control \"%s\"", def_.title, qPrintable(control));
         return;
     }
+    if (b.maxChars > 0) {
+        QWidget* w = item(control)->widget;
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setMaxLength(std::min(e->maxLength(), b.maxChars));
+        else if (auto* t = qobject_cast<QPlainTextEdit*>(w))
+            limitTextBox(t, b.maxChars);
+    }
     bindings_[control] = std::move(b);
     display(control);
 }
@@ -881,6 +950,8 @@ void Window::display(const QString& name)
         c.setValue(it->second.get());
         if (c.kind() == Kind::Text)
             shownTexts_[name] = c.text();
+        else if (c.kind() == Kind::Entry)
+            shownEntries_[name] = c.text();
     }
 }
 
@@ -935,26 +1006,49 @@ void Window::keyPressEvent(QKeyEvent* e)
     QWidget::keyPressEvent(e);
 }
 
-bool Window::update(const QString& name)
+bool Window::update(const QString& name, bool tell)
 {
     auto it = bindings_.find(name);
     if (it == bindings_.end() || !it->second.set)
         return true;
+    if (refusing_)
+        return false;  // the refusal being told keeps the control as it is
     Control c = control(name);
-    if (auto* spin = dynamic_cast<PictureSpin*>(c.widget()); spin && !spin->readBack())
-        return false;  // not a value of the picture: shown as it was
-    QVariant v = c.value();
     const ControlDef* d = controlDef(name);
+    const Picture pic = Picture::parse(QString::fromUtf8(d->picture));
+    // Refused: the user is told, and the typed text and the cursor stay.
+    auto refuse = [&](const std::function<bool()>& check) {
+        // Telling and taking the cursor back move the focus: the controls
+        // it passes are not read meanwhile, or they would refuse in turn.
+        refusing_ = true;
+        const bool taken = check();
+        if (!taken && tell)
+            c.select();
+        refusing_ = false;
+        return taken;
+    };
+    auto unreadable = [&] {
+        if (tell)
+            messageBox(entryRefusal(pic, c.text()), QStringLiteral("Invalid Entry"), Icon::Exclamation);
+        return false;
+    };
+    if (auto* spin = dynamic_cast<PictureSpin*>(c.widget()); spin && !spin->readBack())
+        return refuse(unreadable);
+    QVariant v = c.value();
     if (d->kind == Kind::Text)
         shownTexts_[name] = c.text();
-    const Picture pic = Picture::parse(QString::fromUtf8(d->picture));
     const bool typed = d->kind == Kind::Entry || d->kind == Kind::Spin;
     if (typed && pic.isValid() && pic.kind != Picture::Kind::Text && !v.isValid()) {
-        display(name);  // not a value of the picture: shown as it was
-        return false;
+        // A value its picture cannot show ("######") keeps the value while
+        // the text stays as it was shown.
+        if (auto shown = shownEntries_.find(name); shown != shownEntries_.end() && shown->second == c.text())
+            return true;
+        return refuse(unreadable);
     }
     if (d->kind == Kind::Option && !v.isValid())
         return true;
+    if (it->second.accepts && !refuse([&] { return it->second.accepts(v, tell); }))
+        return false;
     it->second.set(v);
     return true;
 }
@@ -1037,7 +1131,7 @@ void Window::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     placeStatusBar();
-    if (def_.resizable)
+    if (def_.resizable || growingList())
         for (Item& it : items_)
             place(it);
 }
@@ -1072,6 +1166,11 @@ bool Window::eventFilter(QObject* o, QEvent* e)
                     sink_->alertKeyFrom(key, ctl);
                 return true;
             }
+        }
+        if (auto* t = qobject_cast<QPlainTextEdit*>(o); t && !t->isReadOnly() && ke->key() == Qt::Key_Tab
+                                                        && ke->modifiers() == Qt::ControlModifier) {
+            t->insertPlainText(QStringLiteral("\t"));
+            return true;
         }
         break;
     }

@@ -130,7 +130,8 @@ struct WindowDef {
     const char* icon = "";
     FontDef font{};
     bool mdi = false;            // a child of the frame
-    bool resizable = false;      // controls keep their relative places when it is resized
+    bool resizable = false;      // controls keep their relative places when it is resized;
+                                 // otherwise the largest list takes the change of size
     int timer = 0;               // the window's timer in hundredths of a second, 0 none
     Frame frame = Frame::Normal;
     bool onTop = false;          // stays above the other windows
@@ -253,6 +254,13 @@ private:
 struct Binding {
     std::function<QVariant()> get;
     std::function<void(const QVariant&)> set;
+    // The most characters the variable stores (a text box's line ends
+    // counting as CR LF): the control takes no more. 0: the picture's.
+    int maxChars = 0;
+    // Refuses a value the variable cannot hold: it tells the user why
+    // (when `tell`) and returns false; the control keeps the typed text and
+    // the cursor.
+    std::function<bool(const QVariant&, bool tell)> accepts = {};
 };
 Binding bindTo(int32_t& v);
 Binding bindTo(uint8_t& v);
@@ -293,9 +301,11 @@ public:
     void display();
     void display(const QString& control);
     // Reads a control back into its variable, typed text not yet accepted
-    // included; false when the text does not fit the picture (the variable
-    // keeps its value and is shown again).
-    bool update(const QString& control);
+    // included; false when the text does not read by the picture or the
+    // binding refuses the value: the user is told, the variable keeps its
+    // value, and the control keeps the typed text and gets the cursor.
+    // `tell` false reads quietly: a refused text is only kept.
+    bool update(const QString& control, bool tell = true);
     // The bound text boxes whose text was changed since they were shown
     // are read back, and each is heard as accepted (text boxes report no
     // acceptance of their own); `except` is left for its own event.
@@ -376,6 +386,9 @@ private:
     void trackRegions(QObject* o, QEvent* e);
     QWidget* makeControl(const ControlDef& c);
     void place(Item& it);
+    // The list that takes a resize of a window that is not scaled: the
+    // largest one; nullptr for a window without lists.
+    const Item* growingList() const;
     void applyTabs();
     void connectControl(const QString& name, QWidget* w, Kind kind);
     Item* item(const QString& name);
@@ -391,6 +404,7 @@ private:
     std::map<QString, size_t> byName_;
     std::map<QString, Binding> bindings_;
     std::map<QString, QString> shownTexts_;  // what each bound text box was last given
+    std::map<QString, QString> shownEntries_;  // what each bound entry was last given
     std::map<QString, QButtonGroup*> options_;
     std::vector<std::pair<int, QString>> alertKeys_;
     QString defaultButton_;  // set in place of the declared default
@@ -402,6 +416,7 @@ private:
     std::vector<QLabel*> statusZones_;
     std::vector<QString> regionsIn_;  // the regions the mouse is in
     bool allowClose_ = false;
+    bool refusing_ = false;  // a refused entry is being told: no second message
     friend class WindowController;
 };
 

@@ -17,6 +17,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <vector>
 
 namespace ven {
 
@@ -87,6 +88,8 @@ QSize Control::lineSize() const
 namespace {
 
 // Keeps a button's icon on the movie's current frame, sized to the button.
+// Each frame's icon is made once and kept: an icon made afresh from every
+// frame would leave a new scaled copy in the pixmap cache at each step.
 class MovieIcon : public QObject {
 public:
     MovieIcon(QAbstractButton* button, QMovie* movie) : QObject(movie), button_(button), movie_(movie)
@@ -96,14 +99,29 @@ public:
     }
     void refresh()
     {
-        const QPixmap frame = movie_->currentPixmap();
-        if (frame.isNull())
+        const int number = movie_->currentFrameNumber();
+        if (number < 0)
             return;
         QSize room = button_->size() - QSize(8, 8);
         if (!button_->text().isEmpty())
             room.setWidth(room.width() / 2);
-        button_->setIconSize(frame.size().scaled(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio));
-        button_->setIcon(QIcon(frame));
+        room = room.expandedTo(QSize(1, 1));
+        if (room != room_) {
+            room_ = room;
+            icons_.clear();
+        }
+        if (size_t(number) >= icons_.size())
+            icons_.resize(size_t(number) + 1);
+        QIcon& icon = icons_[size_t(number)];
+        if (icon.isNull()) {
+            const QPixmap frame = movie_->currentPixmap();
+            if (frame.isNull())
+                return;
+            iconSize_ = frame.size().scaled(room, Qt::KeepAspectRatio);
+            icon = QIcon(frame.scaled(iconSize_, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        }
+        button_->setIconSize(iconSize_);
+        button_->setIcon(icon);
     }
 
 protected:
@@ -117,6 +135,8 @@ protected:
 private:
     QAbstractButton* button_;
     QMovie* movie_;
+    QSize room_, iconSize_;
+    std::vector<QIcon> icons_;  // by frame number, for the current room
 };
 
 } // namespace

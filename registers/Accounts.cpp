@@ -10,8 +10,9 @@ namespace ven {
 std::vector<BrowseColumn> accountColumns()
 {
     // The stored totals are written from whole cents; the picture's two
-    // decimals show them exactly.
-    auto amount = BrowseColumn::ofField(ACC::AMOUNT, QStringLiteral("Amount"), 56, QStringLiteral("n10.2"));
+    // decimals show them exactly. A total sums many entries and goes below
+    // zero: its picture holds a sign and up to -99,999,999.99.
+    auto amount = BrowseColumn::ofField(ACC::AMOUNT, QStringLiteral("Amount"), 56, QStringLiteral("n-14.2"));
     return {BrowseColumn::ofField(ACC::TYPE, QStringLiteral("A"), 10, QStringLiteral("s1")),
             BrowseColumn::ofField(ACC::NUMBER, QStringLiteral("cc"), 14, QStringLiteral("n02")),
             BrowseColumn::ofField(ACC::NAME, QStringLiteral("Name"), 124, QStringLiteral("s30")), amount};

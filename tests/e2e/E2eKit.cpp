@@ -478,6 +478,12 @@ void E2eKit::menu(const QString& caption, const QStringList& path) const
     }
 }
 
+void E2eKit::startProcedure(const QString& name, int request, const QString& parameter) const
+{
+    const QJsonObject answer = ask("start\t" + name + "\t" + QString::number(request) + "\t" + parameter).toObject();
+    EXPECT_EQ(answer.value("started").toString(), name) << "the inspector did not start " << name.toStdString();
+}
+
 void E2eKit::activate(const QString& title) const
 {
     const Found w = waitWindow(title);

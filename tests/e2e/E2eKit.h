@@ -115,6 +115,10 @@ public:
     // Opens the frame's menu by its caption ("&File") and clicks an item
     // ("E&xit"); a sub-menu's item is reached with {"Doc&uments", "&Browse Documents"}.
     void menu(const QString& caption, const QStringList& path) const;
+    // Starts a procedure by name on a thread of its own, with a request
+    // (1 insert ... 4 select) and a start parameter, as the frame's
+    // commands do (the inspector's `start`).
+    void startProcedure(const QString& name, int request = 0, const QString& parameter = {}) const;
     // Makes the window the active one as a task bar does (the WM activates it).
     void activate(const QString& title) const;
     // The window manager's close of the active window (its Alt+F4).

@@ -178,8 +178,8 @@ TEST(BrowseLists, ALookupIsAnsweredBesideTheListsOpenCopy)
 }
 
 // Columns declared narrower than their pictures' texts: dates, times,
-// numbers and short texts widen to show their values whole; a long text
-// keeps the width the window chose.
+// numbers and short texts widen to show their values whole, and every
+// column its caption; a long text keeps the width the window chose.
 class NarrowBr : public WindowController {
 public:
     NarrowBr() : WindowController("NarrowBr", sampleBrowseDef(), ProcedureTraits{}) {}
@@ -194,7 +194,8 @@ protected:
                            C::computed("At", 4, "T04", [](const Record&) { return QVariant(qlonglong(8000001)); }),
                            C::computed("Sum", 4, "n-_12.2", [](const Record&) { return QVariant(-888888.88); }),
                            C::computed("Code", 4, "s5", [](const Record&) { return QVariant(QString("28.12")); }),
-                           C::ofField(TST::NAME, "Name", 40, "s30")});
+                           C::ofField(TST::NAME, "Name", 40, "s30"),
+                           C::computed("Category total", 4, "n1", [](const Record&) { return QVariant(qlonglong(7)); })});
         b->addOrder(TST::NUMBERKEY);
         addPart(std::move(b));
         return true;
@@ -216,6 +217,41 @@ TEST(BrowseLists, AColumnIsAtLeastAsWideAsItsPicturesText)
         EXPECT_GE(v->horizontalHeader()->sectionSize(c), fm.horizontalAdvance(shown) + margins) << shown.toStdString();
     }
     EXPECT_EQ(v->horizontalHeader()->sectionSize(4), kit.window("NarrowBr").window().units().x(40));
+    // A one-digit value under a long caption: the caption shows whole.
+    const QHeaderView* h = v->horizontalHeader();
+    EXPECT_GE(h->sectionSize(5), h->fontMetrics().horizontalAdvance("Category total")
+                                     + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h));
+}
+
+// A resized window's list takes the change of size: what holds the list
+// grows with it, what lies under it moves down, and the list reads the rows
+// it now has room for.
+TEST(BrowseLists, TheListFollowsItsWindowsSize)
+{
+    WindowKit kit;
+    std::vector<std::pair<QString, int>> many;
+    for (int i = 0; i < 300; ++i)
+        many.emplace_back(QStringLiteral("Name %1").arg(i, 3, 10, QChar('0')), i);
+    addSamples(many);
+    kit.start([] { return std::make_unique<SampleBr>(); });
+    Window& w = kit.window("SampleBr").window();
+    QWidget* list = w.control("List").widget();
+    QWidget* sheet = w.control("Sheet").widget();
+    QWidget* close = w.control("Close").widget();
+    const QRect list0 = list->geometry(), sheet0 = sheet->geometry(), close0 = close->geometry();
+    const QSize grown(160, 700);
+    w.outer()->resize(w.outer()->size() + grown);
+    kit.settle();
+    EXPECT_EQ(list->geometry(), QRect(list0.topLeft(), list0.size() + grown));
+    EXPECT_EQ(sheet->geometry(), QRect(sheet0.topLeft(), sheet0.size() + grown));
+    EXPECT_EQ(close->geometry(), close0.translated(0, grown.height()));
+    QTableView* v = kit.list("SampleBr");
+    EXPECT_GE(v->rowAt(v->viewport()->height() - 2), 0) << "the grown list shows empty space under its rows";
+    // Back to its own size, everything is where it was designed.
+    w.outer()->resize(w.outer()->size() - grown);
+    kit.settle();
+    EXPECT_EQ(list->geometry(), list0);
+    EXPECT_EQ(close->geometry(), close0);
 }
 
 } // namespace

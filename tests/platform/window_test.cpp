@@ -95,10 +95,18 @@ TEST(WindowDefs, TabsShowTheirControlsAndBindingsGoThroughPictures)
     kit.replaceText("Tabbed", "OnOne", "31/12/2099");
     kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
-    kit.replaceText("Tabbed", "OnOne", "31/02/2026");  // no such day: the value stays and shows again
+    // No such day: the value stays, the typed text stays for the user to
+    // mend, with a message, and the cursor stays there.
+    kit.clearBoxes();
+    kit.replaceText("Tabbed", "OnOne", "31/02/2026");
     kit.tab("Tabbed");
     EXPECT_EQ(day, 109211);
-    EXPECT_EQ(kit.text("Tabbed", "OnOne"), "31/12/2099");
+    EXPECT_EQ(kit.text("Tabbed", "OnOne"), "31/02/2026");
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Invalid Entry");
+    EXPECT_EQ(w.window().focusedControl(), "OnOne");
+    kit.replaceText("Tabbed", "OnOne", "31/12/2099");
+    kit.tab("Tabbed");
     kit.choose("Tabbed", "Cat", "0");
     EXPECT_EQ(cat, "0");
     EXPECT_TRUE(w.accepted_.contains("Cat"));

@@ -1,0 +1,225 @@
+// What every window draws, under a window manager at its designed size with
+// a small data set: no list cell, header, entry, label, tab or button shows
+// its text elided or cut short, and no window lies partly outside the
+// screen's available area.
+#include "E2eKit.h"
+#include "Seeds.h"
+
+#include <QJsonDocument>
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace ven;
+using namespace ven::e2e;
+
+namespace {
+
+// Records for the lists whose columns hold dates, times, weekdays and
+// amounts: the widest values their fields keep.
+void seedListData(E2eKit& kit)
+{
+    kit.seed([] {
+        Context ctx;
+        const int32_t tomorrow = dayNumber(2026, 12, 11);
+        putRecord(ctx, VenAlarm, [&](Record& r) {
+            r.set(ALA::NBR, 1);
+            r.set(ALA::DATE, tomorrow);
+            r.set(ALA::TIME, 23 * 360000 + 59 * 6000 + 1);
+            r.set(ALA::WARNING, 0);
+            r.set(ALA::MESSAGE, "Y");
+            r.set(ALA::ACTION, "Wednesday's late call");
+        });
+        putRecord(ctx, Ven_DLS, [&](Record& r) {
+            r.set(DLS::DATE, dayNumber(2027, 3, 28));
+            r.set(DLS::TIME, 2 * 360000 + 1);
+            r.set(DLS::CHANGE, 360001);
+            r.set(DLS::PLUSMINUS, "+");
+        });
+        putRecord(ctx, VenAcc, [&](Record& r) {
+            r.set(ACC::TYPE, "A");
+            r.set(ACC::NUMBER, 1);
+            r.set(ACC::NAME, "Savings");
+            r.set(ACC::AMOUNT, -1234567.89);  // a balance beyond what one entry takes
+        });
+        putRecord(ctx, VenMoney, [&](Record& r) {
+            r.set(MON::TYPE, "A");
+            r.set(MON::NUMBER, 1);
+            r.set(MON::DATE, dayNumber(2026, 12, 9));
+            r.set(MON::TIME, 18 * 360000 + 1);
+            r.set(MON::AMOUNT, 999999.99);  // the most an entry takes
+            r.set(MON::LEGEND, "Wednesday's rent");
+        });
+        putRecord(ctx, VenPro, [&](Record& r) {
+            r.set(PRO::CATEGORY, 1);
+            r.set(PRO::NUMBER, 1);
+            r.set(PRO::NAME, "The new ledger");
+            r.set(PRO::BTIME, 8 * 360000 + 1);
+            r.set(PRO::ETIME, 17 * 360000 + 30 * 6000 + 1);
+            r.set(PRO::TTIME, 98 * 360000);
+            r.set(PRO::WTIME, 38 * 360000);
+        });
+        putRecord(ctx, VenDoc, [&](Record& r) {
+            r.set(DOC::CATID, "C");
+            r.set(DOC::DOCNUM, 1);
+            r.set(DOC::DOCNAME, "Letter.txt");
+            r.set(DOC::CREATEDDATE, dayNumber(2026, 12, 9));
+            r.set(DOC::CREATEDTIME, 23 * 360000 + 59 * 6000 + 1);
+            r.set(DOC::ACCESSEDDATE, dayNumber(2026, 12, 10));
+            r.set(DOC::ACCESSEDTIME, 8 * 360000 + 1);
+        });
+        ctx.closeAll();
+    });
+}
+
+struct Shown {
+    const char* procedure;
+    int request = 0;  // forms open to insert a record
+    const char* parameter = "";
+};
+
+// The window procedures of the table, by family. Reports and batch runs
+// draw pages and a progress bar (their printed pages have a check of their
+// own); the editor launchers hand a file to the desktop's editor.
+const std::map<std::string, std::vector<Shown>>& families()
+{
+    static const std::map<std::string, std::vector<Shown>> f = {
+        {"Core",
+         {{"AboutWnd"}, {"BackUpWnd"}, {"ConfigureWnd"}, {"HelpWnd"}, {"MemoWnd"}, {"RebuildKeysWnd"}, {"UserBr"},
+          {"UserFr", 1}, {"ViewLogWnd"}, {"ViewerWnd"}}},
+        {"Calendar",
+         {{"AlarmsBr"}, {"UpdateVenAlarm", 1}, {"BirthdaysBr"}, {"BirthFr", 1}, {"CalendarWnd"}, {"DLS_Br"}, {"DLS_Fr", 1},
+          {"DailyNoteFr", 1}, {"DiaryBr"}, {"DiaryFr", 1}, {"DiarySel"}, {"FeastReadingsBr"}, {"FeastsBr"}, {"MemorialBr"},
+          {"NotesBr"}, {"NotesFr", 1}, {"ProjectBr"}, {"ProjectFr", 1}, {"ProjectSel"}, {"SaintReadingsBr"},
+          {"SortFeastsWnd"}, {"SortMemorialsWnd"}, {"SoundsBrw"}, {"SoundsFrm", 1}, {"SpecialDaysBr"},
+          {"SpecialDaysFr", 1}}},
+        {"Registers",
+         {{"AccSelBr"}, {"AccountsBr"}, {"AccountsFr", 1}, {"CountryBr"}, {"CountryFr", 1}, {"DocCatBr", 0, "C"},
+          {"DocCatFr", 1}, {"IdeaBr"}, {"IdeaFr", 1}, {"KeyWrdBr"}, {"KeywordFr", 1}, {"MoneyBr"}, {"MoneyFr", 1},
+          {"NameBr"}, {"NameFr", 1}, {"ProgramsBr"}, {"ProgramsFr", 1}, {"ProgramsWnd"}, {"SetUpLabelWnd"},
+          {"StickersBr"}, {"UpdateVenDoc", 1}, {"UpdateVenISub", 1}}},
+        {"Tools",
+         {{"AnalogClockWnd"}, {"CalculatorWnd"}, {"ChatWnd"}, {"ForexBr"}, {"ForexFr", 1}, {"MemoriesBr"},
+          {"MemoriesFr", 1}, {"TimeDisplayWnd"}, {"ViewCalcTapeWnd"}, {"Y2K_ClockWnd"}}},
+    };
+    return f;
+}
+
+QString keyOf(const QJsonObject& w)
+{
+    return w.value("procedure").toString() + "|" + w.value("class").toString() + "|" + w.value("title").toString();
+}
+
+std::set<QString> shownKeys(const E2eKit& kit)
+{
+    std::set<QString> keys;
+    for (const QJsonValue& w : kit.windows())
+        keys.insert(keyOf(w.toObject()));
+    return keys;
+}
+
+std::vector<Found> newWindows(const E2eKit& kit, const std::set<QString>& before)
+{
+    std::vector<Found> v;
+    for (const QJsonValue& w : kit.windows())
+        if (!before.count(keyOf(w.toObject())) && w.toObject().value("class").toString() != "QMenu")
+            v.push_back(Found{w.toObject()});
+    return v;
+}
+
+QString described(const QJsonArray& clipped)
+{
+    QStringList out;
+    for (const QJsonValue& c : clipped) {
+        const QJsonObject o = c.toObject();
+        out << QStringLiteral("%1 %2 %3 \"%4\": needs %5, has %6")
+                   .arg(o.value("control").toString(), o.value("class").toString(), o.value("what").toString(),
+                        o.value("text").toString())
+                   .arg(o.value("needs").toInt())
+                   .arg(o.value("has").toInt());
+    }
+    return out.join("\n");
+}
+
+// Checks every window opened since `before`: on the screen, nothing drawn
+// cut short. A list reads its rows as it opens: the check waits a moment
+// for the texts to settle before it tells what is cut.
+void checkNewWindows(const E2eKit& kit, const std::set<QString>& before, const QString& what)
+{
+    const QRect screen = kit.screen();
+    for (const Found& w : newWindows(kit, before)) {
+        const QString title = w.title();
+        EXPECT_TRUE(screen.contains(w.rect()))
+            << what.toStdString() << ": \"" << title.toStdString() << "\" at (" << w.rect().x() << "," << w.rect().y() << " "
+            << w.rect().width() << "x" << w.rect().height() << ") lies partly outside the screen (" << screen.width() << "x"
+            << screen.height() << ")";
+        // A free text longer than a short code is cut at its column's edge
+        // by the window's design; every other text shows whole.
+        auto cut = [&] {
+            QJsonArray out;
+            for (const QJsonValue& c : kit.clipped(title))
+                if (!c.toObject().value("free").toBool())
+                    out.append(c);
+            return out;
+        };
+        QJsonArray clipped;
+        kit.waitFor([&] { return (clipped = cut()).isEmpty(); }, QString(), 1500, false);
+        EXPECT_TRUE(clipped.isEmpty()) << what.toStdString() << ": \"" << title.toStdString() << "\" cuts short:\n"
+                                       << described(clipped).toStdString();
+    }
+}
+
+// Closes what opened since `before`, the newest first: Esc, a message box's
+// Enter, else the close box.
+void closeNewWindows(E2eKit& kit, const std::set<QString>& before)
+{
+    for (int round = 0; round < 8; ++round) {
+        const std::vector<Found> opened = newWindows(kit, before);
+        if (opened.empty())
+            return;
+        const Found w = opened.back();
+        const QString title = w.title();
+        const QString key = keyOf(w.json);
+        auto gone = [&] {
+            for (const QJsonValue& o : kit.windows())
+                if (keyOf(o.toObject()) == key)
+                    return false;
+            return true;
+        };
+        kit.activate(title);
+        kit.key(w.json.value("class").toString() == "QMessageBox" ? "Return" : "Escape");
+        if (kit.waitFor(gone, QString(), 2000, false))
+            continue;
+        kit.clickCloseBox(title);
+        if (!kit.waitFor(gone, "\"" + title + "\" to close", 5000))
+            return;
+    }
+}
+
+} // namespace
+
+class DrawnWhole : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DrawnWhole, EveryWindowShowsItsTextsWholeWithinTheScreen)
+{
+    E2eKit kit;
+    kit.prepareFolder();
+    seedSmallDataSet(kit);
+    seedListData(kit);
+    kit.start("2026-12-10 09:00:00");
+    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
+    for (const Shown& s : families().at(GetParam())) {
+        const QString what = QString::fromLatin1(s.procedure);
+        SCOPED_TRACE(what.toStdString());
+        const std::set<QString> before = shownKeys(kit);
+        kit.startProcedure(what, s.request, QString::fromLatin1(s.parameter));
+        if (!kit.waitFor([&] { return !newWindows(kit, before).empty(); }, what + " to open its window", 8000))
+            continue;
+        checkNewWindows(kit, before, what);
+        closeNewWindows(kit, before);
+        ASSERT_TRUE(kit.running()) << what.toStdString() << " ended the program";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, DrawnWhole, ::testing::Values("Core", "Calendar", "Registers", "Tools"),
+                         [](const auto& info) { return info.param; });
