@@ -82,8 +82,13 @@ protected:
     bool setUp() override
     {
         ChatFileName = readIni(ProgramIni(), QStringLiteral("Paths"), QStringLiteral("ChatFileName"), {});
-        if (ChatFileName.trimmed().isEmpty())
-            return false;  // no shared folder: nothing to show or write
+        if (ChatFileName.trimmed().isEmpty()) {
+            // No shared folder: nothing to show or write, and the user is
+            // told why the window does not stay.
+            messageBox(QStringLiteral("No chat folder is set.|Choose one as \"Chat File Path:\" in the Configuration."),
+                       QStringLiteral("Chat"), Icon::Information);
+            return false;
+        }
         day_ = ven::clock().today();
         ChatFileName = chatFileName(ChatFileName, day_);
         file_ = ChatFileName;

@@ -234,6 +234,11 @@ bool E2eKit::running() const
     return program_ && program_->state() != QProcess::NotRunning;
 }
 
+qint64 E2eKit::pid() const
+{
+    return running() ? program_->processId() : 0;
+}
+
 std::optional<int> E2eKit::waitExit(int ms)
 {
     if (!program_)
@@ -451,7 +456,13 @@ void E2eKit::menu(const QString& caption, const QStringList& path) const
     const auto open = [&] { const Found m = window(first); return m && m.json.value("class").toString() == "QMenu"; };
     const QString firstItem = path.isEmpty() ? QString() : QString(path.first()).remove('&');
     Found entry;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        // As a person does, click once the frame is the active window: an
+        // activation that arrives after the click closes the menu again.
+        waitFor([&] {
+            const QString id = frame().json.value("xid").toString();
+            return !id.isEmpty() && display_.run("xdotool", {"getactivewindow"}).trimmed() == id;
+        }, QString(), 3000, false);
         click(bar);
         if (!waitFor(open, QString(), 3000, false))
             continue;

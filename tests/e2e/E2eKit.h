@@ -74,6 +74,9 @@ public:
     // the clock running from there) and waits until it answers.
     void start(const QString& fakeTime = QStringLiteral("2026-12-10 09:00:00"));
     bool running() const;
+    // The program's process id (0 when it is not running), to stop and
+    // continue it as a suspended machine would.
+    qint64 pid() const;
     // Waits for the program to end; its exit code, or nullopt on timeout
     // or a crash (a crash fails the test with its signal).
     std::optional<int> waitExit(int ms = 15000);

@@ -70,14 +70,15 @@ TEST(Chat, FirstOpeningMakesTheFileWithTheDateLine)
     EXPECT_EQ(fileLines(kit.chatFile()).size(), 1);
 }
 
-TEST(Chat, BlankSettingClosesAtOnceAndWritesNothing)
+TEST(Chat, BlankSettingSaysSoClosesAtOnceAndWritesNothing)
 {
     ChatKit kit;
     writeIni(kit.ini(), "Paths", "ChatFileName", "");
     kit.start([] { return makeChatWnd({}); });
     EXPECT_FALSE(kit.isOpen(kChat));
     EXPECT_TRUE(QDir(kit.folder("share")).isEmpty());
-    EXPECT_TRUE(kit.boxes().empty());
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_TRUE(kit.boxes()[0].text.contains("Chat File Path:"));
 }
 
 TEST(Chat, UnreachableFolderIsToldAndEndsTheWindow)
