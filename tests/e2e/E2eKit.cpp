@@ -106,7 +106,12 @@ Display::Display()
 
 Display::~Display()
 {
-    for (auto* p : {wm_.get(), xvfb_.get()})
+    std::vector<QProcess*> processes;
+    for (auto& c : clients_)
+        processes.push_back(c.get());
+    processes.push_back(wm_.get());
+    processes.push_back(xvfb_.get());
+    for (auto* p : processes)
         if (p && p->state() != QProcess::NotRunning) {
             p->terminate();
             if (!p->waitForFinished(3000)) {
@@ -114,6 +119,17 @@ Display::~Display()
                 p->waitForFinished(2000);
             }
         }
+}
+
+void Display::startClient(const QString& program, const QStringList& args)
+{
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", name_);
+    p->setProcessEnvironment(env);
+    p->start(program, args);
+    p->waitForStarted(5000);
+    clients_.push_back(std::move(p));
 }
 
 QString Display::run(const QString& program, const QStringList& args, int* exitCode) const

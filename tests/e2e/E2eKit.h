@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace ven::e2e {
 
@@ -36,10 +37,15 @@ public:
     bool ok() const { return ok_; }
     // Runs an X client (xdotool, xprop, import) on this display; its output.
     QString run(const QString& program, const QStringList& args, int* exitCode = nullptr) const;
+    // Starts another application's X client (xmessage) that stays on the
+    // display until the display ends, for the program to lose and regain
+    // the activation to.
+    void startClient(const QString& program, const QStringList& args);
 
 private:
     QString name_;
     std::unique_ptr<QProcess> xvfb_, wm_;
+    std::vector<std::unique_ptr<QProcess>> clients_;
     bool ok_ = false;
 };
 
