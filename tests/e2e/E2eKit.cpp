@@ -19,6 +19,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <unistd.h>
 
 namespace ven::e2e {
@@ -268,6 +269,20 @@ std::optional<int> E2eKit::waitExit(int ms)
     return program_->exitCode();
 }
 
+void E2eKit::expectOrderlyEnd(int ms)
+{
+    const std::optional<int> rc = waitExit(ms);
+    if (!rc) {
+        if (running())  // a crash has been told by waitExit
+            ADD_FAILURE() << "the program did not end";
+        return;
+    }
+    EXPECT_EQ(*rc, 0) << "the program's exit status";
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+    const QString kept = log();
+    EXPECT_TRUE(kept.contains("Logout: ")) << "no log-out line in the log:\n" << kept.toStdString();
+}
+
 QString E2eKit::output() const
 {
     return program_ ? QString::fromLocal8Bit(program_->readAllStandardOutput()) : QString();
@@ -336,8 +351,18 @@ Found E2eKit::waitWindow(const QString& title, int ms) const
         const Found now = window(title);
         if (!now)
             return true;  // gone again: the caller's next step tells
-        const bool mapped = now.json.value("child").toBool()
-                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        bool mapped = now.json.value("child").toBool();
+        if (!mapped) {
+            // Mapped, and where the program thinks it is: a window restored
+            // from an icon is placed again by the window manager a moment
+            // after the program has taken its place as known.
+            const QString info = display_.run("xwininfo", {"-id", now.json.value("xid").toString()});
+            const auto at = [&](const char* what) {
+                const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Absolute upper-left %1:\\s*(-?\\d+)").arg(what)).match(info);
+                return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
+            };
+            mapped = info.contains("IsViewable") && QPoint(at("X"), at("Y")) == rectOf(now.json.value("inner")).topLeft();
+        }
         const bool settled = mapped && now.rect() == last;
         last = now.rect();
         f = now;

@@ -87,6 +87,9 @@ public:
     // or a crash (a crash fails the test with its signal).
     std::optional<int> waitExit(int ms = 15000);
     QString output() const;  // what the program printed
+    // Waits for the program to end and checks that it ended in order:
+    // status 0, "Vendrolix:Running=No" and the log-out line in the log.
+    void expectOrderlyEnd(int ms = 15000);
 
     // --- what a person sees ---
     QJsonValue ask(const QString& question) const;

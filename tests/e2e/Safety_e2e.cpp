@@ -110,10 +110,6 @@ TEST(DamagedAlarmsE2e, ADamagedAlarmFileAtStartIsToldAndTheProgramGoesOn)
     kit.menu("&Vendrolix", {"Ca&lendar"});
     EXPECT_TRUE(kit.waitWindow("CalendarWnd"));
     kit.menu("&File", {"E&xit"});
-    const std::optional<int> rc = kit.waitExit();
-    ASSERT_TRUE(rc.has_value()) << "the program did not end";
-    EXPECT_EQ(*rc, 0);
-    EXPECT_EQ(kit.ini("Main", "Vendrolix:Running"), "No");
-    EXPECT_TRUE(kit.log().contains("Logout:")) << kit.log().toStdString();
+    kit.expectOrderlyEnd();
     EXPECT_TRUE(bytesOf(kit.folder("VenAlarm.tps")) == damaged) << "the damaged file was written";
 }

@@ -1,7 +1,8 @@
 // Every command of the frame as a person meets it under a window manager:
 // each menu item, toolbar button and hot key opened once with a small data
 // set; each window it opens lies on the screen and closes by Esc or its
-// close box, and the program runs on.
+// close box, and the program runs on; finally File > Exit ends it in order
+// with windows still open.
 #include "E2eKit.h"
 #include "Seeds.h"
 
@@ -11,6 +12,8 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+#include <functional>
 #include <set>
 
 using namespace ven;
@@ -69,12 +72,31 @@ void closeNewWindows(E2eKit& kit, const std::set<QString>& before, const QString
     ADD_FAILURE() << what.toStdString() << ": windows kept opening";
 }
 
+// Finally some windows are opened again and left open, and File > Exit
+// ends the program in order with them still open.
+void exitWithWindowsOpen(E2eKit& kit, const std::set<QString>& base, const std::vector<std::function<void()>>& opens)
+{
+    for (const auto& open : opens) {
+        const size_t before = newWindows(kit, base).size();
+        open();
+        ASSERT_TRUE(kit.waitFor([&] { return newWindows(kit, base).size() > before; }, "a window to stay open"));
+    }
+    kit.menu("&File", {"E&xit"});
+    kit.expectOrderlyEnd();
+}
+
 } // namespace
 
 // Every menu item of one menu of the frame, opened once with a small data
 // set: each window it opens lies on the screen and closes by its close
-// box; the program runs on.
-class FrameMenu : public ::testing::TestWithParam<const char*> {};
+// box; the program runs on, and ends by Exit with the windows of the items
+// `kept` open again.
+struct MenuWalk {
+    const char* menu;
+    std::vector<int> kept;
+};
+
+class FrameMenu : public ::testing::TestWithParam<MenuWalk> {};
 
 TEST_P(FrameMenu, EveryItemOpensOnTheScreenAndCloses)
 {
@@ -88,17 +110,21 @@ TEST_P(FrameMenu, EveryItemOpensOnTheScreenAndCloses)
     kit.start();
     ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
     const std::set<QString> base = shownKeys(kit);
+    const auto open = [&](const MenuEntry& e) {
+        QStringList path;
+        if (*e.submenu)
+            path << QString::fromLatin1(e.submenu);
+        path << QString::fromLatin1(e.text);
+        kit.menu(QString::fromLatin1(e.menu), path);
+    };
+    std::vector<std::function<void()>> kept;
     for (const MenuEntry& e : frameMenu()) {
-        if (QString::fromLatin1(e.menu) != QString::fromLatin1(GetParam()) || e.number == 0 || skipped.count(e.number))
+        if (QString::fromLatin1(e.menu) != QString::fromLatin1(GetParam().menu) || e.number == 0 || skipped.count(e.number))
             continue;
         const QString sub = QString::fromLatin1(e.submenu);
         const QString what = QString::fromLatin1(e.menu) + " > " + (sub.isEmpty() ? QString() : sub + " > ") + e.text;
         SCOPED_TRACE(what.toStdString());
-        QStringList path;
-        if (!sub.isEmpty())
-            path << sub;
-        path << QString::fromLatin1(e.text);
-        kit.menu(QString::fromLatin1(e.menu), path);
+        open(e);
         // A command that starts a procedure shows its window within a few
         // seconds; the quick memo goes to the desktop's editor instead.
         const Command* c = frameCommand(e.number);
@@ -108,11 +134,18 @@ TEST_P(FrameMenu, EveryItemOpensOnTheScreenAndCloses)
             kit.waitFor([&] { return kit.windows().size() > 0; }, what);
         closeNewWindows(kit, base, what);
         ASSERT_TRUE(kit.running()) << what.toStdString() << " ended the program";
+        const std::vector<int>& keep = GetParam().kept;
+        if (std::find(keep.begin(), keep.end(), e.number) != keep.end())
+            kept.push_back([&open, e] { open(e); });
     }
+    ASSERT_EQ(kept.size(), GetParam().kept.size());
+    exitWithWindowsOpen(kit, base, kept);
 }
 
-INSTANTIATE_TEST_SUITE_P(Menus, FrameMenu, ::testing::Values("&File", "&Registers", "&Vendrolix", "&Help"),
-                         [](const auto& info) { return QString(info.param).remove('&').toStdString(); });
+INSTANTIATE_TEST_SUITE_P(Menus, FrameMenu,
+                         ::testing::Values(MenuWalk{"&File", {-4, -12}}, MenuWalk{"&Registers", {-18, -28}},
+                                           MenuWalk{"&Vendrolix", {-33, -42, -43}}, MenuWalk{"&Help", {-60}}),
+                         [](const auto& info) { return QString(info.param.menu).remove('&').toStdString(); });
 
 namespace {
 
@@ -147,7 +180,8 @@ QString xKeyName(int combo)
 } // namespace
 
 // Every toolbar button pressed once by a click: its window opens on the
-// screen and closes by its close box.
+// screen and closes by its close box; Exit ends the program with the names
+// list and the calendar open again.
 TEST(FrameToolbar, EveryButtonOpensOnTheScreenAndCloses)
 {
     E2eKit kit;
@@ -156,12 +190,8 @@ TEST(FrameToolbar, EveryButtonOpensOnTheScreenAndCloses)
     kit.start();
     ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
     const std::set<QString> base = shownKeys(kit);
-    for (const ToolButton& b : frameToolbar()) {
-        if (ownTest(b.number))
-            continue;
-        const QString what = QStringLiteral("toolbar button %1 (%2)").arg(b.number).arg(QString::fromLatin1(*b.tip ? b.tip : b.text));
-        SCOPED_TRACE(what.toStdString());
-        // The button is found by its tip, or the text of a text button.
+    // The button is found by its tip, or the text of a text button.
+    const auto find = [&](const ToolButton& b) {
         Found button;
         kit.waitFor([&] {
             for (const QJsonValue& c : kit.controls("Main")) {
@@ -171,7 +201,17 @@ TEST(FrameToolbar, EveryButtonOpensOnTheScreenAndCloses)
                     return bool(button = Found{o});
             }
             return false;
-        }, what + " on the toolbar", 5000);
+        }, QStringLiteral("toolbar button %1 on the toolbar").arg(b.number), 5000);
+        return button;
+    };
+    static const std::set<int> keep = {-69, -71};
+    std::vector<std::function<void()>> kept;
+    for (const ToolButton& b : frameToolbar()) {
+        if (ownTest(b.number))
+            continue;
+        const QString what = QStringLiteral("toolbar button %1 (%2)").arg(b.number).arg(QString::fromLatin1(*b.tip ? b.tip : b.text));
+        SCOPED_TRACE(what.toStdString());
+        const Found button = find(b);
         if (!button)
             continue;
         EXPECT_TRUE(kit.frame().rect().contains(button.rect())) << what.toStdString() << " is not in view";
@@ -181,11 +221,21 @@ TEST(FrameToolbar, EveryButtonOpensOnTheScreenAndCloses)
             kit.waitFor([&] { return !newWindows(kit, base).empty(); }, what + " to open its window", 5000);
         closeNewWindows(kit, base, what);
         ASSERT_TRUE(kit.running()) << what.toStdString() << " ended the program";
+        if (keep.count(b.number))
+            kept.push_back([&kit, &find, b] { kit.click(find(b)); });
     }
+    // "Ico", the last button, iconizes the frame: a person brings it back.
+    ASSERT_TRUE(kit.waitFor([&] { return kit.frame().json.value("minimized").toBool(); }, "the frame iconized by Ico"));
+    kit.activate("Main");
+    ASSERT_TRUE(kit.waitFor([&] { return kit.frame().json.value("active").toBool(); }, "the frame shown and active again"));
+    kit.waitWindow("Main");  // and in its place
+    ASSERT_EQ(kept.size(), keep.size());
+    exitWithWindowsOpen(kit, base, kept);
 }
 
 // Every hot key of the frame pressed once in the frame: its window opens on
 // the screen and closes by its close box; the ignored keys open nothing.
+// Exit ends the program with the names list and the calculator open again.
 TEST(FrameHotKeys, EveryKeyOpensOnTheScreenAndCloses)
 {
     static const std::set<int> own = {
@@ -211,4 +261,5 @@ TEST(FrameHotKeys, EveryKeyOpensOnTheScreenAndCloses)
         closeNewWindows(kit, base, what);
         ASSERT_TRUE(kit.running()) << what.toStdString() << " ended the program";
     }
+    exitWithWindowsOpen(kit, base, {[&] { kit.activate("Main"), kit.key("F4"); }, [&] { kit.activate("Main"), kit.key("F6"); }});
 }
