@@ -65,22 +65,30 @@ Display::Display()
 {
     // The X server picks a free display itself and names it on its output
     // once it takes clients: tests started at once never share a display.
-    xvfb_ = std::make_unique<QProcess>();
-    xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
-    if (xvfb_->waitForStarted(5000)) {
-        QByteArray out;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running && !out.contains('\n')) {
-            xvfb_->waitForReadyRead(100);
-            out += xvfb_->readAllStandardOutput();
+    // A server started beside another one at the same moment may lose the
+    // race for a display number and end; the next attempt takes another.
+    for (int attempt = 0; attempt < 3 && !ok_; ++attempt) {
+        xvfb_ = std::make_unique<QProcess>();
+        xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
+        if (xvfb_->waitForStarted(5000)) {
+            QByteArray out;
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running && !out.contains('\n')) {
+                xvfb_->waitForReadyRead(100);
+                out += xvfb_->readAllStandardOutput();
+            }
+            bool number = false;
+            const int n = out.trimmed().toInt(&number);
+            if (number && xvfb_->state() == QProcess::Running) {
+                name_ = QStringLiteral(":%1").arg(n);
+                ok_ = true;
+            }
         }
-        bool number = false;
-        const int n = out.trimmed().toInt(&number);
-        if (number && xvfb_->state() == QProcess::Running) {
-            name_ = QStringLiteral(":%1").arg(n);
-            ok_ = true;
+        if (!ok_ && xvfb_->state() != QProcess::NotRunning) {
+            xvfb_->kill();
+            xvfb_->waitForFinished(3000);
         }
     }
     if (!ok_)

@@ -96,6 +96,11 @@ struct MenuWalk {
     std::vector<int> kept;
 };
 
+void PrintTo(const MenuWalk& w, std::ostream* os)
+{
+    *os << w.menu;
+}
+
 class FrameMenu : public ::testing::TestWithParam<MenuWalk> {};
 
 TEST_P(FrameMenu, EveryItemOpensOnTheScreenAndCloses)
