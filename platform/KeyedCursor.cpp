@@ -55,6 +55,38 @@ Status KeyedFile::setFromBuffer(int key)
     return {};
 }
 
+namespace {
+
+// One read transaction over a batch's range queries, unless the connection
+// is in a transaction already: the ranges see one state of the file (a
+// write by another copy between two of them could skip or repeat a record)
+// and the file's lock is taken once for the batch rather than once a range.
+class ReadTransaction {
+public:
+    ReadTransaction(Connection& c, bool wanted) : c_(c), own_(wanted && sqlite3_get_autocommit(c.db) && run("BEGIN")) {}
+    ~ReadTransaction()
+    {
+        if (own_ && !run("COMMIT"))
+            run("ROLLBACK");
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    bool run(const char* sql)
+    {
+        sqlite3_stmt* st = c_.prepare(QString::fromLatin1(sql));
+        const bool ok = st && sqlite3_step(st) == SQLITE_DONE;
+        if (st)
+            sqlite3_reset(st);
+        return ok;
+    }
+    Connection& c_;
+    bool own_;
+};
+
+} // namespace
+
 // Reads the next batch after (or before) the position. A position within a
 // key order is sought as a run of ranges, each an index seek on equal
 // leading parts and one compared part: the records equal in every part that
@@ -120,6 +152,7 @@ Status KeyedFile::fetchBatch(bool forward)
         sqlite3_reset(st);
         return rc;
     };
+    const ReadTransaction transaction(*conn_, positioned);
     int rc = SQLITE_DONE;
     if (!positioned)
         rc = readRange(-1);
