@@ -450,6 +450,12 @@ private:
         control("Logo").hide();
         showLogo();
         window().display();
+        // What the window shows now, and what the file held under it: a
+        // setting the user leaves as shown is saved as it was stored.
+        opening_ = settings();
+        stored_.clear();
+        for (const Setting& x : opening_)
+            stored_.push_back(readIni(ini, x.section, x.key, {}));
     }
 
     void applyOwnWallpaper(const QString& image, const QString& style)
@@ -629,26 +635,35 @@ private:
         if (!checksPass())
             return;
 
+        const std::vector<Setting> now = settings();
+        // A sound or wallpaper that the window showed from its defaults and
+        // the user kept leaves its global as it was (a blank bell rings no
+        // chimes, a blank wallpaper dresses no window).
+        const auto changed = [&](const char* key) { return changedAt(now, keyIndex(now, key)); };
         Start_In_Tray = start_ == u"T" ? 1 : 0;
         Start_Maximized = start_ == u"M" ? 1 : 0;
         for (size_t i = 0; i < std::size(kSounds); ++i)
-            *kSounds[i].global = sound_[i];
+            if (changed(kSounds[i].entry))
+                *kSounds[i].global = sound_[i];
         GOpenCalendar = calendar_;
-        BrWallPaper = image_[kBrowseRow], BrWallPaperStyle = style_[kBrowseRow];
-        FrWallPaper = image_[kFormRow], FrWallPaperStyle = style_[kFormRow];
-        WdWallPaper = image_[kWindowRow], WdWallPaperStyle = style_[kWindowRow];
+        const struct {
+            int row;
+            QString *image, *style;
+        } rowGlobals[] = {{kBrowseRow, &BrWallPaper, &BrWallPaperStyle},
+                          {kFormRow, &FrWallPaper, &FrWallPaperStyle},
+                          {kWindowRow, &WdWallPaper, &WdWallPaperStyle}};
+        for (const auto& g : rowGlobals)
+            if (changed(kWallpapers[g.row].key))
+                *g.image = image_[g.row], *g.style = style_[g.row];
         TelefaxDevice = telefax_;
         DefaultPrinter = defaultPrinter_;
         Log_Activity = log_;
         ActivityLogName = logName_;
-        if (dailyNotes_.size() > 3 && (dailyNotes_.endsWith(u'\\') || dailyNotes_.endsWith(u'/')))
-            dailyNotes_.chop(1);
-        if (blank(dailyNotes_))
-            dailyNotes_ = Program_Path;
+        dailyNotes_ = notesFolder(dailyNotes_);
         Daily_Notes = dailyNotes_;
 
         // The window stays open with the edits when the settings cannot be written.
-        if (!writeSettings())
+        if (!writeSettings(now))
             return;
         ConfigChanged = 1;  // the frame reads the settings again
         QDir().mkpath(backup_ + QStringLiteral("#1"));
@@ -660,38 +675,88 @@ private:
         close(RequestCompleted);
     }
 
-    bool writeSettings()
+    // The daily-notes folder as saved: without a closing separator (beyond
+    // a root), the program folder for a blank one.
+    static QString notesFolder(QString folder)
     {
-        struct Entry {
-            const char* section;
-            QString key, value;
+        if (folder.size() > 3 && (folder.endsWith(u'\\') || folder.endsWith(u'/')))
+            folder.chop(1);
+        return blank(folder) ? Program_Path : folder;
+    }
+
+    struct Setting {
+        const char* section;
+        QString key, value;
+        bool withNext = false;  // this and the next entry are one choice (a wallpaper's image and style)
+    };
+
+    // The settings Save writes, in their order, from the working copies.
+    std::vector<Setting> settings() const
+    {
+        const auto number = [](int v) { return QString::number(v); };
+        std::vector<Setting> e = {
+            {"Paths", "Sound_Path", Sound_Path},
         };
-        std::vector<Entry> e = {
-            {"Paths", "Sound_Path", Sound_Path},   {"Paths", "HourBell", HourBell},
-            {"Paths", "HalfBell", HalfBell},       {"Paths", "QuarterBell", QuarterBell},
-            {"Paths", "AlertSound", AlertSound},   {"Paths", "Daily_Notes", Daily_Notes},
-            {"Paths", "ChatFileName", ChatFileName}, {"Paths", "LogoFileName", logo_},
-            {"Paths", "BackUp_Path", backup_},     {"Main", "Date", QString::number(date_)},
-            {"Main", "Time", QString::number(time_)}, {"Main", "Calendar", QString::number(calendar_)},
-            {"Main", "TimeDisplay", QString::number(timeDisplay_)},
-            {"Main", "Start_In_Tray", QString::number(Start_In_Tray)},
-            {"Main", "Start_Maximized", QString::number(Start_Maximized)},
-            {"Main", "Log_Activity", Log_Activity.left(1)},
+        for (size_t i = 0; i < std::size(kSounds); ++i)
+            e.push_back({"Paths", kSounds[i].entry, sound_[i]});
+        const std::initializer_list<Setting> rest = {
+            {"Paths", "Daily_Notes", notesFolder(dailyNotes_)},
+            {"Paths", "ChatFileName", ChatFileName},
+            {"Paths", "LogoFileName", logo_},
+            {"Paths", "BackUp_Path", backup_},
+            {"Main", "Date", number(date_)},
+            {"Main", "Time", number(time_)},
+            {"Main", "Calendar", number(calendar_)},
+            {"Main", "TimeDisplay", number(timeDisplay_)},
+            {"Main", "Start_In_Tray", number(start_ == u"T" ? 1 : 0)},
+            {"Main", "Start_Maximized", number(start_ == u"M" ? 1 : 0)},
+            {"Main", "Log_Activity", (log_ == u"0" ? QStringLiteral("N") : log_).left(1)},  // "0" is shown as "N"
         };
+        e.insert(e.end(), rest);
         for (int i = 0; i < kWallpaperRows; ++i) {
-            e.push_back({"Main", kWallpapers[i].key, image_[i]});
+            e.push_back({"Main", kWallpapers[i].key, image_[i], true});
             e.push_back({"Main", QString::fromUtf8(kWallpapers[i].key) + "Style", style_[i]});
         }
-        e.push_back({"Main", "DefaultPrinter", DefaultPrinter});
-        e.push_back({"Main", "TelefaxDevice", TelefaxDevice});
+        e.push_back({"Main", "DefaultPrinter", defaultPrinter_});
+        e.push_back({"Main", "TelefaxDevice", telefax_});
         for (size_t i = 0; i < std::size(kTabNames); ++i)
             e.push_back({"ProgramsWnd", kTabNames[i].entry, tabName_[i]});
+        return e;
+    }
+
+    static size_t keyIndex(const std::vector<Setting>& e, const char* key)
+    {
+        return size_t(std::find_if(e.begin(), e.end(), [key](const Setting& x) { return x.key == QLatin1String(key); })
+                      - e.begin());
+    }
+
+    // Whether the user changed the entry from what the window showed at
+    // opening; a wallpaper's image and style change together.
+    bool changedAt(const std::vector<Setting>& now, size_t i) const
+    {
+        const auto differs = [&](size_t j) { return j < now.size() && j < opening_.size() && now[j].value != opening_[j].value; };
+        if (i >= now.size())
+            return false;
+        return differs(i) || (now[i].withNext && differs(i + 1)) || (i > 0 && now[i - 1].withNext && differs(i - 1));
+    }
+
+    // Writes what the user changed; an entry left as shown keeps the text
+    // it was stored with (a blank one stays blank, not the default the
+    // window filled in), and a line that already holds its value is not
+    // touched.
+    bool writeSettings(const std::vector<Setting>& now)
+    {
         const QString ini = ProgramIni();
         QStringList failed;
         QString why;
-        for (const Entry& x : e)
-            if (!writeIni(ini, x.section, x.key, x.value, &why))
+        for (size_t i = 0; i < now.size(); ++i) {
+            const Setting& x = now[i];
+            const QString value = changedAt(now, i) || i >= stored_.size() ? x.value : stored_[i];
+            if (value == readIni(ini, x.section, x.key, {}))
+                continue;
+            if (!writeIni(ini, x.section, x.key, value, &why))
                 failed << x.key;
+        }
         if (failed.isEmpty())
             return true;
         messageBox(QStringLiteral("The settings could not be written to %1:|%2.||Not saved: %3")
@@ -717,6 +782,8 @@ private:
     int32_t date_ = 0, time_ = 0;
     uint8_t calendar_ = 0, timeDisplay_ = 0;
     OwnerProfile owner_;
+    std::vector<Setting> opening_;  // the settings as the window showed them at opening
+    QStringList stored_;            // and as the file held them then
 };
 
 // "Test Wallpaper": the image in its style behind a prompt, so that the

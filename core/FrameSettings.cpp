@@ -120,11 +120,12 @@ void ReadFrameWallpapers(bool defaults)
         applyWallpaperDefaults();
         return;
     }
-    // Without defaults a blank image leaves the current one.
+    // Without defaults a blank image leaves the current one, in the style it
+    // is shown in (a blank stored style would draw it once at the corner).
     if (FrameWallpaper.WallPaper.trimmed().isEmpty())
-        FrameWallpaper.WallPaper = now.WallPaper;
+        FrameWallpaper.WallPaper = now.WallPaper, FrameWallpaper.WallPaperStyle = now.WallPaperStyle;
     if (FrameWallpaper.TbWallPaper.trimmed().isEmpty())
-        FrameWallpaper.TbWallPaper = now.TbWallPaper;
+        FrameWallpaper.TbWallPaper = now.TbWallPaper, FrameWallpaper.TbWallPaperStyle = now.TbWallPaperStyle;
 }
 
 } // namespace ven

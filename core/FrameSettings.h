@@ -23,7 +23,7 @@ QString ProgramIni();
 // toolbar's wallpapers with the style "Tiled", Daily_Notes := Program_Path.
 void ReadFrameSettings();
 // Reads the four frame wallpaper keys again; with `defaults` as at start-up,
-// without them a blank image keeps the current one.
+// without them a blank image keeps the current one and its style.
 void ReadFrameWallpapers(bool defaults);
 
 } // namespace ven

@@ -1,5 +1,6 @@
 // Another copy of the program holding a data file's write lock until
-// release(): a child process in a write transaction over the file.
+// release(): a child process in a write transaction over the file, opened
+// shared or kept to itself.
 #pragma once
 
 #include "platform/KeyedFile.h"
@@ -11,7 +12,7 @@ namespace ven::test {
 
 class FileLockHolder {
 public:
-    explicit FileLockHolder(const FileDef& def)
+    explicit FileLockHolder(const FileDef& def, KeyedFile::Mode mode = KeyedFile::Mode::Shared)
     {
         int up[2], down[2];
         if (pipe(up) != 0 || pipe(down) != 0)
@@ -24,7 +25,7 @@ public:
             {
                 Context ctx;
                 KeyedFile& f = ctx.file(def);
-                if (!f.open())
+                if (!f.open(mode))
                     _exit(2);
                 WriteBatch hold(f);
                 char c = 'L';

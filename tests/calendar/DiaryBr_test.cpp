@@ -2,6 +2,7 @@
 // window, the computed columns, both orders, the form requests with Copy,
 // Send Fax, the clipboard text, the reports and the list format.
 #include "DiaryKit.h"
+#include "LockHolder.h"
 
 #include "calendar/DiaryBr.h"
 #include "calendar/DiaryFr.h"
@@ -19,9 +20,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScrollBar>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace ven::test {
 namespace {
@@ -502,59 +500,6 @@ TEST_F(DiaryBrTest, ColumnFormatComesFromTheSettingsFileAndGoesBackAtClose)
 namespace ven::test {
 namespace {
 
-// Another copy of the program holding the diary file's write lock until
-// release() (a child process in a write transaction).
-class LockHolder {
-public:
-    explicit LockHolder(bool exclusive = false)
-    {
-        int up[2], down[2];
-        if (pipe(up) != 0 || pipe(down) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(up[0]);
-            close(down[1]);
-            Store::instance().closeIdle();
-            {
-                Context ctx;
-                KeyedFile& f = ctx.file(VenDry);
-                if (!f.open(exclusive ? KeyedFile::Mode::Exclusive : KeyedFile::Mode::Shared))
-                    _exit(2);
-                WriteBatch hold(f);
-                char c = 'L';
-                if (write(up[1], &c, 1) != 1)
-                    _exit(3);
-                if (read(down[0], &c, 1) < 0)
-                    _exit(4);
-            }
-            _exit(0);
-        }
-        close(up[1]);
-        close(down[0]);
-        release_ = down[1];
-        char c;
-        held_ = read(up[0], &c, 1) == 1;
-        close(up[0]);
-    }
-    ~LockHolder() { release(); }
-    bool held() const { return held_; }
-    void release()
-    {
-        if (pid_ <= 0)
-            return;
-        close(release_);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-    }
-
-private:
-    pid_t pid_ = 0;
-    int release_ = -1;
-    bool held_ = false;
-};
-
 struct DiaryBrLockTest : DiaryBrTest, testing::WithParamInterface<bool> {};
 
 TEST_P(DiaryBrLockTest, ALockHeldByAnotherCopyIsAskedAboutAndNoLeavesNumberingSound)
@@ -564,7 +509,7 @@ TEST_P(DiaryBrLockTest, ALockHeldByAnotherCopyIsAskedAboutAndNoLeavesNumberingSo
     addEntries({{2, dec(7), at(9, 0), dec(7), at(9, 0), "First"}});
     open(kDecember);
     {
-        LockHolder other(GetParam());
+        FileLockHolder other(VenDry, GetParam() ? KeyedFile::Mode::Exclusive : KeyedFile::Mode::Shared);
         ASSERT_TRUE(other.held());
         QElapsedTimer t;
         t.start();
@@ -590,7 +535,7 @@ TEST_F(DiaryBrTest, YesToTheLockQuestionTriesAgainOnceTheLockIsGone)
 {
     defineProcedure("DiaryFr", makeDiaryFr);
     open(kDecember);
-    LockHolder other;
+    FileLockHolder other(VenDry);
     ASSERT_TRUE(other.held());
     int asked = 0;
     setMessageBoxHandler([&](const MessageBoxRequest& r) {
@@ -609,7 +554,7 @@ TEST_F(DiaryBrTest, ANumberIsNeverGivenWhileTheFileCannotBeRead)
     addEntries({{2, dec(7), at(9, 0), dec(7), at(9, 0), "First"}});
     EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 2);
     {
-        LockHolder other(true);  // another copy keeps the file to itself
+        FileLockHolder other(VenDry, KeyedFile::Mode::Exclusive);  // another copy keeps the file to itself
         ASSERT_TRUE(other.held());
         EXPECT_EQ(freeNumber(VenDry, DRY::NUMBER, DRY::NUMBER_KEY, 1), 0) << "1 is taken: it must not be given";
     }

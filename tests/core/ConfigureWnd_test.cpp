@@ -186,6 +186,7 @@ TEST_F(Configure, BackupLookupRefusesTheProgramFolderAndEndsInVendBack)
 
 TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
 {
+    const QString wdBefore = WdWallPaper;
     open();
     // Without a backup path nothing is saved and no message is shown.
     kit.press(kWnd, "Save");
@@ -235,23 +236,27 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     EXPECT_FALSE(kit.isOpen(kWnd));
     EXPECT_EQ(kit.boxes().size(), 1u);
 
+    // What was changed is written; a default shown for a blank setting and
+    // kept stays unwritten; a style chosen for a shown default image keeps
+    // that image with it.
     const QString backup = outside.path() + "/Safe/VendBack";
     const std::tuple<const char*, const char*, QString> keys[] = {
         {"Paths", "BackUp_Path", backup},
-        {"Paths", "HourBell", kit.folder("HourBell.wav")},
+        {"Paths", "HourBell", "<none>"},
         {"Paths", "Daily_Notes", notes},
         {"Main", "Calendar", "3"},
-        {"Main", "Start_In_Tray", "0"},
+        {"Main", "Start_In_Tray", "<none>"},
         {"Main", "Start_Maximized", "1"},
         {"Main", "Log_Activity", "N"},
-        {"Main", "Date", QString::number(dayNumber(2001, 1, 1))},
-        {"Main", "WallPaper", kit.folder("Vendrolix.jpg")},
+        {"Main", "Date", "<none>"},
+        {"Main", "WallPaper", "<none>"},
+        {"Main", "BrWallPaper", kit.folder("Browse_Bgr.gif")},
         {"Main", "BrWallPaperStyle", "Centered"},
-        {"Main", "TbWallpaper", kit.folder("ToolBar_Bgr.jpg")},
+        {"Main", "TbWallpaper", "<none>"},
         {"Main", "DefaultPrinter", "Office-Laser"},
-        {"Main", "TelefaxDevice", ""},
+        {"Main", "TelefaxDevice", "<none>"},
         {"ProgramsWnd", "TabName3", "Office"},
-        {"ProgramsWnd", "TabName1", "Programs 001-020"},
+        {"ProgramsWnd", "TabName1", "<none>"},
     };
     for (const auto& [section, key, want] : keys)
         EXPECT_EQ(ini(section, key), want) << section << " " << key;
@@ -266,8 +271,10 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     EXPECT_EQ(Start_Maximized, 1);
     EXPECT_EQ(Start_In_Tray, 0);
     EXPECT_EQ(GOpenCalendar, 3);
+    EXPECT_EQ(BrWallPaper, kit.folder("Browse_Bgr.gif"));
     EXPECT_EQ(BrWallPaperStyle, "Centered");
-    EXPECT_EQ(WdWallPaper, kit.folder("Window_Bgr.jpg"));
+    EXPECT_EQ(WdWallPaper, wdBefore);  // the window row was kept
+    EXPECT_TRUE(HourBell.isEmpty());
     EXPECT_EQ(Daily_Notes, notes);
     EXPECT_EQ(ActivityLogName, "Vendrolix.log");
     EXPECT_TRUE(QDir(backup + "#1").exists());
@@ -279,6 +286,53 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
     const QString text = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(text.startsWith(DateLine + "\r\n\r\n")) << text.toStdString();
     EXPECT_TRUE(text.contains(" Configuration (" + kit.folder() + ") Changed by anna\r\n")) << text.toStdString();
+}
+
+// Saving what the window showed leaves the settings file as it was, byte
+// for byte: blank settings (shown with the window's defaults), stored
+// ones, a stored "0" log option (shown as "N") and entries never written.
+TEST_F(Configure, SavingUnchangedLeavesTheSettingsFileAndTheGlobalsAsTheyWere)
+{
+    const std::tuple<const char*, const char*, const char*> stored[] = {
+        {"Paths", "HourBell", ""},
+        {"Paths", "Daily_Notes", ""},
+        {"Main", "Date", "0"},
+        {"Main", "Log_Activity", "0"},
+        {"Main", "WallPaper", ""},
+        {"Main", "WallPaperStyle", ""},
+        {"Main", "TbWallPaper", "/img/bar.gif"},
+        {"Main", "TbWallPaperStyle", ""},  // a stored image keeps its blank style
+        {"Main", "BrWallPaperStyle", "Centered"},
+        {"ProgramsWnd", "TabName2", ""},
+    };
+    for (const auto& [section, key, value] : stored)
+        ASSERT_TRUE(writeIni(kit.ini(), section, key, value));
+    ASSERT_TRUE(writeIni(kit.ini(), "Paths", "BackUp_Path", outside.filePath("VendBack")));
+    OwnerProfile p;
+    p.FirstName = "Anna", p.LastName = "Berg", p.Street = "Main Street 1", p.ZipCode = "00100";
+    p.City = "Helsinki", p.Country = "Sweden", p.EMail = "anna@example.org";
+    ASSERT_TRUE(writeOwnerProfile(p));
+    QFile file(kit.ini());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    Log_Activity = "0";
+    const QString wd = WdWallPaper, br = BrWallPaper, brStyle = BrWallPaperStyle;
+
+    open();
+    EXPECT_EQ(kit.text(kWnd, "FrameImage"), kit.folder("Vendrolix.jpg"));  // the window's own default, shown
+    kit.wait(1000);  // a tick shows the log option "0" as "N"
+    kit.press(kWnd, "Save");
+    ASSERT_FALSE(kit.isOpen(kWnd));
+    EXPECT_TRUE(kit.boxes().empty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), QString::fromUtf8(before));
+    EXPECT_EQ(ConfigChanged, 1);
+    EXPECT_TRUE(HourBell.isEmpty());
+    EXPECT_EQ(WdWallPaper, wd);
+    EXPECT_EQ(BrWallPaper, br);
+    EXPECT_EQ(BrWallPaperStyle, brStyle);
+    EXPECT_EQ(Daily_Notes, kit.folder());
 }
 
 TEST_F(Configure, ATypedBackupPathInsideTheProgramFolderOrRelativeIsRefusedOnSave)

@@ -190,6 +190,27 @@ TEST_F(Frame, SettingsOfTheWrongKindOrOutOfRangeReadAsBlank)
     EXPECT_TRUE(QFile::exists(kit.folder("Vendrolix Activity 2026-12-09 Wednesday.log")));
 }
 
+// After a saved configuration the frame reads its wallpapers again: a blank
+// image keeps the one it wears in the style it wears it in; a stored one
+// comes with its style.
+TEST_F(Frame, AConfigurationChangeKeepsAShownWallpaperInItsStyleWhenTheStoredOneIsBlank)
+{
+    owner();
+    startFrame();
+    ASSERT_TRUE(kit.isOpen("Main"));
+    ASSERT_EQ(FrameWallpaper.WallPaper, QDir(kit.folder()).filePath("Tarn-Vel.gif"));
+    setting("Main", "WallPaperStyle", "");
+    setting("Main", "TbWallPaper", "/img/bar.gif");
+    setting("Main", "TbWallPaperStyle", "Centered");
+    ConfigChanged = 1;
+    kit.wait(1000);
+    EXPECT_EQ(ConfigChanged, 0);
+    EXPECT_EQ(FrameWallpaper.WallPaper, QDir(kit.folder()).filePath("Tarn-Vel.gif"));
+    EXPECT_EQ(FrameWallpaper.WallPaperStyle, "Tiled");
+    EXPECT_EQ(FrameWallpaper.TbWallPaper, "/img/bar.gif");
+    EXPECT_EQ(FrameWallpaper.TbWallPaperStyle, "Centered");
+}
+
 TEST_F(Frame, TheSingleCopyQuestion)
 {
     owner();

@@ -487,6 +487,58 @@ TEST(FrameLife, ConfigurationRefusesABackupPathInTheProgramFolderAndStaysOpenWhe
     QDir(outside + "#2").removeRecursively();
 }
 
+// Saving the configuration as it opened changes nothing a person keeps or
+// sees: the settings file stays as it was, byte for byte, and the frame
+// wears its wallpaper as before.
+TEST(FrameLife, SavingTheConfigurationUnchangedLeavesTheSettingsAndTheFramesWallpaper)
+{
+    E2eKit kit;
+    kit.prepareFolder();
+    const QString backup = kit.folder() + "-backup";
+    kit.setIni("Paths", "BackUp_Path", backup);
+    startPrepared(kit);
+    const Found area = kit.control("Main", "Area");
+    const Found toolbar = kit.control("Main", "Toolbar");
+    ASSERT_TRUE(area && toolbar);
+    const QString shotFile = kit.folder("shot.png");
+    // The frame's area and its toolbar, the pointer away from the buttons.
+    const auto shot = [&] {
+        kit.display().run("xdotool", {"mousemove", "0", "0"});
+        kit.screenshot(shotFile);
+        const QImage screen(shotFile);
+        return std::pair{screen.copy(area.rect()).convertToFormat(QImage::Format_RGB32),
+                         screen.copy(toolbar.rect()).convertToFormat(QImage::Format_RGB32)};
+    };
+    const auto settings = [&] {
+        QFile f(kit.folder("Vendrolix.ini"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    waitTicks(kit, 1);
+    const auto before = shot();
+    const QString stored = settings();
+
+    kit.key("F12");
+    ASSERT_TRUE(kit.waitWindow("ConfigureWnd"));
+    kit.clickControl("ConfigureWnd", "Save");
+    ASSERT_TRUE(kit.waitGone("ConfigureWnd"));
+    waitTicks(kit, 2);  // the frame reads its wallpapers again on a tick
+    EXPECT_EQ(settings().toStdString(), stored.toStdString());
+    const auto after = shot();
+    const auto differing = [](const QImage& a, const QImage& b) {
+        if (a.size() != b.size())
+            return -1;
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    };
+    EXPECT_EQ(differing(before.first, after.first), 0) << "pixels of the frame's wallpaper changed";
+    EXPECT_EQ(differing(before.second, after.second), 0) << "pixels of the toolbar's wallpaper changed";
+    QDir(backup + "#1").removeRecursively();
+    QDir(backup + "#2").removeRecursively();
+}
+
 // ----------------------------------------------------- daylight saving ---
 
 TEST(FrameLife, ADamagedDaylightSavingTableIsTold)
