@@ -1,7 +1,8 @@
 // The cursor: an instance's position in a key order (before the first
 // record, before a key value, at a record, after the last) and the records
 // it reads ahead, in batches that double up to 512 while it reads on in one
-// direction; a write through the connection makes it read again.
+// direction; a write through the connection makes it read again, from a
+// small batch.
 #include "platform/KeyedEngine.h"
 
 #include <QStringList>
@@ -177,7 +178,10 @@ Status KeyedFile::step(bool forward)
     if ((forward && c.at == Cursor::At::End) || (!forward && c.at == Cursor::At::Start))
         return Status::fail(Err::EndOfFile);
     if (c.ahead.empty() || c.aheadForward != forward || c.generation != conn_->generation) {
-        if (c.aheadForward != forward)
+        // A turn, or a write since the read-ahead (a pass that changes the
+        // records it reads), starts small again: what was read ahead is
+        // read again after each write.
+        if (c.aheadForward != forward || c.generation != conn_->generation)
             c.batch = 8;
         if (c.at == Cursor::At::Start && !forward)
             return Status::fail(Err::EndOfFile);

@@ -59,10 +59,12 @@ Found toolButton(const E2eKit& kit, const QString& tipOrText)
     return {};
 }
 
+// Started, shown and the active window, so that keys reach it.
 void startPrepared(E2eKit& kit)
 {
     kit.start();
     ASSERT_TRUE(kit.waitFor([&] { return frameShown(kit); }, "the frame"));
+    kit.activate("Main");
 }
 
 } // namespace
