@@ -21,27 +21,34 @@ using namespace ven::e2e;
 
 namespace {
 
-// The windows shown now, by a key of procedure and title.
-std::set<QString> shownKeys(const E2eKit& kit)
+// A window by its procedure, class and title (the frame's title is its clock).
+QString windowKey(const QJsonObject& o)
 {
-    std::set<QString> keys;
-    for (const QJsonValue& w : kit.windows())
-        keys.insert(w.toObject().value("procedure").toString() + "|" + w.toObject().value("class").toString() + "|" +
-                    (w.toObject().value("procedure").toString() == "Main" ? QString() : w.toObject().value("title").toString()));
-    return keys;
+    const QString procedure = o.value("procedure").toString();
+    return procedure + "|" + o.value("class").toString() + "|" + (procedure == "Main" ? QString() : o.value("title").toString());
 }
 
 std::vector<Found> newWindows(const E2eKit& kit, const std::set<QString>& before)
 {
     std::vector<Found> v;
-    for (const QJsonValue& w : kit.windows()) {
-        const QJsonObject o = w.toObject();
-        const QString k = o.value("procedure").toString() + "|" + o.value("class").toString() + "|" +
-                          (o.value("procedure").toString() == "Main" ? QString() : o.value("title").toString());
-        if (!before.count(k) && o.value("class").toString() != "QMenu")
-            v.push_back(Found{o});
-    }
+    for (const QJsonValue& w : kit.windows())
+        if (!before.count(windowKey(w.toObject())) && w.toObject().value("class").toString() != "QMenu")
+            v.push_back(Found{w.toObject()});
     return v;
+}
+
+// Starts the program with the small data set; the windows shown then.
+std::set<QString> startSeeded(E2eKit& kit)
+{
+    kit.prepareFolder();
+    seedSmallDataSet(kit);
+    kit.start();
+    std::set<QString> keys;
+    if (!kit.waitFor([&] { return bool(kit.frame()); }, "the frame"))
+        return keys;
+    for (const QJsonValue& w : kit.windows())
+        keys.insert(windowKey(w.toObject()));
+    return keys;
 }
 
 // Every window opened since `before` lies on the screen and closes by its
@@ -110,11 +117,8 @@ TEST_P(FrameMenu, EveryItemOpensOnTheScreenAndCloses)
     // session, the frame's hiding and the program's end.
     static const std::set<int> skipped = {-2, -10, -13, -14, -56};
     E2eKit kit;
-    kit.prepareFolder();
-    seedSmallDataSet(kit);
-    kit.start();
-    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
-    const std::set<QString> base = shownKeys(kit);
+    const std::set<QString> base = startSeeded(kit);
+    ASSERT_TRUE(kit.frame());
     const auto open = [&](const MenuEntry& e) {
         QStringList path;
         if (*e.submenu)
@@ -190,11 +194,8 @@ QString xKeyName(int combo)
 TEST(FrameToolbar, EveryButtonOpensOnTheScreenAndCloses)
 {
     E2eKit kit;
-    kit.prepareFolder();
-    seedSmallDataSet(kit);
-    kit.start();
-    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
-    const std::set<QString> base = shownKeys(kit);
+    const std::set<QString> base = startSeeded(kit);
+    ASSERT_TRUE(kit.frame());
     // The button is found by its tip, or the text of a text button.
     const auto find = [&](const ToolButton& b) {
         Found button;
@@ -247,11 +248,8 @@ TEST(FrameHotKeys, EveryKeyOpensOnTheScreenAndCloses)
         Qt::Key_Backslash, Qt::ALT | Qt::Key_F4, Qt::Key_F5, Qt::ALT | Qt::Key_F8, Qt::ALT | Qt::Key_F9, Qt::ALT | Qt::Key_F10,
         Qt::CTRL | Qt::Key_A};
     E2eKit kit;
-    kit.prepareFolder();
-    seedSmallDataSet(kit);
-    kit.start();
-    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
-    const std::set<QString> base = shownKeys(kit);
+    const std::set<QString> base = startSeeded(kit);
+    ASSERT_TRUE(kit.frame());
     for (const HotKey& h : frameHotKeys()) {
         if (own.count(h.key))
             continue;
