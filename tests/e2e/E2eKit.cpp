@@ -314,20 +314,40 @@ Found E2eKit::waitWindow(const QString& title, int ms) const
     if (!waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms))
         return f;
     // A top-level window is where a person can click it once the window
-    // manager has mapped it and its place has stopped changing.
+    // manager has mapped and framed it, its place has stopped changing and
+    // the program knows its frame as the window manager draws it.
     QRect last = f.rect();
     waitFor([&] {
         const Found now = window(title);
         if (!now)
             return true;  // gone again: the caller's next step tells
-        const bool mapped = now.json.value("child").toBool()
-                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
-        const bool settled = mapped && now.rect() == last;
+        const bool child = now.json.value("child").toBool();
+        const bool mapped = child || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        const bool settled = mapped && now.rect() == last && (child || now.rect() == frameOf(now));
         last = now.rect();
         f = now;
         return settled;
     }, "the window \"" + title + "\" to be placed", 3000, false);
     return f;
+}
+
+QRect E2eKit::frameOf(const Found& w) const
+{
+    if (w.json.value("child").toBool())
+        return w.rect();
+    const QString xid = w.json.value("xid").toString();
+    const QString info = display_.run("xwininfo", {"-id", xid});
+    const auto number = [&](const QString& label) {
+        const QRegularExpressionMatch m = QRegularExpression(label + QStringLiteral(":\\s+(-?\\d+)")).match(info);
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
+    };
+    QRect frame(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+    // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+                                          .match(display_.run("xprop", {"-id", xid, "_NET_FRAME_EXTENTS"}));
+    if (m.hasMatch())
+        frame.adjust(-m.captured(1).toInt(), -m.captured(3).toInt(), m.captured(2).toInt(), m.captured(4).toInt());
+    return frame;
 }
 
 bool E2eKit::waitGone(const QString& title, int ms) const
