@@ -314,16 +314,15 @@ Found E2eKit::waitWindow(const QString& title, int ms) const
     if (!waitFor([&] { return bool(f = window(title)); }, "the window \"" + title + "\"", ms))
         return f;
     // A top-level window is where a person can click it once the window
-    // manager has mapped and framed it, its place has stopped changing and
-    // the program knows its frame as the window manager draws it.
+    // manager has mapped it and its place has stopped changing.
     QRect last = f.rect();
     waitFor([&] {
         const Found now = window(title);
         if (!now)
             return true;  // gone again: the caller's next step tells
-        const bool child = now.json.value("child").toBool();
-        const bool mapped = child || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
-        const bool settled = mapped && now.rect() == last && (child || now.rect() == frameOf(now));
+        const bool mapped = now.json.value("child").toBool()
+                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        const bool settled = mapped && now.rect() == last;
         last = now.rect();
         f = now;
         return settled;
