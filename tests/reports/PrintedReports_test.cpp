@@ -1,8 +1,9 @@
 // Every report printed to PDF from one seeded data set that fills every
-// field to its length (wide letters, long memos, amounts at both ends of
-// what the fields hold, many entries a day, several pages), then looked at
-// word by word: nothing overprinted, crossed by a rule, cut off, off the
-// paper or hashed, and every seeded value found whole on a page.
+// field to its length (wide letters, long memos, a memo longer than a page,
+// amounts at both ends of what the fields hold, many entries a day, several
+// pages), then looked at word by word: nothing overprinted, crossed by a
+// rule, cut off, off the paper or hashed, and every seeded value found whole
+// on a page.
 #include "PrintCheck.h"
 
 #include "app/Procedures.h"
@@ -38,16 +39,17 @@ QString wide(int size, const QString& tag)
     return s;
 }
 
-// A memo of numbered words: lines of about 70 characters, CR LF between
-// them, `size` characters in all; or, without breaks, one long paragraph.
-QString memo(int size, const QString& tag, bool lines = true)
+// A memo of numbered words: lines of about `width` characters, CR LF
+// between them, `size` characters in all; or, with a width of 0, one long
+// paragraph.
+QString memo(int size, const QString& tag, int width = 70)
 {
     QString m;
     int n = 0;
     int column = 0;
     while (m.size() < size - 12) {
         const QString word = QStringLiteral("%1w%2").arg(tag).arg(n++, 3, 10, QChar('0'));
-        if (lines && column + word.size() > 70) {
+        if (width > 0 && !m.isEmpty() && column + word.size() > width) {
             m += QStringLiteral("\r\n");
             column = 0;
         } else if (!m.isEmpty()) {
@@ -129,7 +131,7 @@ protected:
 
         for (int i = 1; i <= kNames; ++i) {
             const QString t = QStringLiteral("%1").arg(i, 2, 10, QChar('0'));
-            const QString m = i % 3 == 0 ? memo(2040, "n" + t, i % 2 == 0) : i % 3 == 1 ? QString() : "Short memo " + t;
+            const QString m = i % 3 == 0 ? memo(2040, "n" + t, i == 12 ? 1 : i % 2 == 0 ? 70 : 0) : i % 3 == 1 ? QString() : "Short memo " + t;
             const uint16_t fields[] = {NAM::ORG, NAM::FIRSTNAME, NAM::LASTNAME, NAM::TEL1, NAM::TEL2, NAM::FAX, NAM::STREET,
                                        NAM::ZIPCODE, NAM::CITY, NAM::COUNTRY, NAM::EMAIL, NAM::URL};
             const int sizes[] = {40, 20, 20, 29, 29, 29, 39, 19, 29, 31, 80, 80};
@@ -184,7 +186,10 @@ protected:
                 for (int i = 0; i < kEntriesADay; ++i) {
                     const QString t = QStringLiteral("c%1d%2e%3").arg(cat).arg(day).arg(i, 2, 10, QChar('0'));
                     const QString legend = i % 3 == 0 ? wide(255, "Lg" + t) : "Legend " + t;
-                    const QString m = i % 4 == 0 ? memo(2040, t, i % 8 == 0) : i % 4 == 1 ? QString() : "Memo line " + t;
+                    // Lines of one word each make a memo longer than a page.
+                    const QString m = i % 4 == 0 ? memo(2040, t, i == 0 ? 70 : i == 8 ? 1 : 0)
+                                      : i % 4 == 1 ? QString()
+                                                   : "Memo line " + t;
                     const QString document = i % 2 ? wide(249, "Dc" + t) : QString();
                     const int32_t btime = at(6 + i, 5);
                     const bool long_ = i % 5 == 1;
