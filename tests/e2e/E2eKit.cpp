@@ -379,6 +379,25 @@ Found E2eKit::waitWindow(const QString& title, int ms) const
     return f;
 }
 
+QRect E2eKit::frameOf(const Found& w) const
+{
+    if (w.json.value("child").toBool())
+        return w.rect();
+    const QString xid = w.json.value("xid").toString();
+    const QString info = display_.run("xwininfo", {"-id", xid});
+    const auto number = [&](const QString& label) {
+        const QRegularExpressionMatch m = QRegularExpression(label + QStringLiteral(":\\s+(-?\\d+)")).match(info);
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
+    };
+    QRect frame(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+    // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+                                          .match(display_.run("xprop", {"-id", xid, "_NET_FRAME_EXTENTS"}));
+    if (m.hasMatch())
+        frame.adjust(-m.captured(1).toInt(), -m.captured(3).toInt(), m.captured(2).toInt(), m.captured(4).toInt());
+    return frame;
+}
+
 bool E2eKit::waitGone(const QString& title, int ms) const
 {
     return waitFor([&] { return !window(title); }, "the window \"" + title + "\" to close", ms);

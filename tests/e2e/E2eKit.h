@@ -108,6 +108,9 @@ public:
     Found frame() const;                        // the frame, whatever its title shows
     Found waitWindow(const QString& title, int ms = 10000) const;
     bool waitGone(const QString& title, int ms = 10000) const;
+    // A top-level window's frame (title bar and borders) where the window
+    // manager draws it, read from the X server; a child's as the frame draws it.
+    QRect frameOf(const Found& w) const;
     Found activeWindow() const;
     // A window's control by name, else by its shown text.
     Found control(const QString& window, const QString& nameOrText) const;
