@@ -12,15 +12,18 @@
 #include "platform/Inspector.h"
 #include "platform/PrivateFiles.h"
 #include "platform/SettingsFile.h"
+#include "platform/StartUp.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QSessionManager>
 
 int main(int argc, char** argv)
 {
     ven::keepNewFilesPrivate();
     QApplication app(argc, argv);
+    ven::warmUpInBackground();
     app.setApplicationName("My Personal Vendrolix");
     app.setQuitOnLastWindowClosed(false);  // the frame's own close ends the program
     if (!ven::startInspector())
@@ -35,15 +38,17 @@ int main(int argc, char** argv)
     // Ended from outside (kill, Ctrl+C): as orderly as the frame's close.
     ven::EndOnSignals();
     ven::InitDataFiles();
-    // Numbers reserved by a copy that ended while a form was adding.
-    ven::Store::instance().removeStalePlaceholders();
     ven::DefineProcedures();
     ven::setInspectorStart([](const QString& name, uint8_t request, const QString& parameter) {
         return ven::startProcedure(name, parameter, request);
     });
 
-    ven::run(std::make_unique<ven::Main>(),
-             [](uint8_t) { ven::EndEventLoop(); });
+    auto frame = std::make_unique<ven::Main>();
+    const QPointer<QWidget> shown = frame->window().outer();  // gone if the frame does not start
+    ven::run(std::move(frame), [](uint8_t) { ven::EndEventLoop(); });
+    // Numbers reserved by a copy that ended while a form was adding; no
+    // window can reserve one before the frame is on the screen.
+    ven::whenFirstShown(shown, [] { ven::Store::instance().removeStalePlaceholders(); });
     const int rc = app.exec();
 
     ven::settingsFile().writeSectors();

@@ -1,7 +1,8 @@
 // The cursor: an instance's position in a key order (before the first
 // record, before a key value, at a record, after the last) and the records
 // it reads ahead, in batches that double up to 512 while it reads on in one
-// direction; a write through the connection makes it read again.
+// direction; a write through the connection makes it read again, from a
+// small batch.
 #include "platform/KeyedEngine.h"
 
 #include <QStringList>
@@ -54,6 +55,38 @@ Status KeyedFile::setFromBuffer(int key)
         c.keyValues.push_back(rec_.value(p.field));
     return {};
 }
+
+namespace {
+
+// One read transaction over a batch's range queries, unless the connection
+// is in a transaction already: the ranges see one state of the file (a
+// write by another copy between two of them could skip or repeat a record)
+// and the file's lock is taken once for the batch rather than once a range.
+class ReadTransaction {
+public:
+    ReadTransaction(Connection& c, bool wanted) : c_(c), own_(wanted && sqlite3_get_autocommit(c.db) && run("BEGIN")) {}
+    ~ReadTransaction()
+    {
+        if (own_ && !run("COMMIT"))
+            run("ROLLBACK");
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    bool run(const char* sql)
+    {
+        sqlite3_stmt* st = c_.prepare(QString::fromLatin1(sql));
+        const bool ok = st && sqlite3_step(st) == SQLITE_DONE;
+        if (st)
+            sqlite3_reset(st);
+        return ok;
+    }
+    Connection& c_;
+    bool own_;
+};
+
+} // namespace
 
 // Reads the next batch after (or before) the position. A position within a
 // key order is sought as a run of ranges, each an index seek on equal
@@ -120,6 +153,7 @@ Status KeyedFile::fetchBatch(bool forward)
         sqlite3_reset(st);
         return rc;
     };
+    const ReadTransaction transaction(*conn_, positioned);
     int rc = SQLITE_DONE;
     if (!positioned)
         rc = readRange(-1);
@@ -144,7 +178,10 @@ Status KeyedFile::step(bool forward)
     if ((forward && c.at == Cursor::At::End) || (!forward && c.at == Cursor::At::Start))
         return Status::fail(Err::EndOfFile);
     if (c.ahead.empty() || c.aheadForward != forward || c.generation != conn_->generation) {
-        if (c.aheadForward != forward)
+        // A turn, or a write since the read-ahead (a pass that changes the
+        // records it reads), starts small again: what was read ahead is
+        // read again after each write.
+        if (c.aheadForward != forward || c.generation != conn_->generation)
             c.batch = 8;
         if (c.at == Cursor::At::Start && !forward)
             return Status::fail(Err::EndOfFile);
