@@ -43,6 +43,9 @@ const Names kDesignedPlace = {
     "ConfigureWnd", "WallpaperTestWd", "LockVendrolixWnd", "BackUpWnd", "RebuildKeysWnd", "ShutDownWnd",
     "SortFeastsWnd", "SortMemorialsWnd", "CloseVendrolix"};
 
+// These hand a file to the desktop's editor and close: their window is never shown.
+const Names kUnseen = {"EditLog", "EditHelp", "EditQuickNote", "EditTextFile"};
+
 // Esc is no cancel here: the frame's children take their own.
 const Names kEscKept = {"Main"};
 
@@ -91,6 +94,7 @@ std::map<QString, ProcedureTraits> buildTable()
     each(kStretchedFixedWallpaper, [](ProcedureTraits& p) { p.wallpaper = WallpaperKind::FixedStretched; });
     each(kDesignedPlace, [](ProcedureTraits& p) { p.keepsPlacement = false; });
     each(kEscKept, [](ProcedureTraits& p) { p.escCancels = false; });
+    each(kUnseen, [](ProcedureTraits& p) { p.showsWindow = false, p.keepsPlacement = false; });
     for (const BusyFlag& b : kBusy) {
         ProcedureTraits& p = t[QString::fromUtf8(b.procedure)];
         p.busy = b.flag;

@@ -214,15 +214,18 @@ void WindowController::openWindow()
         calleeCounted_ = true;
         caller_->window_->outer()->setEnabled(false);
     }
-    outer->show();
-    if (!placementRestored_)
-        window_->applyPlacement();  // again, now that the window's frame is known
+    if (traits_.showsWindow) {
+        outer->show();
+        if (!placementRestored_)
+            window_->applyPlacement();  // again, now that the window's frame is known
+    }
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
         setTimer(window_->def().timer);
     if (!FIRSTFIELD.isEmpty())
         control(FIRSTFIELD).select();
-    activate();
+    if (traits_.showsWindow)
+        activate();
     dispatch(Event::OpenWindow);
     reviewActivation();
 }

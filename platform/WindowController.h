@@ -64,6 +64,7 @@ struct ProcedureTraits {
     const char* busy = nullptr;        // the Busy: flag set while its window is open
     bool busyKeptSingle = false;       // that flag kept as the window rule keeps Running:
     bool escCancels = true;            // Esc that no control takes cancels the window
+    bool showsWindow = true;           // false: does its work as it opens and closes unseen
     FormatWay format = FormatWay::None;
     int formatList = 1;                // n of "?Browse:n:..."
     bool formatInProgramPath = false;  // Program_Path's "Vendrolix.ini" rather than ".\Vendrolix.ini"

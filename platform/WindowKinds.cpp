@@ -3,6 +3,7 @@
 #include "platform/WindowKinds.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -20,6 +21,35 @@
 #include <vector>
 
 namespace ven {
+
+namespace {
+
+// The flags that decide how the window system frames a window.
+Qt::WindowFlags framing(const QWidget* w)
+{
+    return w->windowFlags()
+           & (Qt::WindowType_Mask | Qt::FramelessWindowHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+}
+
+// A top-level window's frame (title bar and borders included) as the window
+// system draws it. Until the window manager has framed the window its frame
+// is not known and reads as the bare window; then the frame of another shown
+// window framed the same way stands for it, so that a place reckoned before
+// the window is shown keeps its title bar and borders on the area too.
+QRect expectedFrame(const QWidget* w)
+{
+    const QRect own = w->frameGeometry();
+    if (!w->isWindow() || own.size() != w->size())
+        return own;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        const QSize extra = other->frameGeometry().size() - other->size();
+        if (other != w && other->isVisible() && framing(other) == framing(w) && (extra.width() > 0 || extra.height() > 0))
+            return QRect(own.topLeft(), own.size() + extra);
+    }
+    return own;
+}
+
+} // namespace
 
 QPoint keptOnArea(const QRect& frame, const QRect& area)
 {
@@ -248,14 +278,14 @@ void Window::placeAt(int x, int y)
     const QRect area = availableArea();
     QWidget* w = outer();
     const QPoint wanted = area.topLeft() + QPoint(units_.x(x), units_.y(y));
-    w->move(keptOnArea(QRect(wanted, w->frameGeometry().size()), area));
+    w->move(keptOnArea(QRect(wanted, expectedFrame(w).size()), area));
 }
 
 void Window::placeCentred()
 {
     const QRect area = availableArea();
     QWidget* w = outer();
-    QRect frame(QPoint(), w->frameGeometry().size());
+    QRect frame(QPoint(), expectedFrame(w).size());
     frame.moveCenter(area.center());
     w->move(keptOnArea(frame, area));
 }
@@ -270,7 +300,7 @@ void Window::placeRandomly(const QRect& range)
 void Window::keepOnArea()
 {
     QWidget* w = outer();
-    w->move(keptOnArea(w->frameGeometry(), availableArea()));
+    w->move(keptOnArea(expectedFrame(w), availableArea()));
 }
 
 void Window::applyPlacement()

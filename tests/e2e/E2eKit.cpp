@@ -19,6 +19,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <unistd.h>
 
 namespace ven::e2e {
@@ -64,22 +65,30 @@ Display::Display()
 {
     // The X server picks a free display itself and names it on its output
     // once it takes clients: tests started at once never share a display.
-    xvfb_ = std::make_unique<QProcess>();
-    xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
-    if (xvfb_->waitForStarted(5000)) {
-        QByteArray out;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running && !out.contains('\n')) {
-            xvfb_->waitForReadyRead(100);
-            out += xvfb_->readAllStandardOutput();
+    // A server started beside another one at the same moment may lose the
+    // race for a display number and end; the next attempt takes another.
+    for (int attempt = 0; attempt < 3 && !ok_; ++attempt) {
+        xvfb_ = std::make_unique<QProcess>();
+        xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
+        if (xvfb_->waitForStarted(5000)) {
+            QByteArray out;
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 10000 && xvfb_->state() == QProcess::Running && !out.contains('\n')) {
+                xvfb_->waitForReadyRead(100);
+                out += xvfb_->readAllStandardOutput();
+            }
+            bool number = false;
+            const int n = out.trimmed().toInt(&number);
+            if (number && xvfb_->state() == QProcess::Running) {
+                name_ = QStringLiteral(":%1").arg(n);
+                ok_ = true;
+            }
         }
-        bool number = false;
-        const int n = out.trimmed().toInt(&number);
-        if (number && xvfb_->state() == QProcess::Running) {
-            name_ = QStringLiteral(":%1").arg(n);
-            ok_ = true;
+        if (!ok_ && xvfb_->state() != QProcess::NotRunning) {
+            xvfb_->kill();
+            xvfb_->waitForFinished(3000);
         }
     }
     if (!ok_)
@@ -106,7 +115,12 @@ Display::Display()
 
 Display::~Display()
 {
-    for (auto* p : {wm_.get(), xvfb_.get()})
+    std::vector<QProcess*> processes;
+    for (auto& c : clients_)
+        processes.push_back(c.get());
+    processes.push_back(wm_.get());
+    processes.push_back(xvfb_.get());
+    for (auto* p : processes)
         if (p && p->state() != QProcess::NotRunning) {
             p->terminate();
             if (!p->waitForFinished(3000)) {
@@ -114,6 +128,17 @@ Display::~Display()
                 p->waitForFinished(2000);
             }
         }
+}
+
+void Display::startClient(const QString& program, const QStringList& args)
+{
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", name_);
+    p->setProcessEnvironment(env);
+    p->start(program, args);
+    p->waitForStarted(5000);
+    clients_.push_back(std::move(p));
 }
 
 QString Display::run(const QString& program, const QStringList& args, int* exitCode) const
@@ -252,6 +277,20 @@ std::optional<int> E2eKit::waitExit(int ms)
     return program_->exitCode();
 }
 
+void E2eKit::expectOrderlyEnd(int ms)
+{
+    const std::optional<int> rc = waitExit(ms);
+    if (!rc) {
+        if (running())  // a crash has been told by waitExit
+            ADD_FAILURE() << "the program did not end";
+        return;
+    }
+    EXPECT_EQ(*rc, 0) << "the program's exit status";
+    EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
+    const QString kept = log();
+    EXPECT_TRUE(kept.contains("Logout: ")) << "no log-out line in the log:\n" << kept.toStdString();
+}
+
 QString E2eKit::output() const
 {
     return program_ ? QString::fromLocal8Bit(program_->readAllStandardOutput()) : QString();
@@ -320,14 +359,43 @@ Found E2eKit::waitWindow(const QString& title, int ms) const
         const Found now = window(title);
         if (!now)
             return true;  // gone again: the caller's next step tells
-        const bool mapped = now.json.value("child").toBool()
-                            || display_.run("xwininfo", {"-id", now.json.value("xid").toString()}).contains("IsViewable");
+        bool mapped = now.json.value("child").toBool();
+        if (!mapped) {
+            // Mapped, and where the program thinks it is: a window restored
+            // from an icon is placed again by the window manager a moment
+            // after the program has taken its place as known.
+            const QString info = display_.run("xwininfo", {"-id", now.json.value("xid").toString()});
+            const auto at = [&](const char* what) {
+                const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Absolute upper-left %1:\\s*(-?\\d+)").arg(what)).match(info);
+                return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
+            };
+            mapped = info.contains("IsViewable") && QPoint(at("X"), at("Y")) == rectOf(now.json.value("inner")).topLeft();
+        }
         const bool settled = mapped && now.rect() == last;
         last = now.rect();
         f = now;
         return settled;
     }, "the window \"" + title + "\" to be placed", 3000, false);
     return f;
+}
+
+QRect E2eKit::frameOf(const Found& w) const
+{
+    if (w.json.value("child").toBool())
+        return w.rect();
+    const QString xid = w.json.value("xid").toString();
+    const QString info = display_.run("xwininfo", {"-id", xid});
+    const auto number = [&](const QString& label) {
+        const QRegularExpressionMatch m = QRegularExpression(label + QStringLiteral(":\\s+(-?\\d+)")).match(info);
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
+    };
+    QRect frame(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+    // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+                                          .match(display_.run("xprop", {"-id", xid, "_NET_FRAME_EXTENTS"}));
+    if (m.hasMatch())
+        frame.adjust(-m.captured(1).toInt(), -m.captured(3).toInt(), m.captured(2).toInt(), m.captured(4).toInt());
+    return frame;
 }
 
 bool E2eKit::waitGone(const QString& title, int ms) const

@@ -21,6 +21,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
+#include <vector>
+
+// gtest shows a QString as its text.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace ven::e2e {
 
@@ -36,10 +44,15 @@ public:
     bool ok() const { return ok_; }
     // Runs an X client (xdotool, xprop, import) on this display; its output.
     QString run(const QString& program, const QStringList& args, int* exitCode = nullptr) const;
+    // Starts another application's X client (xmessage) that stays on the
+    // display until the display ends, for the program to lose and regain
+    // the activation to.
+    void startClient(const QString& program, const QStringList& args);
 
 private:
     QString name_;
     std::unique_ptr<QProcess> xvfb_, wm_;
+    std::vector<std::unique_ptr<QProcess>> clients_;
     bool ok_ = false;
 };
 
@@ -81,6 +94,9 @@ public:
     // or a crash (a crash fails the test with its signal).
     std::optional<int> waitExit(int ms = 15000);
     QString output() const;  // what the program printed
+    // Waits for the program to end and checks that it ended in order:
+    // status 0, "Vendrolix:Running=No" and the log-out line in the log.
+    void expectOrderlyEnd(int ms = 15000);
 
     // --- what a person sees ---
     QJsonValue ask(const QString& question) const;
@@ -92,6 +108,9 @@ public:
     Found frame() const;                        // the frame, whatever its title shows
     Found waitWindow(const QString& title, int ms = 10000) const;
     bool waitGone(const QString& title, int ms = 10000) const;
+    // A top-level window's frame (title bar and borders) where the window
+    // manager draws it, read from the X server; a child's as the frame draws it.
+    QRect frameOf(const Found& w) const;
     Found activeWindow() const;
     // A window's control by name, else by its shown text.
     Found control(const QString& window, const QString& nameOrText) const;

@@ -90,10 +90,7 @@ TEST(FrameLife, TheWindowManagersCloseOfTheFrameAsksAsAltF4Does)
     kit.clickCloseBox("Main");
     ASSERT_TRUE(kit.waitWindow("CloseVendrolix"));
     kit.clickControl("CloseVendrolix", "Yes");
-    const std::optional<int> rc = kit.waitExit();
-    ASSERT_TRUE(rc.has_value());
-    EXPECT_EQ(*rc, 0);
-    EXPECT_EQ(kit.ini("Main", "Vendrolix:Running"), "No");
+    kit.expectOrderlyEnd();
 }
 
 TEST(FrameLife, TheLogInAndTheLockTakeNoCloseFromTheWindowManager)

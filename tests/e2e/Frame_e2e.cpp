@@ -22,11 +22,7 @@ TEST(FrameEnd, ExitWithWindowsOpenEndsWithStatusZero)
     kit.menu("&Vendrolix", {"&Calculator"});
     ASSERT_TRUE(kit.waitFor([&] { return kit.windows().size() >= 3; }, "the calculator"));
     kit.menu("&File", {"E&xit"});
-    const std::optional<int> rc = kit.waitExit();
-    ASSERT_TRUE(rc.has_value()) << "the program did not end";
-    EXPECT_EQ(*rc, 0);
-    EXPECT_EQ(kit.ini("Main", "Vendrolix:Running"), "No");
-    EXPECT_TRUE(kit.log().contains("Logout:")) << kit.log().toStdString();
+    kit.expectOrderlyEnd();
     // The calculator's own closing steps ran: it keeps its decimals.
     EXPECT_FALSE(kit.ini("Main", "Decimals").isEmpty());
 }
