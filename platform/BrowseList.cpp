@@ -9,6 +9,7 @@
 #include "platform/SettingsFile.h"
 
 #include <QAbstractItemDelegate>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -61,13 +62,15 @@ int pictureWidth(const QTableView* view, const QString& code)
     const QString longest = longestText(pic);
     if (longest.isEmpty())
         return 0;
-    const QFontMetrics fm(view->font());
-    int text = 0;
+    // Measured in fractions of a pixel, as the cell lays its text out: a
+    // text a fraction wider than its room shows cut ("10.…").
+    const QFontMetricsF fm(view->font());
+    qreal text = 0;
     if (pic.kind == Picture::Kind::Text) {
-        int widest = 0;
+        qreal widest = 0;
         for (QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))
             widest = std::max(widest, fm.horizontalAdvance(c));
-        text = widest * int(longest.size());
+        text = widest * qreal(longest.size());
     }
     for (QChar d = '0'; d <= '9'; d = QChar(d.unicode() + 1)) {
         QString s = longest;
@@ -76,9 +79,9 @@ int pictureWidth(const QTableView* view, const QString& code)
                 c = d;
         text = std::max(text, fm.horizontalAdvance(s));
     }
-    text = std::max(text, fm.averageCharWidth() * int(longest.size()));
+    text = std::max(text, fm.averageCharWidth() * qreal(longest.size()));
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    return text + 2 * margin + 1;
+    return int(std::ceil(text)) + 2 * margin + 1;
 }
 
 // The pixels a column needs: its picture's longest text, and its caption in
@@ -89,8 +92,9 @@ int columnWidth(const QTableView* view, const BrowseColumn& c)
     const QHeaderView* h = view->horizontalHeader();
     int caption = 0;
     if (!c.header.isEmpty())
-        caption = h->fontMetrics().horizontalAdvance(c.header) + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
-                + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
+        caption = int(std::ceil(QFontMetricsF(h->font()).horizontalAdvance(c.header)))
+                  + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
+                  + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
     return std::max(pictureWidth(view, c.picture), caption);
 }
 

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QJsonDocument>
@@ -32,6 +33,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace ven {
 namespace {
@@ -180,7 +183,8 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty())
                 continue;
-            const int needs = QFontMetrics(cellFont(view, i)).horizontalAdvance(text);
+            // In fractions of a pixel, as the cell lays its text out.
+            const int needs = int(std::ceil(QFontMetricsF(cellFont(view, i)).horizontalAdvance(text)));
             const int has = cell.width() - 2 * margin;
             if (needs > has) {
                 QJsonObject item = clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has);
@@ -197,7 +201,7 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             if (h->isSectionHidden(c) || h->sectionSize(c) == 0)
                 continue;
             const QString text = m->headerData(c, Qt::Horizontal).toString();
-            int needs = h->fontMetrics().horizontalAdvance(text) + pad;
+            int needs = int(std::ceil(QFontMetricsF(h->font()).horizontalAdvance(text))) + pad;
             if (h->isSortIndicatorShown() && h->sortIndicatorSection() == c)
                 needs += h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h);
             if (!text.isEmpty() && needs > h->sectionSize(c))

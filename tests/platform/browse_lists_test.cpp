@@ -195,7 +195,8 @@ protected:
                            C::computed("Sum", 4, "n-_12.2", [](const Record&) { return QVariant(-888888.88); }),
                            C::computed("Code", 4, "s5", [](const Record&) { return QVariant(QString("28.12")); }),
                            C::ofField(TST::NAME, "Name", 40, "s30"),
-                           C::computed("Category total", 4, "n1", [](const Record&) { return QVariant(qlonglong(7)); })});
+                           C::computed("Category total", 4, "n1", [](const Record&) { return QVariant(qlonglong(7)); }),
+                           C::computed("Time", 4, "T01.B", [](const Record&) { return QVariant(qlonglong(7590001)); })});
         b->addOrder(TST::NUMBERKEY);
         addPart(std::move(b));
         return true;
@@ -211,10 +212,13 @@ TEST(BrowseLists, AColumnIsAtLeastAsWideAsItsPicturesText)
     ASSERT_EQ(v->model()->rowCount(), 1);
     const QFontMetrics fm(v->font());
     const int margins = 2 * (v->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1);
-    for (int c = 0; c < 4; ++c) {
-        const QString shown = v->model()->index(0, c).data().toString();
+    for (int c : {0, 1, 2, 3, 6}) {
+        const QModelIndex i = v->model()->index(0, c);
+        const QString shown = i.data().toString();
         ASSERT_FALSE(shown.trimmed().isEmpty()) << c;
         EXPECT_GE(v->horizontalHeader()->sectionSize(c), fm.horizontalAdvance(shown) + margins) << shown.toStdString();
+        // As the cell lays it out, in fractions of a pixel: not cut to "21.…".
+        EXPECT_EQ(fm.elidedText(shown, Qt::ElideRight, v->visualRect(i).width() - margins), shown);
     }
     EXPECT_EQ(v->horizontalHeader()->sectionSize(4), kit.window("NarrowBr").window().units().x(40));
     // A one-digit value under a long caption: the caption shows whole.
