@@ -114,6 +114,8 @@ Status KeyedFile::fetchBatch(bool forward)
     const int parts = int(rowExpr.size());
     const bool positioned = c.at == Cursor::At::Before || c.at == Cursor::At::Record;
     c.ahead.clear();
+    c.ahead.ids.reserve(size_t(c.batch));
+    c.ahead.values.reserve(size_t(c.batch) * d.fields.size());
     // Range `equal`: the first `equal` parts equal to the position's, the
     // next one (or, with all equal, the id) beyond it; -1: the whole order.
     auto readRange = [&](int equal) -> int {
@@ -143,12 +145,9 @@ Status KeyedFile::fetchBatch(bool forward)
         sqlite3_bind_int(st, i, c.batch - int(c.ahead.size()));
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            Cursor::Row row;
-            row.id = sqlite3_column_int64(st, 0);
-            row.values.reserve(d.fields.size());
+            c.ahead.ids.push_back(sqlite3_column_int64(st, 0));
             for (size_t f = 0; f < d.fields.size(); ++f)
-                row.values.push_back(columnValue(st, int(f + 1), d.fields[f]));
-            c.ahead.push_back(std::move(row));
+                c.ahead.values.push_back(columnValue(st, int(f + 1), d.fields[f]));
         }
         sqlite3_reset(st);
         return rc;
@@ -194,14 +193,15 @@ Status KeyedFile::step(bool forward)
         c.at = forward ? Cursor::At::End : Cursor::At::Start;
         return Status::fail(Err::EndOfFile);
     }
-    Cursor::Row row = std::move(c.ahead.front());
-    c.ahead.pop_front();
-    for (size_t f = 0; f < row.values.size(); ++f)
-        rec_.setValue(uint16_t(f), row.values[f]);
+    const size_t fields = def_->fields.size();
+    const size_t taken = c.ahead.next++;
+    const Value* values = c.ahead.values.data() + taken * fields;
+    for (size_t f = 0; f < fields; ++f)
+        rec_.setValue(uint16_t(f), values[f]);
     original_ = rec_;
-    current_ = row.id;
+    current_ = c.ahead.ids[taken];
     c.at = Cursor::At::Record;
-    c.id = row.id;
+    c.id = current_;
     c.keyValues.clear();
     if (c.key >= 0)
         for (const KeyPart& p : def_->keys[c.key].parts)

@@ -12,7 +12,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <sys/types.h>
@@ -89,11 +88,22 @@ struct KeyedFile::Cursor {
     int key = -1;
     std::vector<Value> keyValues;  // the key's values at the position
     int64_t id = 0;                // the record's id (At::Record)
-    struct Row {
-        int64_t id;
+    // The records read ahead, taken from the front: their ids, and their
+    // fields' values one record after the other in one vector, so that a
+    // batch of 512 costs no allocation a record.
+    struct ReadAhead {
+        std::vector<int64_t> ids;
         std::vector<Value> values;
-    };
-    std::deque<Row> ahead;
+        size_t next = 0;  // the first record not taken
+        size_t size() const { return ids.size() - next; }
+        bool empty() const { return next == ids.size(); }
+        void clear()
+        {
+            ids.clear();
+            values.clear();
+            next = 0;
+        }
+    } ahead;
     bool aheadForward = true;
     uint64_t generation = 0;
     int batch = 8;
