@@ -326,9 +326,16 @@ TEST(FrameLife, EveryWallpaperInEveryStyle)
         }
         startPrepared(kit);
         const QString shotFile = kit.folder("shot.png");
+        // How the picture lies in `r` once it is painted there (what it
+        // showed last if the style never shows).
         const auto lay = [&](const QRect& r) {
-            kit.screenshot(shotFile);
-            return layOf(QImage(shotFile), r);
+            QString seen;
+            kit.waitFor([&] {
+                kit.screenshot(shotFile);
+                seen = layOf(QImage(shotFile), r);
+                return seen == style;
+            }, QString(), 3000, false);
+            return seen;
         };
         const Found area = kit.control("Main", "Area");
         const Found toolbar = kit.control("Main", "Toolbar");
