@@ -169,6 +169,29 @@ void SqliteRandomGets(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 10000);
 }
 
+// An empty data folder of its own with the encrypted diary open, for one
+// iteration; end() closes it and goes back to the fixture's folder.
+class FreshFolder {
+public:
+    FreshFolder() { Store::instance().setFolder(dir_.path()); }
+    KeyedFile& diary()
+    {
+        KeyedFile& dry = ctx_.file(VenDry);
+        dry.open();
+        return dry;
+    }
+    void end()
+    {
+        ctx_.closeAll();
+        Store::instance().closeIdle();
+        Store::instance().setFolder(fixture().dir.path());
+    }
+
+private:
+    QTemporaryDir dir_;
+    Context ctx_;
+};
+
 // 10,000 diary entries added in one batch as a form adds them (auto-number,
 // placeholder, rewrite), on the encrypted file.
 void EngineAddBatch(benchmark::State& state)
@@ -176,11 +199,8 @@ void EngineAddBatch(benchmark::State& state)
     fixture();
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir dir;
-        Store::instance().setFolder(dir.path());
-        Context ctx;
-        KeyedFile& dry = ctx.file(VenDry);
-        dry.open();
+        FreshFolder folder;
+        KeyedFile& dry = folder.diary();
         state.ResumeTiming();
         WriteBatch batch(dry);
         for (int i = 0; i < 10000; ++i) {
@@ -190,9 +210,7 @@ void EngineAddBatch(benchmark::State& state)
         }
         batch.commit();
         state.PauseTiming();
-        dry.close();
-        Store::instance().closeIdle();
-        Store::instance().setFolder(fixture().dir.path());
+        folder.end();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 10000);
@@ -205,11 +223,8 @@ void EngineUpdateEachInOrder(benchmark::State& state)
     fixture();
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir dir;
-        Store::instance().setFolder(dir.path());
-        Context ctx;
-        KeyedFile& dry = ctx.file(VenDry);
-        dry.open();
+        FreshFolder folder;
+        KeyedFile& dry = folder.diary();
         {
             WriteBatch batch(dry);
             for (int i = 0; i < 10000; ++i) {
@@ -232,9 +247,7 @@ void EngineUpdateEachInOrder(benchmark::State& state)
         batch.commit();
         benchmark::DoNotOptimize(n);
         state.PauseTiming();
-        dry.close();
-        Store::instance().closeIdle();
-        Store::instance().setFolder(fixture().dir.path());
+        folder.end();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 10000);
