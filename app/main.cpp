@@ -10,6 +10,7 @@
 #include "data/Dictionary.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Inspector.h"
+#include "platform/KeyedFile.h"
 #include "platform/PrivateFiles.h"
 #include "platform/SettingsFile.h"
 #include "platform/StartUp.h"
@@ -21,6 +22,7 @@
 
 int main(int argc, char** argv)
 {
+    ven::initCipherLibrary();
     ven::keepNewFilesPrivate();
     QApplication app(argc, argv);
     ven::warmUpInBackground();

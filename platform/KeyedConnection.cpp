@@ -6,6 +6,10 @@
 
 #include "platform/DateTime.h"
 
+#include <openssl/crypto.h>
+
+#include <mutex>
+
 namespace ven::kf {
 
 void bindValue(sqlite3_stmt* st, int i, const FieldDef& f, const Value& v)
@@ -82,6 +86,7 @@ int waitForLock(void*, int tries)
 // Opens the database at path with the file's cipher key and collation.
 bool openDatabase(Connection& c, const QString& path, const FileDef& def, int flags)
 {
+    initCipherLibrary();
     if (sqlite3_open_v2(path.toUtf8().constData(), &c.db, flags, nullptr) != SQLITE_OK)
         return false;
     if (def.encrypted) {
@@ -95,3 +100,23 @@ bool openDatabase(Connection& c, const QString& path, const FileDef& def, int fl
 }
 
 }  // namespace ven::kf
+
+namespace ven {
+
+// The cipher library starts OpenSSL on its first connection, and OpenSSL
+// then frees its tables in an exit handler on the thread that ends the
+// process, while another thread may still be enciphering pages. Started
+// here first, without that handler, OpenSSL is never torn down; the cipher
+// library sees it already set up and leaves it alone. Its own set-up per
+// connection runs under SQLite's global mutex.
+void initCipherLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT | OPENSSL_INIT_ADD_ALL_CIPHERS | OPENSSL_INIT_ADD_ALL_DIGESTS
+                                    | OPENSSL_INIT_LOAD_CONFIG,
+                            nullptr);
+    });
+}
+
+}  // namespace ven

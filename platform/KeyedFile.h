@@ -432,6 +432,12 @@ private:
     Status result_;
 };
 
+// Sets up the cipher library for the whole process, once: called at the
+// start of main() and before any file's first open. Its tables then last
+// until the process has ended, so a worker thread still inside the library
+// (a backup's check, a key rebuild) never meets them torn down by exit.
+void initCipherLibrary();
+
 // A set of file instances: the files of one procedure context (the frame's,
 // or a procedure started on a new thread). Instances are made on first use.
 class Context {
