@@ -142,9 +142,11 @@ bool valueKeyEqual(const Value& a, const Value& b)
 // derivation on every open.
 const QByteArray& cipherKey()
 {
-    static const QByteArray key =
-        "x'" + QCryptographicHash::hash(QByteArrayLiteral("Vendrolix owner key:8306"), QCryptographicHash::Sha256).toHex() + "'";
-    return key;
+    // Never destroyed: a worker thread may still open a file while the
+    // process ends.
+    static const QByteArray* key = new QByteArray(
+        "x'" + QCryptographicHash::hash(QByteArrayLiteral("Vendrolix owner key:8306"), QCryptographicHash::Sha256).toHex() + "'");
+    return *key;
 }
 
 // A fingerprint of the declared schema; a file made under another

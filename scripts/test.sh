@@ -9,3 +9,6 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build -j"$(nproc)" -LE e2e --output-o
 # Each end-to-end test runs the program on an X server of its own; a few at a
 # time, after the others, so that no test's timing depends on a loaded machine.
 ctest --test-dir build -j4 -L e2e --output-on-failure
+# The offscreen tests and the random-input walk once more, built under
+# AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
+bash scripts/sanitised-tests.sh address
