@@ -239,6 +239,7 @@ void RecordForm::acceptControls(std::function<void()> then)
 void RecordForm::acceptFrom(int index, std::function<void()> then)
 {
     Window& w = window();
+    Window::AcceptPass pass(w);
     const QStringList names = w.controlNames();
     for (int i = index; i < names.size(); ++i) {
         const QString& name = names[i];

@@ -819,26 +819,23 @@ void Window::applyTabs()
 
 void Window::connectControl(const QString& name, QWidget* w, Kind kind)
 {
-    // A value the control's variable refuses is not accepted: the control
-    // keeps the typed text for the user to mend.
-    auto accepted = [this, name] {
-        if (update(name))
-            fieldEvent(name, FieldEvent::Accepted);
-    };
+    // Entries and spins finish editing as the focus leaves them (or on Enter).
+    auto finished = [this, name] { accept(name, true); };
     switch (kind) {
     case Kind::Button:
-        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, [this, name] { fieldEvent(name, FieldEvent::Accepted); });
+        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, [this, name] { accept(name, false, false); });
         break;
     case Kind::Entry:
-        connect(static_cast<QLineEdit*>(w), &QLineEdit::editingFinished, this, accepted);
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::editingFinished, this, finished);
         break;
     case Kind::Check:
-        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, accepted);
+        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, [this, name] { accept(name, false); });
         break;
     case Kind::Radio: {
         const QString option = QString::fromUtf8(item(name)->def->parent);
         connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, [this, option] {
             update(option);
+            AcceptPass pass(*this);
             fieldEvent(option, FieldEvent::Accepted);
         });
         break;
@@ -849,13 +846,14 @@ void Window::connectControl(const QString& name, QWidget* w, Kind kind)
             update(name);
             fieldEvent(name, FieldEvent::NewSelection);
         };
-        connect(s, &QAbstractSpinBox::editingFinished, this, accepted);
+        connect(s, &QAbstractSpinBox::editingFinished, this, finished);
         break;
     }
     case Kind::Combo:
         connect(static_cast<QComboBox*>(w), &QComboBox::activated, this, [this, name] {
             update(name);
             fieldEvent(name, FieldEvent::NewSelection);
+            AcceptPass pass(*this);
             fieldEvent(name, FieldEvent::Accepted);
         });
         break;
@@ -1136,6 +1134,23 @@ void Window::resizeEvent(QResizeEvent* e)
             place(it);
 }
 
+void Window::accept(const QString& name, bool leaving, bool read)
+{
+    if (leaving && accepting_ > 0) {
+        // The typed value is still taken (quietly: a text that does not
+        // read stays as typed), so a redisplay does not lose it.
+        if (read)
+            update(name, false);
+        return;
+    }
+    // A value the control's variable refuses is not accepted: the control
+    // keeps the typed text for the user to mend.
+    if (read && !update(name))
+        return;
+    AcceptPass pass(*this);
+    fieldEvent(name, FieldEvent::Accepted);
+}
+
 void Window::fieldEvent(const QString& name, FieldEvent e)
 {
     if (e != FieldEvent::Selected)
@@ -1195,10 +1210,8 @@ bool Window::eventFilter(QObject* o, QEvent* e)
     case QEvent::FocusOut:
         // A text box is accepted as the focus leaves it.
         if (QString name = nameOf(o); !name.isEmpty() && o == item(name)->widget && item(name)->def->kind == Kind::Text)
-            if (auto it = shownTexts_.find(name); it != shownTexts_.end() && control(name).text() != it->second) {
-                update(name);
-                fieldEvent(name, FieldEvent::Accepted);
-            }
+            if (auto it = shownTexts_.find(name); it != shownTexts_.end() && control(name).text() != it->second)
+                accept(name, true);
         break;
     case QEvent::FocusIn:
         if (QString name = nameOf(o); !name.isEmpty() && o->isWidgetType())

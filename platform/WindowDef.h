@@ -310,6 +310,26 @@ public:
     // are read back, and each is heard as accepted (text boxes report no
     // acceptance of their own); `except` is left for its own event.
     void takeTextBoxes(const QString& except = {});
+    // While a control's accept runs (and while an `AcceptPass` lives), the
+    // focus leaving a field starts no accept of that field: a rule that
+    // moves the focus runs once, is not answered by the rule of the field
+    // it leaves, and the field left keeps its typed text. Two fields whose
+    // rules claim the focus from each other end with the one the running
+    // rule named.
+    class AcceptPass {
+    public:
+        explicit AcceptPass(Window& w) : w_(&w) { ++w.accepting_; }
+        ~AcceptPass()
+        {
+            if (w_)  // a rule's message box may have let the window end
+                --w_->accepting_;
+        }
+        AcceptPass(const AcceptPass&) = delete;
+        AcceptPass& operator=(const AcceptPass&) = delete;
+
+    private:
+        QPointer<Window> w_;
+    };
     // The button that Enter presses: the focused button, else the window's
     // default button when it is shown and enabled; nullptr for none.
     QAbstractButton* enterButton() const;
@@ -394,6 +414,9 @@ private:
     Item* item(const QString& name);
     const Item* item(const QString& name) const;
     void fieldEvent(const QString& name, FieldEvent e);
+    // A control's value read back and its accept heard; `leaving` when the
+    // focus leaving it is the cause (skipped while another accept runs).
+    void accept(const QString& name, bool leaving, bool read = true);
     QString nameOf(QObject* o) const;
 
     WindowDef def_;
@@ -417,6 +440,7 @@ private:
     std::vector<QString> regionsIn_;  // the regions the mouse is in
     bool allowClose_ = false;
     bool refusing_ = false;  // a refused entry is being told: no second message
+    int accepting_ = 0;      // accepts running: a field the focus leaves is not accepted
     friend class WindowController;
 };
 

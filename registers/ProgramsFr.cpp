@@ -135,6 +135,9 @@ private:
             emit spin->editingFinished();
         for (const char* e : {"Name", "ButtonNumber", "Description", "ProgPath", "StartPath", "Parameters", "Icon"})
             window().update(QString::fromUtf8(e));
+        // The program's own rule, also when the focus never left its entry
+        // (or left it only as a refusal took the cursor elsewhere).
+        takeStartPath();
     }
 
     // A blank start folder takes the program's folder.

@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,9 +32,11 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <stdexcept>
 
@@ -185,6 +188,57 @@ public:
         QTest::keyClicks(target, text);
         settle();
     }
+    // Clicks into every ordered pair (A, B) of a window's shown, enabled
+    // entries, spins and text boxes: `typed` replaces A's text, then the
+    // focus moves to B as a click would. Every window a rule opens on the
+    // way (a lookup, a picker) is closed unchosen. Returns the number of
+    // moves made, or -1 when the window ended meanwhile.
+    int focusEveryPair(const QString& procedure, const QString& typed)
+    {
+        const std::vector<WindowController*> before = WindowController::openWindows();
+        auto closeOpened = [&] {
+            for (int round = 0; round < 5; ++round) {
+                bool closed = false;
+                for (WindowController* w : WindowController::openWindows())
+                    if (std::find(before.begin(), before.end(), w) == before.end()) {
+                        w->close(RequestCancelled);
+                        closed = true;
+                    }
+                if (!closed)
+                    return;
+                settle();
+            }
+        };
+        auto takesTyping = [](Kind k) { return k == Kind::Entry || k == Kind::Spin || k == Kind::Text; };
+        QStringList names;
+        for (const QString& n : window(procedure).window().controlNames())
+            if (takesTyping(control(procedure, n).kind()))
+                names << n;
+        auto reachable = [&](const QString& n) {
+            QWidget* w = control(procedure, n).widget();
+            return w && w->isVisible() && w->isEnabled() && w->window()->isEnabled();
+        };
+        int moves = 0;
+        for (const QString& a : names)
+            for (const QString& b : names) {
+                if (a == b)
+                    continue;
+                if (!isOpen(procedure))
+                    return -1;
+                if (!reachable(a))
+                    continue;
+                replaceText(procedure, a, typed);
+                closeOpened();
+                if (!isOpen(procedure))
+                    return -1;
+                if (!reachable(b))
+                    continue;
+                focus(procedure, b);
+                closeOpened();
+                ++moves;
+            }
+        return isOpen(procedure) ? moves : -1;
+    }
     // Enter and Tab pressed where the focus is, as separate steps.
     void enter(const QString& procedure) { key(procedure, Qt::Key_Return); }
     void tab(const QString& procedure) { key(procedure, Qt::Key_Tab); }
@@ -236,6 +290,21 @@ public:
     {
         advanceTimers(msecs);
         settle();
+    }
+    // Lets the window timers run, `tickMsecs` of the fake clock a turn, until
+    // `done` holds; false when it still does not after `limitMsecs` of real
+    // time (work on other threads and a loaded machine take real time, so a
+    // count of turns is no measure).
+    bool waitUntil(const std::function<bool()>& done, qint64 limitMsecs = 120000, qint64 tickMsecs = 10)
+    {
+        QDeadlineTimer deadline(limitMsecs);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            wait(tickMsecs);
+            QThread::msleep(1);
+        }
+        return true;
     }
 
     // What a control shows.

@@ -115,8 +115,7 @@ TEST_F(DiaryReportsTest, ExtraBrowseOverMonthsPrintsOneReport)
     kit.start([jan31] { return makeDiaryBr(DiaryPeriod{4, dec(1), 1, jan31, kLastTime}); });
     ASSERT_EQ(kit.rows("DiaryBr"), 3);
     kit.press("DiaryBr", "Print");
-    for (int i = 0; i < 600 && (kit.isOpen("DiaryExtRp") || reports == 0); ++i)
-        kit.wait(100);
+    kit.waitUntil([&] { return !kit.isOpen("DiaryExtRp") && reports > 0; }, 120000, 100);
     EXPECT_TRUE(kit.boxes().empty()) << kit.boxes().size() << " message boxes";
     EXPECT_EQ(reports, 1);
     EXPECT_TRUE(kit.isOpen("DiaryBr"));

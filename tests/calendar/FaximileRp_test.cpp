@@ -129,12 +129,12 @@ TEST_F(FaximileRpTest, WithoutAFaxPrinterThePageStillPreviews)
     uint8_t response = 0;
     callProcedure(QStringLiteral("FaximileRp"), NoRequest, [&](uint8_t r) { ended = true, response = r; }, "1");
     QPrintPreviewDialog* preview = nullptr;
-    for (int i = 0; i < 100 && !preview; ++i) {
-        kit.wait(100);
+    kit.waitUntil([&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* p = qobject_cast<QPrintPreviewDialog*>(w); p && p->isVisible())
                 preview = p;
-    }
+        return preview != nullptr;
+    }, 120000, 100);
     ASSERT_NE(preview, nullptr) << "no preview";
     EXPECT_TRUE(kit.boxes().empty());
     auto* pagesShown = preview->findChild<QPrintPreviewWidget*>();
@@ -146,8 +146,7 @@ TEST_F(FaximileRpTest, WithoutAFaxPrinterThePageStillPreviews)
             print = a;
     ASSERT_NE(print, nullptr);
     print->trigger();
-    for (int i = 0; i < 50 && !ended; ++i)
-        kit.wait(100);
+    kit.waitUntil([&] { return ended; }, 120000, 100);
     ASSERT_EQ(kit.boxes().size(), 1u);
     EXPECT_EQ(kit.boxes()[0].caption, "Printer Not Found");
     EXPECT_EQ(kit.boxes()[0].text, "No fax printer is set, so nothing was printed.");

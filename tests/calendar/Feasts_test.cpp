@@ -330,10 +330,12 @@ void setNumbers(WindowKit& kit, const QString& window, const std::vector<int>& n
 // Lets the passes' timers run to their ends.
 void runPasses(WindowKit& kit)
 {
-    for (int i = 0; i < 50 && (kit.isOpen("SortFeastsProc1") || kit.isOpen("SortFeastsProc2") ||
-                               kit.isOpen("SortMemorialsProc1") || kit.isOpen("SortMemorialsProc2"));
-         ++i)
-        kit.wait(20);
+    kit.waitUntil([&] {
+        for (const char* pass : {"SortFeastsProc1", "SortFeastsProc2", "SortMemorialsProc1", "SortMemorialsProc2"})
+            if (kit.isOpen(pass))
+                return false;
+        return true;
+    }, 120000, 20);
 }
 
 TEST(Renumbering, FeastLanguagesAsATableOfBeforeAndAfter)
@@ -425,8 +427,7 @@ TEST(Renumbering, ACancelOrACollisionChangesNothing)
         kit.start([] { return makeSortMemorialsWnd({}); });
         setNumbers(kit, "SortMemorialsWnd", {1, 0, 2, 3, 4, 5, 6, 7, 8, 9});
         kit.press("SortMemorialsWnd", "OK");
-        for (int i = 0; i < 50 && !kit.isOpen("SortMemorialsProc2"); ++i)
-            kit.wait(20);
+        kit.waitUntil([&] { return kit.isOpen("SortMemorialsProc2"); }, 120000, 20);
         ASSERT_TRUE(kit.isOpen("SortMemorialsProc2"));
         EXPECT_EQ(kit.text("SortMemorialsProc2", "Line1"), "Sorting - Second Pass");
         kit.press("SortMemorialsProc2", "Cancel");
@@ -545,8 +546,7 @@ TEST(ImportFiles, MemorialFilesInALeapAndACommonYear)
             ASSERT_TRUE(kit.isOpen("MindreelMemorials"));
             EXPECT_EQ(kit.window("MindreelMemorials").window().title(), "Processing Records");
             EXPECT_EQ(kit.text("MindreelMemorials", "Line2"), "0% Completed");
-            for (int i = 0; i < 50 && kit.isOpen("MindreelMemorials"); ++i)
-                kit.wait(20);
+            kit.waitUntil([&] { return !kit.isOpen("MindreelMemorials"); }, 120000, 20);
             EXPECT_FALSE(kit.isOpen("MindreelMemorials"));
             EXPECT_TRUE(kit.boxes().empty());
             EXPECT_EQ(fileBytes(kit, year + "Mem0.inp"), y.level0) << y.year;
@@ -568,8 +568,7 @@ TEST(ImportFiles, ACancelledOrEmptyMemorialRunKeepsTheLastFiles)
 
     addMemorials({{1, 0, "First"}});
     kit.start([] { return makeMindreelMemorials({}); });
-    for (int i = 0; i < 50 && kit.isOpen("MindreelMemorials"); ++i)
-        kit.wait(20);
+    kit.waitUntil([&] { return !kit.isOpen("MindreelMemorials"); }, 120000, 20);
     const QByteArray first = fileBytes(kit, "2025Mem0.inp");
     EXPECT_EQ(first, line("25", "01", "01", "First"));
     addMemorials({{2, 0, "Second"}});

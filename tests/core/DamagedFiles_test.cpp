@@ -186,8 +186,7 @@ struct DamagedFiles : ::testing::TestWithParam<Damage> {
         if (listOpen) {
             const size_t listBoxes = kit.boxes().size();
             kit.start([&def, &count] { return std::make_unique<FileCount>(def, count); });
-            for (int i = 0; i < 600 && WindowController::find("FileCount"); ++i)
-                kit.wait(100);
+            kit.waitUntil([&] { return !WindowController::find("FileCount"); }, 120000, 100);
             kit.settle();
             runTold = named(kit.boxes(), def, listBoxes);
             if (runTold)

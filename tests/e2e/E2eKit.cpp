@@ -66,8 +66,11 @@ Display::Display()
     // The X server picks a free display itself and names it on its output
     // once it takes clients: tests started at once never share a display.
     // A server started beside another one at the same moment may lose the
-    // race for a display number and end; the next attempt takes another.
-    for (int attempt = 0; attempt < 3 && !ok_; ++attempt) {
+    // race for a display number and end; the next attempt takes another,
+    // a little later each time (on a loaded machine many start together).
+    for (int attempt = 0; attempt < 10 && !ok_; ++attempt) {
+        if (attempt > 0)
+            pause(50 * attempt);
         xvfb_ = std::make_unique<QProcess>();
         xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});

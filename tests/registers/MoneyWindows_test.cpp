@@ -309,6 +309,48 @@ TEST(MoneyFr, OkChecksMoveTheFocusAndWriteNothing)
     EXPECT_TRUE(WindowKit::records(VenMoney).empty());
 }
 
+// Moving the focus between fields whose rules each take it back (a blank
+// total, an amount beyond it) ends with the field the last rule named, the
+// typed text kept and the program running.
+TEST(MoneyFr, ClicksBetweenFieldsThatTakeTheFocusBackEndWithTheLastRule)
+{
+    struct Case {
+        const char* name;
+        const char* amount;  // typed into Amount first, or nullptr
+        bool toLookup;       // Select in the To lookup first
+        const char* first;
+        const char* then;
+        const char* focused;
+    };
+    for (const Case& c : {Case{"total then amount", nullptr, false, "Total", "Amount", "Total"},
+                          Case{"typed amount then total", "5", false, "Amount", "Total", "Amount"},
+                          Case{"lookup then total", nullptr, true, "Amount", "Total", "Amount"}}) {
+        SCOPED_TRACE(c.name);
+        MoneyKit m;
+        if (c.toLookup) {
+            m.kit.choose("MoneyFr", "ToType", "E");
+            m.kit.press("MoneyFr", "ToLookup");
+            ASSERT_TRUE(m.kit.isOpen("AccSelBr"));
+            m.kit.press("AccSelBr", "Select");
+            ASSERT_FALSE(m.kit.isOpen("AccSelBr"));
+        }
+        m.kit.focus("MoneyFr", c.first);
+        if (c.amount)
+            m.kit.type("MoneyFr", "Amount", c.amount);
+        m.kit.focus("MoneyFr", c.then);
+        ASSERT_TRUE(m.kit.isOpen("MoneyFr"));
+        EXPECT_EQ(m.kit.window("MoneyFr").window().focusedControl(), c.focused);
+        if (c.amount)
+            EXPECT_EQ(m.kit.text("MoneyFr", "Amount").trimmed(), c.amount);
+        // The form still works: a total typed now is taken as before.
+        m.kit.replaceText("MoneyFr", "Total", "12");
+        m.kit.tab("MoneyFr");
+        EXPECT_EQ(m.kit.text("MoneyFr", "Amount").trimmed(), "12.00");
+        EXPECT_EQ(m.kit.window("MoneyFr").window().focusedControl(), "FromLookup");
+        m.kit.press("MoneyFr", "Cancel");
+    }
+}
+
 TEST(MoneyFr, TimeKeysStayWithinTheDayAndOtherRequestsAreRefused)
 {
     MoneyKit m;
@@ -369,8 +411,7 @@ TEST(MoneyRp, PrintsTheColumnsAndTheirTotals)
     post(5, "I", 2, "B", 1, 123456, "Pay");
     kit.start([] { return makeMoneyBr(); });
     kit.press("MoneyBr", "Print");
-    for (int i = 0; i < 50 && kit.isOpen("MoneyRp"); ++i)
-        kit.wait(100);
+    kit.waitUntil([&] { return !kit.isOpen("MoneyRp"); }, 120000, 100);
     const QString text = WindowKit::pdfText(kit.folder("report.pdf"));
     EXPECT_TRUE(text.contains("Money Manager"));
     EXPECT_TRUE(text.contains("Milk"));

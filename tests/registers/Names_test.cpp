@@ -423,8 +423,7 @@ TEST_F(Names, ADamagedPageStopsTheListAndTheReportByName)
         ended = true;
         response = r;
     }, QStringLiteral("1"));
-    for (int i = 0; i < 600 && !ended; ++i)
-        kit.wait(100);
+    kit.waitUntil([&] { return ended; }, 120000, 100);
     ASSERT_TRUE(ended);
     EXPECT_EQ(response, RequestCancelled);
     EXPECT_TRUE(toldByName()) << "the report met the damaged page in silence";

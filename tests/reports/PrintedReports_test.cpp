@@ -266,8 +266,7 @@ protected:
         printed.forget();
         bool ended = false;
         callProcedure(procedure, NoRequest, [&ended](uint8_t) { ended = true; }, parameter);
-        for (int i = 0; i < 5000 && !ended; ++i)
-            kit.wait(100);
+        kit.waitUntil([&] { return ended; }, 300000, 100);
         EXPECT_TRUE(ended) << procedure.toStdString() << " did not end";
         EXPECT_TRUE(kit.boxes().empty()) << kit.boxes()[0].text.toStdString();
         if (qEnvironmentVariableIsSet("VEN_KEEP_PDF"))
