@@ -33,6 +33,13 @@ public:
 protected:
     bool setUp() override
     {
+        // One question at a time: a close asked for again while it is open
+        // (Alt+F4 on one window after another) brings that one forward.
+        for (WindowController* w : openWindows())
+            if (w != this && w->procedure() == procedure()) {
+                w->post(Event::GainFocus);
+                return false;
+            }
         QStyle* style = QApplication::style();
         control("Yes").as<QPushButton>()->setIcon(style->standardIcon(QStyle::SP_DialogOkButton));
         control("No").as<QPushButton>()->setIcon(style->standardIcon(QStyle::SP_DialogCancelButton));

@@ -46,8 +46,9 @@ bool makeMissingTextFile(const QString& file, const QString& builtIn)
         return true;
     bool made = false;
     if (!builtIn.isEmpty() && QFile::copy(builtIn, file)) {
-        // A copy of a resource is read-only; the user's copy is to be edited.
-        made = QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        // A copy of a resource is read-only; the user's copy is to be edited, and
+        // is private like every other file of the program.
+        made = QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     } else {
         QFile f(file);
         made = f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || QFileInfo::exists(file);

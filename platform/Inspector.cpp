@@ -100,6 +100,13 @@ std::vector<QWidget*> shownWindows()
 
 QWidget* windowTitled(const QString& title)
 {
+    // "xid:<id>" names one window of several with the same title (the alarm windows have none).
+    if (title.startsWith(QLatin1String("xid:"))) {
+        for (QWidget* w : shownWindows())
+            if (QString::number(quintptr(w->window()->winId())) == title.mid(4))
+                return w;
+        return nullptr;
+    }
     for (QWidget* w : shownWindows())
         if (w->windowTitle() == title || (qobject_cast<QMenu*>(w) && shownCaption(static_cast<QMenu*>(w)->title()) == title))
             return w;

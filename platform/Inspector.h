@@ -13,6 +13,8 @@
 //                             geometry, active, minimized, child of the frame
 //   controls <title>          the window's shown controls: name, class, text,
 //                             rectangle on the screen, enabled, focused, clipped
+//                             (a <title> "xid:<id>" names a top-level window
+//                             by the X id that `windows` gives)
 //   rows <title> <control>    the list's rows in view, each cell as drawn
 //   clipped [<title>]         every shown text that its space cuts short
 //   focus                     the window and control that have the keyboard

@@ -128,6 +128,15 @@ struct BackupCopy::Work {
         return false;
     }
 
+    // Why a backup step failed: a step's error is its result code, which the
+    // copy's connection may not hold ("not an error" on a full disk).
+    QString stepError(int rc) const
+    {
+        if (copy.db && (sqlite3_extended_errcode(copy.db) & 0xff) == (rc & 0xff))
+            return copy.error();
+        return QString::fromUtf8(sqlite3_errstr(rc));
+    }
+
     // Copies pages for up to budgetMs (-1: all of them, waiting for a
     // writer elsewhere as every call does); true while pages remain.
     bool copyPages(int budgetMs, bool& failed)
@@ -156,7 +165,7 @@ struct BackupCopy::Work {
             }
             if (rc != SQLITE_OK) {
                 failed = true;
-                fail(copy.error());
+                fail(stepError(rc));
                 return false;
             }
             busySince.invalidate();

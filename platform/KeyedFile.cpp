@@ -565,7 +565,9 @@ Status KeyedFile::update()
             readRow(s, stored, got);
         }
         sqlite3_reset(s);
-        if (rc != SQLITE_ROW || !(stored == original_))
+        if (rc != SQLITE_ROW)
+            return withMessage(Status::fail(Err::RecordDeleted, "Record Deleted By Another Station"), 42, *def_);
+        if (!(stored == original_))
             return withMessage(Status::fail(Err::RecordChanged, "Record Changed By Another Station"), 7, *def_);
         int64_t id = current_;
         rc = writeRow(*conn_, *def_, rec_, id);

@@ -109,6 +109,7 @@ enum class Err : int {
     EndOfFile = 33,       // next/previous ran past the last/first record
     DuplicateKey = 40,    // a unique key would be duplicated
     RecordChanged = 89,   // changed by another station since it was read
+    RecordDeleted = 91,   // deleted by another station since it was read
     Locked = 32,          // held by another station or process
     NoCurrent = 30,       // put/delete without a current record
     NotOpen = 37,         // file used before it was opened

@@ -16,16 +16,19 @@ using namespace kf;
 namespace kf {
 
 // This process as a placeholder's holder: its id and start time, so that a
-// later process with the same id is not taken for it.
+// later process with the same id is not taken for it. A process that has
+// died (a zombie not yet reaped, or one being torn down) has no token.
 QString processToken(pid_t pid)
 {
     QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray stat = f.readAll();
-    // The fields after the command's closing parenthesis; the start time is
-    // the 22nd field of the line, the 20th after it.
+    // The fields after the command's closing parenthesis: the state first;
+    // the start time is the 22nd field of the line, the 20th after it.
     const QList<QByteArray> rest = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (rest.isEmpty() || rest[0] == "Z" || rest[0] == "X" || rest[0] == "x")
+        return {};
     return rest.size() > 19 ? QStringLiteral("%1:%2").arg(pid).arg(QString::fromLatin1(rest[19])) : QString();
 }
 

@@ -48,6 +48,7 @@ const Message kMessages[] = {
     {38, K::Notice, "Invalid Request", "This form cannot be used to update a record"},
     {39, K::Fatal, "File Usage Error", "Attempt to use file (%File) before it was opened"},
     {40, K::Notice, "View Open Error", "Error: (%ErrorText) attempting to open the current VIEW. Filter and Range Limits ignored."},
+    {42, K::Question, "Record Was Not Updated", "This record was deleted by another station. Do you want to save your values as a new record?"},
     {41, K::Notice, "Unsupported QBE Column", "The saved QBE column, %Field is not supported. It will be dropped from the query."},
 };
 

@@ -332,6 +332,19 @@ bool RecordForm::complete()
                 close(RequestCompleted);
                 return true;
             }
+            if (st.code == Err::RecordDeleted) {
+                // Nothing is left to show: the typed values stay, for a new
+                // record (Yes) or for Cancel.
+                if (errors().show(st) != 1)
+                    return false;
+                if (Status added = f.insert(); !added) {
+                    errors().show(added);
+                    return false;
+                }
+                histories()[procedure()] = f.rec();
+                close(RequestCompleted);
+                return true;
+            }
             if (st.code == Err::RecordChanged) {
                 // The other station's record is shown; the history key
                 // brings the user's values back.

@@ -95,13 +95,20 @@ WindowController* WindowController::topOf(int thread)
 }
 
 namespace {
-int settingUp = 0;  // set-ups running now (a set-up may call another window's)
+// The windows whose set-ups run now, the innermost last (a set-up may call another window's).
+std::vector<WindowController*> settingUp;
 }
 
 void WindowController::closeForFileError()
 {
-    if (settingUp > 0)
+    // A fatal message met while a window is set up keeps that window from
+    // opening: the message says it closes, and a window without its file
+    // would only meet the file again ("used before it was opened").
+    if (!settingUp.empty()) {
+        if (settingUp.back()->closesOnFileError())
+            settingUp.back()->fatalInSetUp_ = true;
         return;
+    }
     WindowController* w = topOf(currentThread());
     if (!w || !w->closesOnFileError())
         return;
@@ -152,10 +159,12 @@ void WindowController::begin(Done done)
     CallResponse = NoResponse;
     // 4. The procedure's own settings.
     VCRREQUEST = &CallVcrRequest;
-    ++settingUp;
+    settingUp.push_back(this);
     const bool setUpDone = setUp();
-    --settingUp;
-    if (!setUpDone) {
+    settingUp.pop_back();
+    if (fatalInSetUp_)
+        RESPONSE = RequestCancelled;
+    if (!setUpDone || fatalInSetUp_) {
         ending_ = true;
         tearDown();
         finish();

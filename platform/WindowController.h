@@ -245,6 +245,7 @@ private:
     bool opened_ = false, ending_ = false, ended_ = false;
     bool setThread_ = false, setRunning_ = false, setBusy_ = false, duplicate_ = false;
     bool forcedClose_ = false;  // closed after a file error: closeRequested() is not asked
+    bool fatalInSetUp_ = false; // a fatal file message was shown while the set-up ran: no window opens
     bool placementRestored_ = false;
     bool active_ = false;    // the active window when activation was last reviewed
     bool forward_ = false;   // the GainFocus being handled asks to come forward

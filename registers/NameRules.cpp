@@ -167,6 +167,13 @@ bool dialName(const Record& n)
         number = clipped(n.str(NAM::TEL2)).trimmed();
     if (number.isEmpty())
         return false;
+    // A text that is no telephone number is never handed on, and the user is told.
+    if (telUrl(number).isEmpty()) {
+        messageBox("The telephone number \"" + number + "\" cannot be dialled: it holds signs that are no part of a "
+                   "number.|Only digits, blanks, \"+ - . / ( )\", \"*\" and \"#\" can be dialled.",
+                   QStringLiteral("Dial"), Icon::Exclamation);
+        return false;
+    }
     // The whole number is dialled: a cut one would ring someone else.
     PhoneCall call{.destination = number,
                    .application = clipped(CurrentUser),

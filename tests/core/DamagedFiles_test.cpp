@@ -5,6 +5,8 @@
 #include "FullDisk.h"
 #include "WindowKit.h"
 
+#include "app/Procedures.h"
+#include "core/Procedures.h"
 #include "data/Dictionary.h"
 #include "platform/BatchProcess.h"
 #include "platform/Ini.h"
@@ -288,6 +290,48 @@ TEST_P(DamagedFiles, EveryFileIsToldByNameAndNothingIsChanged)
         kill(holder, SIGKILL);
         waitpid(holder, nullptr, 0);
     }
+}
+
+// The program's own lists of a damaged file: after "Press OK to close this
+// window." the window is gone, with no empty list left whose Insert would
+// meet the file again.
+TEST(DamagedFileWindows, EachListClosesAfterTheMessageThatSaysSo)
+{
+    WindowKit kit;
+    InitDataFiles();
+    DefineProcedures();
+    const struct {
+        const char* procedure;
+        const FileDef& file;
+    } lists[] = {
+        {"FeastsBr", VenLit},     {"NotesBr", VenNote},     {"StickersBr", VenStick}, {"SpecialDaysBr", VenDays},
+        {"CountryBr", VenCountry}, {"SoundsBrw", VenWav},   {"ProjectBr", VenPro},    {"MemorialBr", VenSaint},
+        {"DiaryBr", VenDry},      {"BirthdaysBr", VenBirth}, {"NameBr", VenNam},      {"AlarmsBr", VenAlarm},
+    };
+    for (const auto& l : lists) {
+        SCOPED_TRACE(l.procedure);
+        populate(l.file);
+        Store::instance().closeIdle();
+        const QString path = Store::instance().pathOf(l.file);
+        overwrite(path, 0, QFileInfo(path).size());
+        const QByteArray damaged = bytesOf(path);
+        kit.clearBoxes();
+        startProcedure(l.procedure);
+        kit.settle();
+        bool toldFatal = false;
+        for (const MessageBoxRequest& b : kit.boxes())
+            toldFatal = toldFatal || (b.text.endsWith("Press OK to close this window.") && named({b}, l.file));
+        EXPECT_TRUE(toldFatal) << (kit.boxes().empty() ? std::string("no message") : kit.boxes()[0].text.toStdString());
+        EXPECT_FALSE(kit.isOpen(l.procedure)) << "the list stays open after saying it closes";
+        EXPECT_EQ(Running.get(l.procedure), 0);
+        for (WindowController* w : WindowController::openWindows())
+            w->close(RequestCancelled);
+        kit.settle();
+        Store::instance().closeIdle();
+        EXPECT_TRUE(bytesOf(path) == damaged) << "the damaged file was written";
+        QFile::remove(path);
+    }
+    clearProcedures();
 }
 
 std::string damageName(const ::testing::TestParamInfo<Damage>& info)

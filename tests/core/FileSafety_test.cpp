@@ -95,6 +95,36 @@ TEST(FileSafety, AFullDiskLeavesEveryFileAsItWasAndNamesIt)
         << "no temporary file is left";
 }
 
+// A data file's backup onto a full disk fails with the disk's own reason
+// and leaves no part of the copy behind.
+TEST(FileSafety, ABackupOntoAFullDiskSaysTheDiskIsFull)
+{
+    FullDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    WindowKit kit;
+    InitDataFiles();
+    Context ctx;
+    KeyedFile& dry = ctx.file(VenDry);
+    ASSERT_TRUE(dry.open());
+    {
+        WriteBatch batch(dry);
+        for (int i = 0; i < 400; ++i) {
+            ASSERT_TRUE(dry.primeRecord());
+            dry.rec().set(DRY::LEGEND, QStringLiteral("entry %1 that fills a page or two").arg(i));
+            ASSERT_TRUE(dry.insert());
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    ASSERT_TRUE(disk.fill());
+    const Status st = dry.backupTo(disk.filePath("VenDry.tps"));
+    EXPECT_FALSE(st.ok());
+    EXPECT_NE(st.errorText, "not an error");
+    EXPECT_TRUE(st.errorText.contains("full", Qt::CaseInsensitive) || st.errorText.contains("No space"))
+        << st.errorText.toStdString();
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files), QStringList{"ballast"});
+}
+
 // A settings file that cannot be written is told once, by name.
 TEST(FileSafety, AFailedSettingsWriteIsToldOnceByName)
 {

@@ -524,9 +524,18 @@ TEST_F(Frame, TheWindowSystemsCloseAsksAsAltF4Does)
     ASSERT_TRUE(kit.isOpen("CloseVendrolix"));
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("01.01.1900 = 36163\r\n"));
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "Yes");
+    // Asked again while the question is open: still one question.
+    frame().window().outer()->close();
+    frame().window().outer()->close();
+    kit.settle();
+    int questions = 0;
+    for (WindowController* w : WindowController::openWindows())
+        questions += w->procedure() == u"CloseVendrolix";
+    EXPECT_EQ(questions, 1);
     kit.press("CloseVendrolix", "No");
     kit.wait(2000);
     EXPECT_TRUE(kit.isOpen("Main"));
+    EXPECT_FALSE(kit.isOpen("CloseVendrolix")) << "no second question waits behind the first";
 }
 
 TEST_F(Frame, CommandStatesFollowEveryWindowsOpeningAndClosingAtOnce)

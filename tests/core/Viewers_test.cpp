@@ -289,6 +289,8 @@ TEST_F(Viewers, EditOnATextNotMadeYetMakesItFirst)
     QFile own(":/help/VenHelp.txt");
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     EXPECT_EQ(help.readAll(), own.readAll());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_FALSE(QFile::permissions(kit.folder("VenHelp.txt")) & others) << "the copy is the user's alone";
 
     start(makeEditQuickNote);
     ASSERT_EQ(calls.size(), 2u);

@@ -260,3 +260,52 @@ TEST(BrowseLists, TheListFollowsItsWindowsSize)
 
 } // namespace
 } // namespace ven::test
+
+namespace ven::test {
+namespace {
+
+// The record being changed was deleted by another copy: OK says so and
+// keeps the typed values, stored as a new record (Yes) or left for Cancel.
+TEST(RecordForms, ARecordDeletedElsewhereKeepsTheTypedValues)
+{
+    for (const int answer : {1, 2}) {
+        SCOPED_TRACE(answer == 1 ? "saved as new" : "kept for a cancel");
+        WindowKit kit;
+        addSamples({{"Rent", 10}, {"Loan", 20}});
+        kit.start([] { return std::make_unique<SampleBr>("SampleBr", ProcedureTraits{}); });
+        kit.highlight("SampleBr", 1);
+        kit.press("SampleBr", "Change");
+        ASSERT_TRUE(kit.isOpen("SampleFr"));
+        ASSERT_EQ(kit.text("SampleFr", "Name").trimmed(), "Loan");
+        {
+            Context other;
+            KeyedFile& f = other.file(sampleFile());
+            ASSERT_TRUE(f.open());
+            f.rec().clear();
+            f.rec().set(TST::NUMBER, 2);
+            ASSERT_TRUE(f.get(TST::NUMBERKEY));
+            ASSERT_TRUE(f.remove());
+        }
+        kit.replaceText("SampleFr", "Name", "Mortgage");
+        kit.answer(answer);
+        kit.press("SampleFr", "OK");
+        ASSERT_EQ(kit.boxes().size(), 1u);
+        EXPECT_EQ(kit.boxes()[0].text,
+                  "This record was deleted by another station. Do you want to save your values as a new record?");
+        if (answer == 1) {
+            EXPECT_FALSE(kit.isOpen("SampleFr"));
+            EXPECT_EQ(sampleCount(), 2);
+            EXPECT_EQ(sampleRecord(2).str(TST::NAME).trimmed(), "Mortgage");
+            EXPECT_EQ(sampleRecord(2).num(TST::AMOUNT), 20);
+        } else {
+            ASSERT_TRUE(kit.isOpen("SampleFr"));
+            EXPECT_EQ(kit.text("SampleFr", "Name").trimmed(), "Mortgage");
+            kit.press("SampleFr", "Cancel");
+            EXPECT_FALSE(kit.isOpen("SampleFr"));
+            EXPECT_EQ(sampleCount(), 1);
+        }
+    }
+}
+
+} // namespace
+} // namespace ven::test

@@ -240,6 +240,21 @@ TEST_F(Names, DialMailAndHomeFromTheList)
     kit.press("NameBr", "Dial");
     EXPECT_EQ(phone.calls.size(), 1u);
     EXPECT_FALSE(kit.control("NameBr", "Mail").isVisible());
+    EXPECT_TRUE(kit.boxes().empty());
+}
+
+// A telephone text that is no number is not dialled, and Dial says so.
+TEST_F(Names, DialOfATextThatIsNoNumberSaysItCannotBeDialled)
+{
+    addName({.recno = 1, .org = "Acme", .first = "Anna", .last = "Berg", .tel1 = "040 1;touch x"});
+    kit.start([] { return makeNameBr({}); });
+    kit.highlight("NameBr", 0);
+    kit.press("NameBr", "Dial");
+    EXPECT_TRUE(phone.calls.empty());
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Dial");
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("The telephone number \"040 1;touch x\" cannot be dialled"))
+        << kit.boxes()[0].text.toStdString();
 }
 
 TEST_F(Names, TheFormsClipCopiesTheAddressCard)
