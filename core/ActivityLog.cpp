@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/Picture.h"
+#include "platform/PrivateFiles.h"
 #include "platform/TellOnce.h"
 
 #include <QDir>
@@ -109,7 +110,14 @@ QByteArray westernBytes(const QString& text)
 LineResult AppendTextLines(const QString& file, const QStringList& lines, const QStringList& newFileLines,
                            LineCoding coding)
 {
-    int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    // A file made here takes the sharing of its folder (a chat folder that
+    // a group shares); one that exists keeps its own.
+    const QByteArray path = QFile::encodeName(file);
+    int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        shareLikeFolder(fd, QFileInfo(file).absolutePath());
+    else if (errno == EEXIST)
+        fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return failure(file, true, errno);
     // The lock keeps other writers out while these lines go in; O_APPEND

@@ -600,11 +600,16 @@ private:
     {
         // A typed backup path meets the lookup's rule too; one saved
         // before is kept as it is.
-        if (!blank(backup_) && control("BackUpPath").isEnabled() && backupPathRefused(backup_)) {
+        const bool refused = !blank(backup_) && control("BackUpPath").isEnabled() && backupPathRefused(backup_);
+        if (refused) {
             refuseBackupPath();
             window().display(QStringLiteral("BackUpPath"));
         }
         if (blank(backup_)) {
+            if (!refused)  // a refused path was told already
+                messageBox(QStringLiteral("The \"Back Up Path:\" is blank.|Choose the folder for the backups with "
+                                          "the button beside it."),
+                           QStringLiteral("Error!"), Icon::Exclamation);
             control("Sheet").as<QTabWidget>()->setCurrentIndex(0);
             control("BackUpLookup").select();
             return false;

@@ -9,7 +9,6 @@
 #include "platform/DateTime.h"
 #include "platform/KeyLocks.h"
 #include "platform/Picture.h"
-#include "platform/SystemClock.h"
 #include "platform/TellOnce.h"
 
 #include <QDir>
@@ -59,21 +58,17 @@ void tellUnreadable(const Status& st, DlsNextChange& next)
              QStringLiteral("Daylight Saving Time"), Icon::Exclamation);
 }
 
-// Moves the clock by the buffer's change from `now`, deletes the record when
-// the clock moved and writes the log line.
-DlsCheckResult apply(KeyedFile& f, const QDateTime& now, const DlsNextChange& next)
+// Carries out the buffer's change: the computer's clock is never set (it
+// runs in UTC; the system's time zone gives local time), so the record is
+// deleted and the log line says that the zone makes the change.
+DlsCheckResult apply(KeyedFile& f, const DlsNextChange& next)
 {
     const Record& r = f.rec();
     DlsCheckResult res;
     res.applied = true;
-    const int64_t hundredths = std::max<int64_t>(r.num(DLS::CHANGE) - 1, 0);
-    res.newTime = now.addMSecs(next.direction * hundredths * 10);
-    res.logLine = next.name + ' ' + r.str(DLS::PLUSMINUS) + formatTime(int32_t(r.num(DLS::CHANGE)), u"T8");
-    res.clockSet = setLocalTime(res.newTime, &res.error);
-    if (res.clockSet)
-        f.remove();
-    else
-        res.logLine += QStringLiteral(" not set: ") + res.error;
+    res.logLine = next.name + ' ' + r.str(DLS::PLUSMINUS) + formatTime(int32_t(r.num(DLS::CHANGE)), u"T8")
+                + QStringLiteral(" not set: the system's time zone makes the change");
+    f.remove();
     if (Log_Activity != u"N")
         TellLineResult(ActivityLogLine(res.logLine));
     return res;
@@ -209,14 +204,12 @@ DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextCh
             // that would take the clock back before today's midnight.
             const int64_t hundredths = f.rec().num(DLS::CHANGE) - 1;
             if (nowTime + next.direction * hundredths > 0) {
-                res = apply(f, now, next);
+                res = apply(f, next);
                 next.date = today + kRecheckDays;
             }
         } else if (next.date == today && next.time <= nowTime) {
-            res = apply(f, now, next);
-            if (!res.clockSet) {
-                next.date = today + kRecheckDays;
-            } else if (!readFirst(f)) {
+            res = apply(f, next);
+            if (!readFirst(f)) {
                 next.date = today + kRecheckDays;
                 DlsMissing = 1;
             } else {

@@ -1,5 +1,6 @@
-// The daylight-saving switch (moving the computer's clock at the changes
-// kept in Ven_DLS) and the texts of the frame's status-bar zones.
+// The daylight-saving switch (the changes kept in Ven_DLS, carried out at
+// their moments without ever setting the computer's clock) and the texts of
+// the frame's status-bar zones.
 // Call on the GUI thread: the check uses the globals and the frame's files.
 #pragma once
 
@@ -30,11 +31,8 @@ struct DlsNextChange {
 
 // What a check did.
 struct DlsCheckResult {
-    bool applied = false;  // a change was carried out (the clock was asked to move)
-    bool clockSet = false; // and the clock did move
-    QDateTime newTime;     // the moment the clock was set to
-    QString logLine;       // e.g. "DLS +1:00:00" (or with " not set: <reason>")
-    QString error;         // why the clock could not be set
+    bool applied = false;  // a stored change was carried out (logged and removed)
+    QString logLine;       // e.g. "DLS +1:00:00 not set: the system's time zone makes the change"
     bool zoneSwitches = false;  // the time zone switches itself; the clock stays
 };
 
@@ -50,29 +48,27 @@ QTimeZone daylightSavingZone();
 bool ZoneSwitchesItself(const QTimeZone& zone, const QDateTime& now);
 
 // The check at the moment `now`, on the context's Ven_DLS instance (opened
-// shared and closed again). Takes the earliest change in the table:
+// shared and closed again). The computer's clock is never set: it runs in
+// UTC and the system's time zone gives local time. Takes the earliest change
+// in the table:
 // - none: `next.date` := today + 180, DlsMissing := 1;
-// - dated before today (missed): the clock moves by the change from the
-//   current time unless that would go back before today's midnight; the
-//   record is deleted and `next.date` := today + 180;
-// - today and its time not after now: the clock moves by the change, the
-//   record is deleted and the following record becomes the next change;
+// - dated before today (missed): carried out unless moving the time of day
+//   by it would go back before today's midnight; `next.date` := today + 180;
+// - today and its time not after now: carried out, and the following record
+//   becomes the next change;
 // - later: it only becomes the next change.
+// A carried-out change is deleted and writes its activity-log line (" not
+// set: the system's time zone makes the change").
 // A table that cannot be opened or read is told once per run with the
 // engine's reason (`next.unreadable`), nothing is switched, and the check
-// runs again at the next table change or after 180 days.
-// A carried-out change writes its activity-log line. When the clock cannot
-// be set the record stays, the log line says why, and `next.date` :=
-// today + 180 so that the timer does not retry on every tick; the next
-// start or table change checks again. Afterwards DlsChanged is 0.
+// runs again at the next table change or after 180 days. Afterwards
+// DlsChanged is 0.
 //
-// When daylightSavingZone() switches itself (ZoneSwitchesItself) the clock
-// is never moved, as moving it would shift the time twice and fight the
-// network time service: a stored change that comes due is logged with the
-// reason (" not set: the time zone ... switches itself") and removed as
-// carried out, the user is told why once per run, and the next change is
-// the zone's own next switch (its name, and its date and time of day as the
-// clock reads just before it).
+// When daylightSavingZone() switches itself (ZoneSwitchesItself) a stored
+// change that comes due is logged with the reason (" not set: the time zone
+// ... switches itself") and removed as carried out, the user is told why
+// once per run, and the next change is the zone's own next switch (its
+// name, and its date and time of day as the clock reads just before it).
 DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextChange& next);
 
 // The timer runs the check when today is the next change's date and its

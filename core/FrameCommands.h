@@ -70,6 +70,7 @@ const std::vector<HotKey>& frameHotKeys();
 
 inline constexpr int kViewLogItem = -12;
 inline constexpr int kDailyNotesItem = -19;
+inline constexpr int kExitItem = -14;
 inline constexpr int kExitButton = -63;
 inline constexpr int kCalendarButton = -71;
 inline constexpr int kBellImage = -80;

@@ -76,18 +76,27 @@ CommandStates UpdateCommandStates()
     CommandStates s;
     s.exitEnabled = !anySet(Busy, {"DiaryFr", "NameFr", "UserFr", "RebuildKeysWnd", "ProjectFr", "ProjectTotals",
                                    "BirthFr", "UpdateVenAlarm", "DailyNote", "UpdateVenISub", "IdeaFr", "Renumbering"})
-                    && !anySet(Running, {"MoneyFr", "AccountsFr"});
+                    && !anySet(Running, {"MoneyFr", "AccountsFr"}) && !CloseRefused();
     s.dailyNotesEnabled = !Running.get("CalendarWnd");
     s.calendarEnabled = !Running.get("NotesBr");
     return s;
 }
 
+QString CloseRefusedBy()
+{
+    if (Running.get("LockVendrolixWnd"))
+        return QStringLiteral("LockVendrolixWnd");
+    for (const char* form : {"DiaryFr", "NameFr", "UserFr", "RebuildKeysWnd", "ProjectFr", "ProgramsFr", "DocCatFr",
+                             "SortAlarms", "ProjectTotals", "BirthFr", "UpdateVenAlarm", "DailyNote", "UpdateVenISub",
+                             "IdeaFr", "Renumbering", "MoneyFr"})
+        if (Busy.get(form))
+            return QString::fromLatin1(form);
+    return {};
+}
+
 bool CloseRefused()
 {
-    return Running.get("LockVendrolixWnd")
-           || anySet(Busy, {"DiaryFr", "NameFr", "UserFr", "RebuildKeysWnd", "ProjectFr", "ProgramsFr", "DocCatFr",
-                            "SortAlarms", "ProjectTotals", "BirthFr", "UpdateVenAlarm", "DailyNote", "UpdateVenISub",
-                            "IdeaFr", "Renumbering", "MoneyFr"});
+    return !CloseRefusedBy().isEmpty();
 }
 
 QString FrameTitle(int32_t now)

@@ -72,7 +72,10 @@ struct CommandStates {
     bool operator==(const CommandStates&) const = default;
 };
 CommandStates UpdateCommandStates();
-// True while a flag refuses the frame's close.
+// True while a flag refuses the frame's close (Exit is then greyed).
 bool CloseRefused();
+// The procedure whose flag refuses the close ("NameFr"; "LockVendrolixWnd"
+// while the program is locked), empty when none does.
+QString CloseRefusedBy();
 
 } // namespace ven

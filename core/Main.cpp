@@ -581,19 +581,19 @@ bool Main::closeRequested()
 {
     if (halted_)
         return true;
-    if (CloseRefused()) {
-        if (QAction* exit = action(kExitButton))
-            exit->setEnabled(false);
+    if (const QString by = CloseRefusedBy(); !by.isEmpty()) {
+        applyCommandStates();
         // An asked close that waits for the forms retries every tick: the
-        // alert sounds at its first refusal only.
-        if (!CloseRequested || !closeRefusedTold_)
+        // alert sounds, and the form is named, at its first refusal only.
+        if (!CloseRequested || !closeRefusedTold_) {
+            closeRefusedTold_ = CloseRequested != 0;
             PlayAlertSound();
-        closeRefusedTold_ = CloseRequested != 0;
+            tellCloseRefused(by);
+        }
         return false;
     }
     closeRefusedTold_ = false;
-    if (QAction* exit = action(kExitButton))
-        exit->setEnabled(true);
+    applyCommandStates();
     // Every other window closes through its own steps before the frame's.
     endOthers(this);
     writeIniTold(ProgramIni(), "Main", "Vendrolix:Running", "No");
@@ -601,6 +601,22 @@ bool Main::closeRequested()
     if (Log_Activity != u"N")
         TellLineResult(ActivityLogLine("Logout: " + CurrentUser + " (" + Program_Path + ")"));
     return true;
+}
+
+// Names the open form that keeps the program from closing and brings it to
+// the front; the locked program says nothing (its lock window is the answer).
+void Main::tellCloseRefused(const QString& by)
+{
+    if (by == u"LockVendrolixWnd")
+        return;
+    WindowController* form = WindowController::find(by);
+    const QString name = form ? form->window().title() : by;
+    messageBox(QStringLiteral("Vendrolix cannot close while \"%1\" is open.|Complete or cancel it first, then close "
+                              "Vendrolix.")
+                   .arg(name),
+               QStringLiteral("Close Vendrolix"), Icon::Exclamation);
+    if (form && form != this)
+        form->activate();
 }
 
 void Main::tearDown()
@@ -768,8 +784,9 @@ void Main::applyCommandStates()
 {
     const CommandStates s = UpdateCommandStates();
     lastStates_ = s;
-    if (QAction* a = action(kExitButton))
-        a->setEnabled(s.exitEnabled);
+    for (int exit : {kExitButton, kExitItem})
+        if (QAction* a = action(exit))
+            a->setEnabled(s.exitEnabled);
     if (QAction* a = action(kDailyNotesItem))
         a->setEnabled(s.dailyNotesEnabled);
     if (QAction* a = action(kCalendarButton))

@@ -87,6 +87,7 @@ private:
     std::vector<QLabel*> zones_;
     CommandStates lastStates_{};  // the states last applied
     bool halted_ = false;
+    void tellCloseRefused(const QString& by);
     bool closeRefusedTold_ = false;  // the asked close was refused and the alert has sounded  // the program has halted: the close takes no closing steps
 };
 

@@ -1,5 +1,6 @@
 // The browse list and its page-by-page model over the keyed-file engine.
 #include "platform/BrowseList.h"
+#include "platform/PasteLimit.h"
 
 #include "platform/ErrorReporter.h"
 #include "platform/Inspector.h"
@@ -665,6 +666,8 @@ protected:
             if (const int most = field >= 0 ? fieldCapacity(model->fileDef().fields[field]) : 0; most > 0)
                 line->setMaxLength(std::min(line->maxLength(), most));
         }
+        if (line)
+            limitPastes(line);
         return editor;
     }
 

@@ -3,6 +3,7 @@
 // does not exist yet is made aside and linked into place; a file made under
 // an older declaration gets what the newer one adds.
 #include "platform/KeyedEngine.h"
+#include "platform/PrivateFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,6 +78,10 @@ Status createFile(const QString& path, const FileDef& def)
         else
             st = buildSchema(made, def, schemaHash(def));
     }
+    // The new file takes the sharing of its folder; the engine's journals
+    // take the file's.
+    if (st.ok() && !shareLikeFolder(tmp))
+        st = Status::fail(Err::CreateFailed, QString::fromLocal8Bit(strerror(errno)));
     if (st.ok()) {
         const QByteArray from = QFile::encodeName(tmp), to = QFile::encodeName(path);
         if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST

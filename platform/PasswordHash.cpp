@@ -1,8 +1,11 @@
 // Password hashing and the data folder's random key.
 #include "platform/PasswordHash.h"
 
+#include "platform/PrivateFiles.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <openssl/evp.h>
 #include <openssl/rand.h>
@@ -51,6 +54,8 @@ QByteArray folderKey(const QString& folder, QString* why)
         const QByteArray part = path + ".part" + QByteArray::number(::getpid());
         ::unlink(part.constData());
         const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            shareLikeFolder(fd, QFileInfo(QFile::decodeName(path)).absolutePath());
         if (fd < 0) {
             if (why)
                 *why = QStringLiteral("%1 cannot be made: %2").arg(QString::fromLocal8Bit(path), errnoText());

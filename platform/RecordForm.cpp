@@ -293,6 +293,29 @@ Status RecordForm::insertOwnNumbered()
     return st;
 }
 
+namespace {
+
+// What the person reads beside a control: the prompt named after it
+// ("TelPrompt" for "Tel"), else the prompt declared just before it, without
+// its "&" and colon; the control's own name where it has none.
+QString promptOf(const Window& w, const QString& control)
+{
+    const QStringList names = w.controlNames();
+    const ControlDef* prompt = w.controlDef(control + QStringLiteral("Prompt"));
+    const qsizetype at = names.indexOf(control);
+    if ((!prompt || prompt->kind != Kind::Prompt) && at > 0) {
+        prompt = w.controlDef(names[at - 1]);
+    }
+    if (!prompt || prompt->kind != Kind::Prompt)
+        return control;
+    QString text = QString::fromUtf8(prompt->text).remove(u'&').trimmed();
+    while (text.endsWith(u':'))
+        text.chop(1);
+    return text.isEmpty() ? control : text;
+}
+
+} // namespace
+
 bool RecordForm::complete()
 {
     Window& w = window();
@@ -301,11 +324,14 @@ bool RecordForm::complete()
             control(name).select();
             return false;
         }
-    // A required control left blank keeps the form open with the cursor in it.
+    // A required control left blank keeps the form open with the cursor in
+    // it, and says which one it is.
     for (const QString& name : w.controlNames()) {
         const ControlDef* d = w.controlDef(name);
         Control c = control(name);
         if ((d->flags & Required) && c.isShown() && c.isEnabled() && REQUEST != DeleteRecord && isBlank(c)) {
+            messageBox(QStringLiteral("\"%1\" may not be blank.|Fill it in, or press Cancel.").arg(promptOf(w, name)),
+                       QStringLiteral("Required Field"), Icon::Exclamation);
             c.select();
             return false;
         }

@@ -1,6 +1,8 @@
 // Whole-file replacement through a synced temporary file and a rename.
 #include "platform/ReplaceFile.h"
 
+#include "platform/PrivateFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,12 +24,18 @@ QString replaceFile(const QString& path, const QByteArray& data)
     const QByteArray part = target + ".part" + QByteArray::number(::getpid());
     mode_t mode = S_IRUSR | S_IWUSR;
     struct stat old {};
-    if (::stat(target.constData(), &old) == 0)
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    if (replacing)
         mode = old.st_mode & 07777;
     ::unlink(part.constData());
     const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0)
         return QString::fromLocal8Bit(std::strerror(errno));
+    // A new file takes the sharing of its folder.
+    struct stat made {};
+    if (!replacing && shareLikeFolder(fd, QFileInfo(QFile::decodeName(target)).absolutePath())
+        && ::fstat(fd, &made) == 0)
+        mode = made.st_mode & 07777;
     int err = 0;
     qsizetype done = 0;
     while (done < data.size() && err == 0) {

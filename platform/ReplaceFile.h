@@ -2,8 +2,9 @@
 // the new text goes to a temporary file beside it, every byte written and
 // synced, and only then renamed over the old one. A full disk, a read-only
 // folder or any other failed write leaves the old file as it was and no
-// temporary file behind. New files are for the user alone (0600); a file
-// that is replaced keeps its own permissions.
+// temporary file behind. New files take the sharing of their folder (0600,
+// or 0660 in a folder its group may write: PrivateFiles.h); a file that is
+// replaced keeps its own permissions.
 #pragma once
 
 #include <QByteArray>

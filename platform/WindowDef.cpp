@@ -4,6 +4,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/ErrorReporter.h"
+#include "platform/PasteLimit.h"
 
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
@@ -225,8 +226,9 @@ QString cased(const QString& text, uint32_t flags)
 }
 
 // Keeps a text box within `max` stored characters, its line ends counting
-// as the CR LF they are stored as: what typing or pasting adds beyond that
-// is taken back just before the cursor, where it went in.
+// as the CR LF they are stored as: what typing adds beyond that is taken
+// back just before the cursor, where it went in (a paste that does not fit
+// is refused before it gets here: PasteLimit.h).
 void limitTextBox(QPlainTextEdit* t, int max)
 {
     const bool connected = t->property("venMaxChars").isValid();
@@ -622,6 +624,7 @@ QWidget* Window::makeControl(const ControlDef& c)
     }
     case Kind::Entry: {
         auto* e = new QLineEdit(text, this);
+        limitPastes(e);
         if (pic.isValid() && pic.width() > 0)
             e->setMaxLength(pic.width());
         if (c.flags & ReadOnly)
@@ -645,6 +648,7 @@ QWidget* Window::makeControl(const ControlDef& c)
     }
     case Kind::Text: {
         auto* t = new QPlainTextEdit(text, this);
+        limitPastes(t);
         t->setReadOnly(c.flags & ReadOnly);
         t->setTabChangesFocus(true);  // Tab leaves it as it leaves an entry; Ctrl+Tab types a tab
         return t;

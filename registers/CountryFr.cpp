@@ -59,7 +59,12 @@ protected:
     {
         if (c == OKCONTROL && REQUEST != DeleteRecord) {
             Window& w = window();
-            w.update(QStringLiteral("Number"));
+            // A typed order that cannot be taken was told (Range Error) and
+            // stays to be mended.
+            if (!w.update(QStringLiteral("Number"))) {
+                control(QStringLiteral("Number")).select();
+                return;
+            }
             Record& r = primary().rec();
             if (r.num(CNT::NUMBER) < 1 || r.num(CNT::NUMBER) > kLastOrder) {
                 r.set(CNT::NUMBER, std::min(kLastOrder, highestPlusOne(VenCountry, CNT::NUMBER, CNT::NUMBER_KEY)));

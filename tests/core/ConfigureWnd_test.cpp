@@ -188,11 +188,15 @@ TEST_F(Configure, SaveChecksThenWritesSettingsProfileGlobalsFoldersAndLog)
 {
     const QString wdBefore = WdWallPaper;
     open();
-    // Without a backup path nothing is saved and no message is shown.
+    // Without a backup path nothing is saved: a message says what is
+    // missing, and the cursor goes to the path's lookup.
     kit.press(kWnd, "Save");
     EXPECT_TRUE(kit.isOpen(kWnd));
-    EXPECT_TRUE(kit.boxes().empty());
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "The \"Back Up Path:\" is blank.\nChoose the folder for the backups with the "
+                                   "button beside it.");
     EXPECT_EQ(kit.window(kWnd).window().focusedControl(), "BackUpLookup");
+    kit.clearBoxes();
 
     tab(1);
     chosenFolder = outside.path() + "/Safe";

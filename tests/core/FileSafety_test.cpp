@@ -17,10 +17,17 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ven::test {
 namespace {
@@ -59,6 +66,104 @@ TEST(FileSafety, WhatTheProgramMakesIsForTheUserAlone)
         for (const auto& [name, mode] : made)
             EXPECT_EQ(modeOf(kit.folder(name)), mode) << name;
     }
+    ::umask(old);
+}
+
+// Two users whose primary group is the same, made for a test with useradd
+// and removed after it.
+class TwoUsersOfOneGroup {
+public:
+    TwoUsersOfOneGroup()
+    {
+        const QString tag = QString::number(::getpid());
+        first_ = "vensharea" + tag;
+        second_ = "venshareb" + tag;
+        made_ = QProcess::execute("useradd", {"-M", "-U", "-s", "/usr/sbin/nologin", first_}) == 0
+             && QProcess::execute("useradd", {"-M", "-N", "-g", first_, "-s", "/usr/sbin/nologin", second_}) == 0;
+    }
+    ~TwoUsersOfOneGroup()
+    {
+        QProcess::execute("userdel", {second_});
+        QProcess::execute("userdel", {first_});
+        QProcess::execute("groupdel", {first_});
+    }
+    bool made() const { return made_ && ::getpwnam(qPrintable(first_)) && ::getpwnam(qPrintable(second_)); }
+    gid_t group() const { return ::getpwnam(qPrintable(first_))->pw_gid; }
+    // Runs `what` in a child process as the first (0) or second user, with
+    // the program's file-creation mask; true when it returned true.
+    bool runAs(int user, const std::function<bool()>& what) const
+    {
+        const passwd* pw = ::getpwnam(qPrintable(user == 0 ? first_ : second_));
+        const uid_t uid = pw->pw_uid;
+        const gid_t gid = pw->pw_gid;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool as = ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
+            keepNewFilesPrivate();
+            ::_exit(as && what() ? 0 : 1);
+        }
+        int status = 0;
+        return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+private:
+    QString first_, second_;
+    bool made_ = false;
+};
+
+// A folder that its group may write (setgid, as the README sets it up) is
+// shared: what one user of the group makes there the other reads and writes
+// (the day's chat file, a data file, settings). A private folder stays 0600.
+TEST(FileSafety, AFolderSharedByAGroupWorksForEachOfItsUsers)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root: the test makes two users of one group with useradd";
+    TwoUsersOfOneGroup users;
+    ASSERT_TRUE(users.made()) << "useradd failed";
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    ::chmod(QFile::encodeName(top.path()).constData(), 0755);
+    const QString shared = top.filePath("shared");
+    ASSERT_TRUE(QDir().mkdir(shared));
+    const QByteArray sharedPath = QFile::encodeName(shared);
+    ASSERT_EQ(::chown(sharedPath.constData(), 0, users.group()), 0);
+    ASSERT_EQ(::chmod(sharedPath.constData(), 02770), 0);
+
+    WindowKit kit;  // the engine's key, in the parent for both children
+    Store::instance().setFolder(shared);
+    const QString chat = shared + "/Chat 2026-12-11.txt";
+    const QString ini = shared + "/Shared.ini";
+    ASSERT_TRUE(users.runAs(0, [&] {
+        Context ctx;
+        return AppendTextLine(chat, "from the first").ok() && writeIni(ini, "Main", "By", "first")
+            && ctx.file(VenDry).open().ok() && ctx.file(VenDry).records() == 0;
+    }));
+    for (const char* name : {"Chat 2026-12-11.txt", "Shared.ini", "VenDry.tps"}) {
+        EXPECT_EQ(modeOf(shared + '/' + name), 0660u) << name;
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(shared + '/' + name).constData(), &st), 0);
+        EXPECT_EQ(st.st_gid, users.group()) << name;
+    }
+    EXPECT_TRUE(users.runAs(1, [&] {
+        Context ctx;
+        KeyedFile& dry = ctx.file(VenDry);
+        if (!AppendTextLine(chat, "from the second").ok() || !writeIni(ini, "Main", "By", "second")
+            || !dry.open().ok())
+            return false;
+        dry.rec().clear();
+        return dry.add().ok() && dry.records() == 1;
+    })) << "the second user cannot use what the first made";
+    EXPECT_EQ(bytesOf(chat).count("from the"), 2) << bytesOf(chat).constData();
+    EXPECT_EQ(readIni(ini, "Main", "By", ""), "second");
+
+    // In a private folder of the same user, a new file stays private.
+    const QString own = top.filePath("own");
+    ASSERT_TRUE(QDir().mkdir(own));
+    ::chmod(QFile::encodeName(own).constData(), 0700);
+    const mode_t old = ::umask(022);
+    keepNewFilesPrivate();
+    EXPECT_TRUE(AppendTextLine(own + "/Chat 2026-12-11.txt", "alone").ok());
+    EXPECT_EQ(modeOf(own + "/Chat 2026-12-11.txt"), 0600u);
     ::umask(old);
 }
 

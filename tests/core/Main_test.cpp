@@ -413,6 +413,31 @@ TEST_F(Frame, ClosingIsRefusedWhileAFormIsOpen)
     EXPECT_EQ(ini("Main", "Vendrolix:Running"), "No");
 }
 
+// A refused close says which form holds it and greys both Exit commands; the
+// close asked by the closing question retries every tick and tells once.
+TEST_F(Frame, ARefusedCloseNamesTheOpenFormAndGreysExit)
+{
+    owner();
+    startFrame();
+    kit.start([] { return std::make_unique<Open>("NameFr"); });
+    Busy["NameFr"] = 1;
+    frame().post(Event::CloseWindow);
+    kit.settle();
+    EXPECT_TRUE(kit.isOpen("Main"));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Close Vendrolix");
+    EXPECT_EQ(kit.boxes()[0].text,
+              "Vendrolix cannot close while \"Stub\" is open.\nComplete or cancel it first, then close Vendrolix.");
+    EXPECT_FALSE(frame().action(kExitButton)->isEnabled());
+    EXPECT_FALSE(frame().action(kExitItem)->isEnabled());
+    CloseRequested = 1;
+    kit.wait(3000);
+    EXPECT_EQ(kit.boxes().size(), 2u) << "the asked close is told once, not every tick";
+    Busy["NameFr"] = 0;
+    kit.wait(1000);
+    EXPECT_FALSE(kit.isOpen("Main"));
+}
+
 TEST_F(Frame, EveryCommandReachesItsProcedure)
 {
     owner();

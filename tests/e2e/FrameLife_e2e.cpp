@@ -215,14 +215,14 @@ TEST(FrameLife, CommandStatesFollowEveryWindowsOpeningAndClosing)
     ASSERT_TRUE(kit.waitGone("CalendarWnd"));
     EXPECT_TRUE(dailyNotesEnabled());
 
-    // A refused close greys Exit; the form's Cancel gives it back.
+    // A form that refuses the close greys Exit while it is open; its Cancel
+    // gives Exit back.
     kit.menu("&Vendrolix", {"&Addresses"});
     ASSERT_TRUE(kit.waitWindow("NameBr"));
     kit.clickControl("NameBr", "Insert");
     ASSERT_TRUE(kit.waitWindow("NameFr"));
-    kit.menu("&File", {"E&xit"});
     ASSERT_TRUE(kit.waitFor([&] { return !toolButton(kit, ">>--->>> Exit").json.value("enabled").toBool(); },
-                            "the refused close to grey Exit"));
+                            "the open form to grey Exit"));
     EXPECT_TRUE(kit.running());
     kit.clickControl("NameFr", "Cancel");
     ASSERT_TRUE(kit.waitGone("NameFr"));

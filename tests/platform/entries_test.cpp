@@ -96,7 +96,7 @@ TEST(Entries, TakeNoMoreCharactersThanTheirFieldsStore)
     kit.key("EntryFr", Qt::Key_Return);
     kit.type("EntryFr", "Memo", "abcdefghijkl");
     EXPECT_EQ(kit.text("EntryFr", "Memo"), "0123456789\nabcdefgh");
-    // Pasting in the middle keeps what was there and takes no more.
+    // Pasting in the middle keeps what was there.
     auto* memo = kit.control("EntryFr", "Memo").as<QPlainTextEdit>();
     kit.key("EntryFr", (Qt::CTRL | Qt::Key_A).toCombined());
     kit.key("EntryFr", Qt::Key_Delete);
@@ -104,7 +104,7 @@ TEST(Entries, TakeNoMoreCharactersThanTheirFieldsStore)
     QTextCursor c = memo->textCursor();
     c.setPosition(5);
     memo->setTextCursor(c);
-    QApplication::clipboard()->setText("ABCDEFGHIJKLMNOP");
+    QApplication::clipboard()->setText("ABCDEFGHIJ");
     kit.key("EntryFr", (Qt::CTRL | Qt::Key_V).toCombined());
     EXPECT_EQ(kit.text("EntryFr", "Memo"), "01234ABCDEFGHIJ56789");
     EXPECT_EQ(memo->textCursor().position(), 15);
@@ -115,6 +115,50 @@ TEST(Entries, TakeNoMoreCharactersThanTheirFieldsStore)
     // Stored as shown: nothing cut on the way.
     EXPECT_EQ(storedEntry().str(ENT::NAME), "Abcdefghij");
     EXPECT_EQ(storedEntry().str(ENT::MEMO), "01234ABCDEFGHIJ56789");
+}
+
+// A paste that does not fit is refused whole with a message saying how much
+// fits; one that fits goes in. Text boxes count line ends as stored (CR LF).
+TEST(Entries, APasteThatDoesNotFitIsRefusedWithWhatFits)
+{
+    struct Case {
+        const char* control;
+        QString before;  // typed first; the paste goes at its end
+        QString pasted;
+        QString after;   // the control's text after the paste
+        QString told;    // the message shown, or none
+    };
+    const QString big(10 * 1024 * 1024, u'x');
+    const std::vector<Case> cases = {
+        {"Name", "", "abcdefghij", "abcdefghij", ""},
+        {"Name", "", "abcdefghijk", "", "The text to paste has 11 characters; this field holds 10.|Nothing was pasted."},
+        {"Name", "abc", "defghijk", "abc",
+         "The text to paste has 8 characters; this field holds 10, and 7 more fit in it now.|Nothing was pasted."},
+        {"Memo", "0123456789", "ab\ncd\nef", "0123456789ab\ncd\nef", ""},
+        {"Memo", "0123456789", "ab\r\ncd\nefg", "0123456789",
+         "The text to paste has 11 characters; this field holds 20, and 10 more fit in it now.|Nothing was pasted."},
+        {"Memo", "", big, "", QStringLiteral("The text to paste has %1 characters; this field holds 20.|Nothing was pasted.")
+                                  .arg(big.size())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " + " + c.pasted.left(20).toStdString());
+        WindowKit kit;
+        kit.call(std::make_unique<EntryFr>(), InsertRecord);
+        if (!c.before.isEmpty())
+            kit.type("EntryFr", c.control, c.before);
+        else
+            kit.control("EntryFr", c.control).widget()->setFocus();
+        QApplication::clipboard()->setText(c.pasted);
+        kit.key("EntryFr", (Qt::CTRL | Qt::Key_V).toCombined());
+        EXPECT_EQ(kit.text("EntryFr", c.control), c.after);
+        if (c.told.isEmpty()) {
+            EXPECT_TRUE(kit.boxes().empty());
+        } else {
+            ASSERT_EQ(kit.boxes().size(), 1u);
+            EXPECT_EQ(kit.boxes()[0].caption, "Paste Too Long");
+            EXPECT_EQ(kit.boxes()[0].text, QString(c.told).replace('|', '\n'));
+        }
+    }
 }
 
 // Typed text that its picture cannot read, and a number beyond what its

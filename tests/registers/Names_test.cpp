@@ -116,6 +116,30 @@ TEST_F(Names, CountriesGetASortOrderAndKeepTheirNamesUnique)
     EXPECT_TRUE(kit.isOpen("CountryFr"));
 }
 
+// What the country form refuses it says: a sort order beyond its range, a
+// blank telephone prefix.
+TEST_F(Names, TheCountryFormSaysWhatItRefuses)
+{
+    kit.start([] { return makeCountryBr({}); });
+    kit.press("CountryBr", "Insert");
+    kit.type("CountryFr", "Name", "Finland");
+    kit.type("CountryFr", "Abbr", "FIN");
+    kit.replaceText("CountryFr", "Number", "40000");
+    kit.press("CountryFr", "OK");
+    EXPECT_TRUE(kit.isOpen("CountryFr"));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Range Error");
+    EXPECT_EQ(kit.text("CountryFr", "Number"), "40000") << "the typed text stays to be mended";
+    kit.clearBoxes();
+    kit.replaceText("CountryFr", "Number", "7");
+    kit.tab("CountryFr");
+    kit.press("CountryFr", "OK");
+    EXPECT_TRUE(kit.isOpen("CountryFr"));
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_EQ(kit.boxes()[0].text, "\"Tel. Prefix\" may not be blank.\nFill it in, or press Cancel.");
+    EXPECT_EQ(kit.window("CountryFr").window().focusedControl(), "Tel");
+}
+
 // A new name typed as a person would: the country's prefixes go on the
 // numbers and the zip code, the address is proposed without accents.
 TEST_F(Names, TheNameFormNormalisesByTheNamesOwnCountry)
