@@ -17,6 +17,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Ini.h"
 #include "platform/PasswordHash.h"
+#include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "platform/Procedure.h"
 #include "platform/Shell.h"
@@ -152,13 +153,20 @@ private:
     void addFolder(const QStringList& dataFiles)
     {
         const QDir program(Program_Path.isEmpty() ? QDir::currentPath() : Program_Path);
-        const QString sets = QFileInfo(path_).absoluteFilePath();
+        // The sets as the file system finds them: a backup path through a
+        // symbolic link may lead into the program folder, and a set copied
+        // into itself would grow by a level at every backup.
+        const ResolvedFolder sets[] = {ResolvedFolder(path_ + "#1"), ResolvedFolder(path_ + "#2")};
+        QStringList data;
+        for (const QString& f : dataFiles)
+            data << resolvedPath(f);
         QDirIterator it(program.absolutePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString from = QFileInfo(it.next()).absoluteFilePath();
+            const QString real = resolvedPath(from);
             // Never the sets themselves, nor a data file's own companions.
-            if (from.startsWith(sets + "#1") || from.startsWith(sets + "#2") || dataFiles.contains(from)
-                || dataFiles.contains(from.section('-', 0, -2)) || from.endsWith(".part"))
+            if (sets[0].holds(from) || sets[1].holds(from) || data.contains(real)
+                || data.contains(real.section('-', 0, -2)) || from.endsWith(".part"))
                 continue;
             const QString to = QDir(target_).filePath(program.relativeFilePath(from));
             steps_.push_back([from, to]() -> std::optional<QString> {

@@ -13,6 +13,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/FileDialogs.h"
 #include "platform/Ini.h"
+#include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "platform/SettingsFile.h"
 #include "platform/Shell.h"
@@ -37,17 +38,14 @@ const QString kWavFilter = QStringLiteral("Wav-Files (*.wav)");
 const QString kBackupInProgram = QStringLiteral("Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!");
 
 // A backup folder must lie outside the program folder, so that a backup
-// survives the loss of that folder: the folder itself, one inside it and a
-// relative path (which lands in the current folder, the program folder) are
-// refused. Letter case does not count.
+// survives the loss of that folder: the folder itself, one inside it (also
+// reached through a symbolic link or "..") and a relative path (which lands
+// in the current folder, the program folder) are refused. Letter case counts
+// where the file system tells it apart.
 bool backupPathRefused(const QString& path)
 {
     const QString p = QDir::fromNativeSeparators(path.trimmed());
-    if (QDir::isRelativePath(p))
-        return true;
-    const QString folder = QDir::cleanPath(p).toUpper();
-    const QString program = QDir::cleanPath(QDir::fromNativeSeparators(Program_Path)).toUpper();
-    return folder == program || folder.startsWith(program.endsWith(u'/') ? program : program + u'/');
+    return QDir::isRelativePath(p) || pathWithin(p, QDir::fromNativeSeparators(Program_Path));
 }
 const QString kImageFilter = QStringLiteral("Image Files (*.bmp *.gif *.jpg)");
 

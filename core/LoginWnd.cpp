@@ -10,7 +10,6 @@
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Picture.h"
-#include "platform/TellOnce.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,6 +73,9 @@ protected:
         WindowController::windowEvent(e);
         if (e == Event::OpenWindow) {
             openedAt_ = clock().now();
+            // Without the key no password can be checked: say so before any is typed.
+            if (const QString missing = userPasswordKeyMissing(); !missing.isEmpty())
+                messageBox(missing, QStringLiteral("Error!"), Icon::Stop);
             control("Password").select();
         } else if (e == Event::Timer && openedAt_.msecsTo(clock().now()) > kTitleAfterMs) {
             window().setTitle(QStringLiteral("Login Vendrolix on ") + DateLine + QStringLiteral(" at ")
@@ -133,11 +135,8 @@ private:
         const QString pwd = typed();
         if (!pwd.trimmed().isEmpty()) {
             if (pwd != hashedTyped_) {
-                QString why;
-                hash_ = userPasswordHash(pwd, &why);
+                hash_ = userPasswordHash(pwd, &hashFailure_);
                 hashedTyped_ = pwd;
-                if (hash_.isEmpty())
-                    tellOnce(QStringLiteral("password key\n") + why, {why}, QStringLiteral("Error!"), Icon::Stop);
             }
             f.rec().set(USR::PWD, hash_);
             if (hash_.isEmpty() || !f.get(USR::PWD_KEY).ok())
@@ -149,6 +148,13 @@ private:
     void ok()
     {
         lookUp();  // the entry as it stands now, whether or not it was accepted
+        if (hash_.isEmpty() && !typed().trimmed().isEmpty()) {
+            // The password was not checked (its key cannot be had): no wrong try.
+            hashedTyped_.clear();
+            messageBox(hashFailure_, QStringLiteral("Error!"), Icon::Stop);
+            control("Password").select();
+            return;
+        }
         if (userFound()) {
             CurrentUser = usr().rec().str(USR::NAME);
             loggedIn_ = true;
@@ -180,6 +186,7 @@ private:
     }
 
     QString hashedTyped_, hash_;  // the text last looked up and its hash (hashing is slow on purpose)
+    QString hashFailure_;         // why the last hash could not be made
     QDateTime openedAt_;
     uint8_t failures_ = 0;
     bool loggedIn_ = false, halted_ = false;

@@ -8,10 +8,41 @@
 
 namespace ven {
 
+namespace {
+
+QString userFolder() { return QFileInfo(Store::instance().pathOf(VenUsr)).absolutePath(); }
+
+// A missing key may be made while no hash is stored; a user file that cannot
+// be read counts as holding one, so that no key is made over stored hashes.
+KeyMaking keyMaking(const QString& folder)
+{
+    if (QFileInfo::exists(passwordKeyFile(folder)) || !QFileInfo::exists(Store::instance().pathOf(VenUsr)))
+        return KeyMaking::Allowed;
+    Context ctx;
+    KeyedFile& usr = ctx.file(VenUsr);
+    if (!usr.open().ok())
+        return KeyMaking::Refused;
+    usr.set();
+    while (usr.next().ok())
+        if (isPasswordHash(usr.rec().str(USR::PWD)))
+            return KeyMaking::Refused;
+    return KeyMaking::Allowed;
+}
+
+} // namespace
+
 QString userPasswordHash(const QString& typed, QString* why)
 {
-    const QString folder = QFileInfo(Store::instance().pathOf(VenUsr)).absolutePath();
-    return passwordHash(folder, typed, why);
+    const QString folder = userFolder();
+    return passwordHash(folder, typed, why, keyMaking(folder));
+}
+
+QString userPasswordKeyMissing()
+{
+    const QString folder = userFolder();
+    if (keyMaking(folder) == KeyMaking::Allowed)
+        return {};
+    return passwordKeyMissingText(folder);
 }
 
 Status hashPlainPasswords(KeyedFile& usr)

@@ -26,7 +26,7 @@ QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // The folder's key: read, or made and linked into place so that two copies
 // starting at once agree on one.
-QByteArray folderKey(const QString& folder, QString* why)
+QByteArray folderKey(const QString& folder, KeyMaking making, QString* why)
 {
     const QByteArray path = QFile::encodeName(passwordKeyFile(folder));
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -42,6 +42,11 @@ QByteArray folderKey(const QString& folder, QString* why)
         if (QFile::exists(in.fileName())) {
             if (why)
                 *why = QStringLiteral("%1 cannot be read: %2").arg(in.fileName(), in.errorString());
+            return {};
+        }
+        if (making == KeyMaking::Refused) {
+            if (why)
+                *why = passwordKeyMissingText(folder);
             return {};
         }
         unsigned char raw[kKeyBytes];
@@ -85,6 +90,13 @@ QString passwordKeyFile(const QString& folder)
     return QDir(folder).filePath(QStringLiteral("VenUsr.key"));
 }
 
+QString passwordKeyMissingText(const QString& folder)
+{
+    return QStringLiteral("\"VenUsr.key\" is missing from %1.|The stored passwords cannot be checked without it: "
+                          "restore it beside \"VenUsr.tps\" from a backup set, which holds it.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int rounds, int bytes)
 {
     QByteArray out(bytes, '\0');
@@ -95,14 +107,14 @@ QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int 
     return out;
 }
 
-QString passwordHash(const QString& folder, const QString& password, QString* why)
+QString passwordHash(const QString& folder, const QString& password, QString* why, KeyMaking making)
 {
     QString typed = password;
     while (!typed.isEmpty() && typed.back() == u' ')
         typed.chop(1);
     if (typed.isEmpty())
         return {};
-    const QByteArray key = folderKey(folder, why);
+    const QByteArray key = folderKey(folder, making, why);
     if (key.isEmpty())
         return {};
     const QByteArray hash = pbkdf2Sha256(typed.toUpper().toUtf8(), key, kPasswordHashRounds, kHashBytes);

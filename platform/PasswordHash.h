@@ -11,17 +11,25 @@
 
 namespace ven {
 
+// Whether a missing folder key may be made. Once a hash has been stored, a
+// new key would make every stored hash fail: the key must be restored instead.
+enum class KeyMaking { Allowed, Refused };
+
 // The hash as the user file keeps it (48 hexadecimal digits); "" for a
 // blank password. Trailing blanks do not count. The folder's key is made on
-// first use; "" as well when it cannot be made or read (`why` says why).
-QString passwordHash(const QString& folder, const QString& password, QString* why = nullptr);
+// first use where `making` allows it; "" as well when it cannot be made or
+// read, or is missing and may not be made (`why` says why).
+QString passwordHash(const QString& folder, const QString& password, QString* why = nullptr,
+                     KeyMaking making = KeyMaking::Allowed);
 // True for a stored value that is a hash; a typed password is at most
 // `kTypedPasswordSize` characters.
 bool isPasswordHash(const QString& stored);
 inline constexpr int kTypedPasswordSize = 8;
 
-// The key file of a data folder.
+// The key file of a data folder, and what to tell when it is missing and
+// may not be made.
 QString passwordKeyFile(const QString& folder);
+QString passwordKeyMissingText(const QString& folder);
 
 // PBKDF2-HMAC-SHA-256 itself (exposed for the test against known values).
 QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int rounds, int bytes);

@@ -233,6 +233,8 @@ void WindowController::openWindow()
         setTimer(window_->def().timer);
     if (!FIRSTFIELD.isEmpty())
         control(FIRSTFIELD).select();
+    else
+        window_->focusOpeningControl();
     if (traits_.showsWindow)
         activate();
     dispatch(Event::OpenWindow);

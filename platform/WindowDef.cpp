@@ -991,6 +991,31 @@ void Window::setDefaultButton(const QString& button)
             b->setDefault(button.isEmpty() ? (it.def->flags & Default) != 0 : QString::fromUtf8(it.def->name) == button);
 }
 
+// The control that has the focus in this window, or that gets it first when
+// the window becomes active.
+static QWidget* openingFocus(const Window& window)
+{
+    if (QWidget* f = window.focusWidget(); f && window.isAncestorOf(f))
+        return f;
+    for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain())
+        if (window.isAncestorOf(w) && w->isVisibleTo(&window) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    return nullptr;
+}
+
+void Window::focusOpeningControl()
+{
+    QWidget* first = openingFocus(*this);
+    if (!qobject_cast<QPushButton*>(first))
+        return;
+    for (const Item& it : items_)
+        if ((it.def->flags & Default) && it.widget && it.widget->isVisibleTo(this) && it.widget->isEnabled()) {
+            if (it.widget != first)
+                it.widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
 void Window::keyPressEvent(QKeyEvent* e)
 {
     const bool plain = !(e->modifiers() & ~Qt::KeypadModifier);

@@ -337,6 +337,11 @@ public:
     // `Default` (a list in select mode makes its Select the default); ""
     // goes back to the declared one.
     void setDefaultButton(const QString& button);
+    // A window that would open with the focus on a button other than its
+    // default gives the focus to the default, so that Enter presses the
+    // button drawn as the default. Runs before the window's own opening
+    // event, which may put the focus elsewhere.
+    void focusOpeningControl();
     bool isBound(const QString& control) const { return bindings_.count(control) > 0; }
 
     // The chosen tab of a sheet, 1 for the first; 0 for no such sheet.

@@ -160,18 +160,33 @@ TEST_F(Configure, ShowsSavedSettingsAndOwnerAndLocksTheBackupPath)
 TEST_F(Configure, BackupLookupRefusesTheProgramFolderAndEndsInVendBack)
 {
     open();
+    // Links that lead into the program folder, and a folder that differs from
+    // it only in letter case (another folder on this file system).
+    ASSERT_TRUE(QDir().mkpath(kit.folder("sub")));
+    ASSERT_TRUE(QFile::link(kit.folder(), outside.filePath("lnk")));
+    ASSERT_TRUE(QFile::link(kit.folder("sub"), outside.filePath("subLink")));
+    const QString name = QFileInfo(kit.folder()).fileName();
+    QString swapped;
+    for (QChar c : name)
+        swapped += c.isUpper() ? c.toLower() : c.toUpper();
+    ASSERT_NE(swapped, name);
+    const QString otherCase = QFileInfo(kit.folder()).path() + "/" + swapped;
     const std::pair<QString, QString> cases[] = {
         {outside.path() + "/Data/VendBack/Old", outside.path() + "/Data/VendBack"},
         {outside.path() + "/Data", outside.path() + "/Data/VendBack"},
+        {otherCase, otherCase + "/VendBack"},
         {kit.folder("sub"), ""},
         {kit.folder(), ""},  // the program folder itself
+        {outside.filePath("lnk"), ""},
+        {outside.filePath("lnk/sub"), ""},
+        {outside.filePath("subLink/.."), ""},  // the link's target's parent: the program folder
     };
     for (const auto& [chosen, want] : cases) {
         kit.clearBoxes();
         chosenFolder = chosen;
         kit.press(kWnd, "BackUpLookup");
         EXPECT_EQ(kit.text(kWnd, "BackUpPath"), want) << chosen.toStdString();
-        EXPECT_EQ(kit.boxes().size(), want.isEmpty() ? 1u : 0u);
+        EXPECT_EQ(kit.boxes().size(), want.isEmpty() ? 1u : 0u) << chosen.toStdString();
     }
     ASSERT_FALSE(kit.boxes().empty());
     EXPECT_EQ(kit.boxes().back().text, "Backup Path may NOT be a Subdirectory of Vendrolix Main Directory!");

@@ -237,6 +237,45 @@ TEST_F(Login, APlainUserFileIsKeptHashedFromItsFirstOpen)
     EXPECT_EQ(passwordHash(kit.folder(), "Secret1"), userPasswordHash("Secret1"));
 }
 
+// A folder whose key was lost (only the data files copied back): the log-in
+// says the key must be restored, counts no wrong try, makes no new key, and
+// logs the user in once the key is back.
+TEST_F(Login, AMissingKeyIsToldAndNeverMadeAgainOverStoredHashes)
+{
+    open();  // hashes the plain passwords: the key is made now
+    const QString keyFile = passwordKeyFile(kit.folder());
+    QFile key(keyFile);
+    ASSERT_TRUE(key.open(QIODevice::ReadOnly));
+    const QByteArray saved = key.readAll();
+    key.close();
+    attempt("Secret1");
+    ASSERT_FALSE(kit.isOpen("LoginWnd"));
+    ASSERT_TRUE(QFile::remove(keyFile));
+    CurrentUser = "logon";
+
+    open();
+    ASSERT_EQ(kit.boxes().size(), 1u);
+    EXPECT_TRUE(kit.boxes()[0].text.startsWith("\"VenUsr.key\" is missing from " + kit.folder()));
+    EXPECT_TRUE(kit.boxes()[0].text.contains("restore it beside \"VenUsr.tps\" from a backup set"));
+    for (int i = 0; i < 5; ++i)
+        attempt("Secret1");
+    ASSERT_EQ(kit.boxes().size(), 6u);
+    for (const auto& box : kit.boxes())
+        EXPECT_TRUE(box.text.contains("VenUsr.key")) << box.text.toStdString();
+    EXPECT_FALSE(QFile::exists(keyFile));
+    EXPECT_TRUE(kit.isOpen("LoginWnd"));
+    EXPECT_EQ(halts, 0);
+    EXPECT_FALSE(log().contains("Wrong Password"));
+
+    // Restored from the backup set, the same password logs in.
+    ASSERT_TRUE(key.open(QIODevice::WriteOnly));
+    key.write(saved);
+    key.close();
+    attempt("Secret1");
+    EXPECT_FALSE(kit.isOpen("LoginWnd"));
+    EXPECT_EQ(CurrentUser, "Anna Berg");
+}
+
 TEST(PasswordHash, Pbkdf2GivesTheKnownValues)
 {
     EXPECT_EQ(pbkdf2Sha256("password", "salt", 1, 32).toHex(),

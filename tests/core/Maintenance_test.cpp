@@ -366,6 +366,28 @@ TEST_F(Maintenance, AllCopiesTheProgramFolderButNotTheSetsIntoThemselves)
     EXPECT_FALSE(QFile::exists(base + "#1/Backup#1"));
 }
 
+// A backup path that leads into the program folder through a link: each
+// set holds the program's files but never a set, so backups do not nest.
+TEST_F(Maintenance, SetsReachedThroughALinkAreNeverCopiedIntoEachOther)
+{
+    QTemporaryDir outside;
+    ASSERT_TRUE(QFile::link(kit.folder(), outside.filePath("lnk")));
+    writeIni(kit.ini(), "Paths", "BackUp_Path", outside.filePath("lnk/VendBack"));
+    for (int run = 0; run < 3; ++run) {
+        kit.start([] { return makeBackUpWnd({}); });
+        kit.press("BackUpWnd", "All");
+        runUntilClosed("BackUpWnd");
+        ASSERT_FALSE(kit.isOpen("BackUpWnd"));
+    }
+    EXPECT_TRUE(kit.boxes().empty());
+    EXPECT_EQ(readIni(kit.ini(), "Main", "BackUp_Set", "?"), "1");
+    for (const char* set : {"VendBack#1", "VendBack#2"}) {
+        const QDir dir(kit.folder(set));
+        EXPECT_TRUE(dir.exists("Vendrolix.ini")) << set;
+        EXPECT_EQ(dir.entryList({"VendBack*"}, QDir::AllEntries | QDir::NoDotAndDotDot), QStringList()) << set;
+    }
+}
+
 TEST_F(Maintenance, TheRebuildReportsAFileInUseAndRenumbersTheAlarms)
 {
     for (int n : {3, 8, 20})

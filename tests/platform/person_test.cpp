@@ -104,6 +104,27 @@ TEST(Person, EnterPressesTheDefaultButtonOrTheFocusedOneButNotInATextBox)
     EXPECT_FALSE(w.heard.contains("accepted:Save"));
 }
 
+// A window whose first control is a button other than its default gives
+// the focus to the default, which Enter then presses.
+TEST(Person, AWindowOpeningOnAButtonPassesTheFocusToItsDefault)
+{
+    WindowKit kit;
+    static const WindowDef buttonsFirst{.title = "Buttons", .w = 200, .h = 40, .controls = {
+        {.name = "Data", .kind = Kind::Button, .text = "Data", .x = 4, .y = 8, .w = 50, .h = 14},
+        {.name = "All", .kind = Kind::Button, .text = "All", .x = 60, .y = 8, .w = 50, .h = 14, .flags = Default},
+        {.name = "Cancel", .kind = Kind::Button, .text = "Cancel", .x = 116, .y = 8, .w = 50, .h = 14},
+    }};
+    struct ButtonsWnd : WindowController {
+        ButtonsWnd() : WindowController("ButtonsWnd", buttonsFirst, ProcedureTraits{}) {}
+        QStringList heard;
+        void accepted(const QString& c) override { heard << c; }
+    };
+    kit.call(std::make_unique<ButtonsWnd>(), NoRequest);
+    auto& b = static_cast<ButtonsWnd&>(kit.window("ButtonsWnd"));
+    kit.enter("ButtonsWnd");
+    EXPECT_EQ(b.heard, QStringList{"All"});
+}
+
 TEST(Person, FieldsShowValuesWithoutTheirBlankPaddingAndTypingGoesOnAtTheEnd)
 {
     WindowKit kit;
