@@ -1010,8 +1010,10 @@ void BrowseList::setSelectionColours(const QColor& background, const QColor& tex
 
 void BrowseList::freezeColumns(int count)
 {
-    if (view_ && count > 0)
+    if (view_ && count > 0) {
         new FrozenColumns(view_, count, &owner().window());
+        frozen_ = true;
+    }
 }
 
 void BrowseList::editNextCell(bool forward)
@@ -1060,11 +1062,28 @@ void BrowseList::opened()
     }
     if (!view_)
         return;
+    fitColumns();
     applyOrder();
     model_->loadFromStart(pageRows() * 2);
     selectRow(0);
     ensureRows();
     updateButtons();
+}
+
+void BrowseList::fitColumns()
+{
+    // The list's columns fit it at the window's size: a window whose list
+    // cannot show them all grows as wide as they are (within the screen).
+    // A list with frozen columns scrolls sideways by design.
+    if (frozen_)
+        return;
+    const QHeaderView* h = view_->horizontalHeader();
+    int room = view_->width() - 2 * view_->frameWidth();
+    if (view_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        room -= view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view_);
+    if (!view_->verticalHeader()->isHidden())
+        room -= view_->verticalHeader()->width();
+    owner().window().widenForList(view_, h->length() - room);
 }
 
 void BrowseList::applyOrder()

@@ -290,6 +290,7 @@ private:
         int locatorField;
         bool reversed;
     };
+    void fitColumns();
     void applyOrder();
     void detach();
     void ensureRows();
@@ -328,6 +329,7 @@ private:
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;
+    bool frozen_ = false;  // frozen columns: the list scrolls sideways
     bool filling_ = false;
     bool readFailureTold_ = false;  // a damaged file was told (once per list)
     bool detached_ = false;  // closing: the view's signals are cut

@@ -196,9 +196,14 @@ bool WindowController::singleInstanceAllows()
     return true;
 }
 
+// How long a shown window takes to settle (the window manager frames it,
+// its size is final) before it is placed once more.
+constexpr int kSettleMs = 150;
+
 void WindowController::openWindow()
 {
     QWidget* outer = window_->outer();
+    window_->setOpener(opener());
     window_->applyPlacement();  // a saved placement, restored next, still wins
     if (traits_.keepsPlacement)
         placementRestored_ = settingsFile().restorePlacement(procedure_, outer);
@@ -216,8 +221,16 @@ void WindowController::openWindow()
     }
     if (traits_.showsWindow) {
         outer->show();
-        if (!placementRestored_)
+        if (!placementRestored_) {
             window_->applyPlacement();  // again, now that the window's frame is known
+            // And once more when its size has settled, unless the
+            // procedure has placed it meanwhile.
+            QTimer::singleShot(kSettleMs, outer, [this, guard = QPointer<WindowController>(this), n = window_->placements()] {
+                if (guard && window_ && window_->placements() == n && !window_->outer()->isMaximized())
+                    window_->applyPlacement();
+            });
+        } else
+            window_->keepOnArea();  // a place saved on a larger screen
     }
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
@@ -228,6 +241,16 @@ void WindowController::openWindow()
         activate();
     dispatch(Event::OpenWindow);
     reviewActivation();
+}
+
+QWidget* WindowController::opener() const
+{
+    if (caller_ && caller_->window_)
+        return caller_->window_->outer();
+    QWidget* active = QApplication::activeWindow();
+    if (!active || active == window_->outer() || (active->windowFlags() & Qt::Popup) == Qt::Popup)
+        return nullptr;
+    return active;
 }
 
 void WindowController::applyWallpaper()
