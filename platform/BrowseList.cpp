@@ -1460,18 +1460,25 @@ void BrowseList::callForm(uint8_t request, Done done)
         if (request == InsertRecord && response != RequestCompleted && f.isOpen() && f.autoIncPending())
             f.cancelAutoInc();
         const int64_t target = response == RequestCompleted && request != DeleteRecord && f.hasCurrent() ? f.currentId() : before;
-        const Record probe = f.rec();
-        filling_ = true;
-        int row = target ? model_->loadAround(target, probe, pageRows() * 2) : -1;
-        if (!target)
-            model_->loadFromStart(pageRows() * 2);
-        filling_ = false;
-        selectRow(row < 0 ? (model_->atStart() ? 0 : 1) : row);
-        ensureRows();
-        updateButtons();
+        showRecord(target, f.rec());
         if (done)
             done(response);
     });
+}
+
+void BrowseList::showRecord(int64_t id, const Record& probe)
+{
+    if (!view_ || detached_)
+        return;
+    const Record at = probe;
+    filling_ = true;
+    int row = id ? model_->loadAround(id, at, pageRows() * 2) : -1;
+    if (!id)
+        model_->loadFromStart(pageRows() * 2);
+    filling_ = false;
+    selectRow(row < 0 ? (model_->atStart() ? 0 : 1) : row);
+    ensureRows();
+    updateButtons();
 }
 
 void BrowseList::editInPlace(uint8_t request)

@@ -257,6 +257,9 @@ public:
 
     // Refills the list, keeping the highlighted record where it can.
     void refresh();
+    // Reads the rows around the record `id` (its key values in `probe`, for
+    // a record gone) and highlights it in view: the record just stored.
+    void showRecord(int64_t id, const Record& probe);
     // Positions at the first record whose locator component starts at `text`.
     void locate(const QString& text);
     // The highlighted row's record; nullptr for an empty list.

@@ -160,6 +160,13 @@ QFont cellFont(const QAbstractItemView* view, const QModelIndex& i)
     return f.isValid() ? f.value<QFont>() : view->font();
 }
 
+// A value its picture cannot show ("#######"): as cut as a text can be.
+bool hashed(const QString& text)
+{
+    const QString t = text.trimmed();
+    return !t.isEmpty() && t.count(u'#') == t.size();
+}
+
 // The width of `r` that lies within `shown`.
 int shownWidth(const QRect& r, const QRect& shown)
 {
@@ -195,6 +202,10 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty())
                 continue;
+            if (hashed(text)) {
+                out.append(clippedItem(view, QStringLiteral("cell %1,%2 hashed").arg(r).arg(c), text, 0, 0));
+                continue;
+            }
             // In fractions of a pixel, as the cell lays its text out.
             const int needs = int(std::ceil(QFontMetricsF(cellFont(view, i)).horizontalAdvance(text)));
             // What the viewport shows of it: a column past the list's edge
@@ -347,6 +358,10 @@ void clippedOf(QWidget* w, QJsonArray& out)
         const QString text = shownText(w);
         if (text.isEmpty())
             return;
+        if (hashed(text)) {
+            out.append(clippedItem(w, QStringLiteral("value hashed"), text, 0, 0));
+            return;
+        }
         const int needs = fm.horizontalAdvance(text);
         const int has = textRoom(w);
         if (needs > has)
