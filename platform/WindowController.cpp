@@ -196,10 +196,6 @@ bool WindowController::singleInstanceAllows()
     return true;
 }
 
-// How long a shown window takes to settle (the window manager frames it,
-// its size is final) before it is placed once more.
-constexpr int kSettleMs = 150;
-
 void WindowController::openWindow()
 {
     QWidget* outer = window_->outer();
@@ -221,15 +217,9 @@ void WindowController::openWindow()
     }
     if (traits_.showsWindow) {
         outer->show();
-        if (!placementRestored_) {
+        if (!placementRestored_)
             window_->applyPlacement();  // again, now that the window's frame is known
-            // And once more when its size has settled, unless the
-            // procedure has placed it meanwhile.
-            QTimer::singleShot(kSettleMs, outer, [this, guard = QPointer<WindowController>(this), n = window_->placements()] {
-                if (guard && window_ && window_->placements() == n && !window_->outer()->isMaximized())
-                    window_->applyPlacement();
-            });
-        } else
+        else
             window_->keepOnArea();  // a place saved on a larger screen
     }
     opened_ = true;

@@ -361,8 +361,6 @@ public:
     // centred over it, a window without one centred on its area.
     void setOpener(QWidget* opener) { opener_ = opener; }
     void placeOverOpener();
-    // How often the window was placed through these calls.
-    int placements() const { return placements_; }
     // The placement of the definition: Fixed, Centred, or (Default) centred
     // over the opener.
     void applyPlacement();
@@ -411,7 +409,6 @@ private:
     WindowDef def_;
     WindowSink* sink_;
     QPointer<QWidget> opener_;
-    int placements_ = 0;
     DialogUnits units_;
     QMdiSubWindow* sub_ = nullptr;
     std::vector<Item> items_;

@@ -295,7 +295,6 @@ QRect Window::availableArea() const
 
 void Window::placeAt(int x, int y)
 {
-    ++placements_;
     const QRect area = availableArea();
     QWidget* w = outer();
     const QPoint wanted = area.topLeft() + QPoint(units_.x(x), units_.y(y));
@@ -304,7 +303,6 @@ void Window::placeAt(int x, int y)
 
 void Window::placeCentred()
 {
-    ++placements_;
     const QRect area = availableArea();
     QWidget* w = outer();
     QRect frame(QPoint(), expectedFrame(w).size());
@@ -321,14 +319,12 @@ void Window::placeRandomly(const QRect& range)
 
 void Window::keepOnArea()
 {
-    ++placements_;
     QWidget* w = outer();
     moveFrame(w, keptOnArea(expectedFrame(w), availableArea()));
 }
 
 void Window::placeOverOpener()
 {
-    ++placements_;
     const QRect area = availableArea();
     QWidget* w = outer();
     // The opener's frame in the coordinates of this window's area: the
