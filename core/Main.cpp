@@ -768,8 +768,10 @@ void Main::growBy(QSize extra)
     if (size == outer->size())
         return;
     outer->resize(size);
-    // Kept on the screen: moved left or up as little as needed.
+    // It grows about its centre (so a frame centred on its screen stays
+    // centred), kept on the screen.
     QRect grown(frame.topLeft(), size + decoration);
+    grown.moveCenter(frame.center());
     grown.moveRight(std::min(grown.right(), avail.right()));
     grown.moveBottom(std::min(grown.bottom(), avail.bottom()));
     grown.moveLeft(std::max(grown.left(), avail.left()));

@@ -1,6 +1,7 @@
 // The text viewers' list of lines with its popup menu, and their shared window.
 #include "core/TextViewer.h"
 
+#include "platform/Inspector.h"
 #include "platform/ReportPages.h"
 
 #include <QAbstractListModel>
@@ -39,6 +40,8 @@ public:
             return lines_[i.row()];
         if (role == Qt::ForegroundRole && color_ != kNoColor)
             return QColor::fromRgb(color_);
+        if (role == kCutTextRole)
+            return true;  // a line of the file: the list scrolls sideways to it
         return {};
     }
 

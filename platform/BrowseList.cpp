@@ -1013,8 +1013,10 @@ void BrowseList::setSelectionColours(const QColor& background, const QColor& tex
 
 void BrowseList::freezeColumns(int count)
 {
-    if (view_ && count > 0)
+    if (view_ && count > 0) {
         new FrozenColumns(view_, count, &owner().window());
+        frozen_ = true;
+    }
 }
 
 void BrowseList::editNextCell(bool forward)
@@ -1063,11 +1065,28 @@ void BrowseList::opened()
     }
     if (!view_)
         return;
+    fitColumns();
     applyOrder();
     model_->loadFromStart(pageRows() * 2);
     selectRow(0);
     ensureRows();
     updateButtons();
+}
+
+void BrowseList::fitColumns()
+{
+    // The list's columns fit it at the window's size: a window whose list
+    // cannot show them all grows as wide as they are (within the screen).
+    // A list with frozen columns scrolls sideways by design.
+    if (frozen_)
+        return;
+    const QHeaderView* h = view_->horizontalHeader();
+    int room = view_->width() - 2 * view_->frameWidth();
+    if (view_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        room -= view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view_);
+    if (!view_->verticalHeader()->isHidden())
+        room -= view_->verticalHeader()->width();
+    owner().window().widenForList(view_, h->length() - room);
 }
 
 void BrowseList::applyOrder()
@@ -1444,18 +1463,25 @@ void BrowseList::callForm(uint8_t request, Done done)
         if (request == InsertRecord && response != RequestCompleted && f.isOpen() && f.autoIncPending())
             f.cancelAutoInc();
         const int64_t target = response == RequestCompleted && request != DeleteRecord && f.hasCurrent() ? f.currentId() : before;
-        const Record probe = f.rec();
-        filling_ = true;
-        int row = target ? model_->loadAround(target, probe, pageRows() * 2) : -1;
-        if (!target)
-            model_->loadFromStart(pageRows() * 2);
-        filling_ = false;
-        selectRow(row < 0 ? (model_->atStart() ? 0 : 1) : row);
-        ensureRows();
-        updateButtons();
+        showRecord(target, f.rec());
         if (done)
             done(response);
     });
+}
+
+void BrowseList::showRecord(int64_t id, const Record& probe)
+{
+    if (!view_ || detached_)
+        return;
+    const Record at = probe;
+    filling_ = true;
+    int row = id ? model_->loadAround(id, at, pageRows() * 2) : -1;
+    if (!id)
+        model_->loadFromStart(pageRows() * 2);
+    filling_ = false;
+    selectRow(row < 0 ? (model_->atStart() ? 0 : 1) : row);
+    ensureRows();
+    updateButtons();
 }
 
 void BrowseList::editInPlace(uint8_t request)

@@ -257,6 +257,9 @@ public:
 
     // Refills the list, keeping the highlighted record where it can.
     void refresh();
+    // Reads the rows around the record `id` (its key values in `probe`, for
+    // a record gone) and highlights it in view: the record just stored.
+    void showRecord(int64_t id, const Record& probe);
     // Positions at the first record whose locator component starts at `text`.
     void locate(const QString& text);
     // The highlighted row's record; nullptr for an empty list.
@@ -290,6 +293,7 @@ private:
         int locatorField;
         bool reversed;
     };
+    void fitColumns();
     void applyOrder();
     void detach();
     void ensureRows();
@@ -328,6 +332,7 @@ private:
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;
+    bool frozen_ = false;  // frozen columns: the list scrolls sideways
     bool filling_ = false;
     bool readFailureTold_ = false;  // a damaged file was told (once per list)
     bool detached_ = false;  // closing: the view's signals are cut

@@ -167,6 +167,19 @@ QFont cellFont(const QAbstractItemView* view, const QModelIndex& i)
     return f.isValid() ? f.value<QFont>() : view->font();
 }
 
+// A value its picture cannot show ("#######"): as cut as a text can be.
+bool hashed(const QString& text)
+{
+    const QString t = text.trimmed();
+    return !t.isEmpty() && t.count(u'#') == t.size();
+}
+
+// The width of `r` that lies within `shown`.
+int shownWidth(const QRect& r, const QRect& shown)
+{
+    return std::max(0, std::min(r.right(), shown.right()) - std::max(r.left(), shown.left()) + 1);
+}
+
 void clippedCells(QAbstractItemView* view, QJsonArray& out)
 {
     QAbstractItemModel* m = view->model();
@@ -175,6 +188,12 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     auto* table = qobject_cast<QTableView*>(view);
     const QRect vp = view->viewport()->rect();
+    // Columns that could all be shown on the screen are cut by the list's
+    // edge; a list wider than the screen scrolls sideways by design.
+    const QScreen* screen = view->screen();
+    const bool fitsScreen = !table || !screen
+                            || table->horizontalHeader()->length() + view->width() - vp.width()
+                                   <= screen->availableGeometry().width() - 16;
     for (int r = 0; r < m->rowCount(); ++r) {
         const QModelIndex first = m->index(r, 0);
         const QRect rowRect = view->visualRect(first);
@@ -190,9 +209,15 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty())
                 continue;
+            if (hashed(text)) {
+                out.append(clippedItem(view, QStringLiteral("cell %1,%2 hashed").arg(r).arg(c), text, 0, 0));
+                continue;
+            }
             // In fractions of a pixel, as the cell lays its text out.
             const int needs = int(std::ceil(QFontMetricsF(cellFont(view, i)).horizontalAdvance(text)));
-            const int has = cell.width() - 2 * margin;
+            // What the viewport shows of it: a column past the list's edge
+            // is cut there.
+            const int has = (fitsScreen ? shownWidth(cell, vp) : cell.width()) - 2 * margin;
             if (needs > has) {
                 QJsonObject item = clippedItem(view, QStringLiteral("cell %1,%2").arg(r).arg(c), text, needs, has);
                 if (i.data(kCutTextRole).toBool())
@@ -211,8 +236,10 @@ void clippedCells(QAbstractItemView* view, QJsonArray& out)
             int needs = int(std::ceil(QFontMetricsF(h->font()).horizontalAdvance(text))) + pad;
             if (h->isSortIndicatorShown() && h->sortIndicatorSection() == c)
                 needs += h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h);
-            if (!text.isEmpty() && needs > h->sectionSize(c))
-                out.append(clippedItem(view, QStringLiteral("header %1").arg(c), text, needs, h->sectionSize(c)));
+            const QRect section(h->sectionViewportPosition(c), 0, h->sectionSize(c), h->height());
+            const int has = fitsScreen ? shownWidth(section, h->viewport()->rect()) : h->sectionSize(c);
+            if (!text.isEmpty() && has > 0 && needs > has)
+                out.append(clippedItem(view, QStringLiteral("header %1").arg(c), text, needs, has));
         }
     }
 }
@@ -226,6 +253,12 @@ QJsonArray rowsOf(QAbstractItemView* view)
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     auto* table = qobject_cast<QTableView*>(view);
     const QRect vp = view->viewport()->rect();
+    // Columns that could all be shown on the screen are cut by the list's
+    // edge; a list wider than the screen scrolls sideways by design.
+    const QScreen* screen = view->screen();
+    const bool fitsScreen = !table || !screen
+                            || table->horizontalHeader()->length() + view->width() - vp.width()
+                                   <= screen->availableGeometry().width() - 16;
     for (int r = 0; r < m->rowCount(); ++r) {
         const QRect rowRect = view->visualRect(m->index(r, 0));
         if (rowRect.bottom() < vp.top() || rowRect.top() > vp.bottom())
@@ -332,6 +365,10 @@ void clippedOf(QWidget* w, QJsonArray& out)
         const QString text = shownText(w);
         if (text.isEmpty())
             return;
+        if (hashed(text)) {
+            out.append(clippedItem(w, QStringLiteral("value hashed"), text, 0, 0));
+            return;
+        }
         const int needs = fm.horizontalAdvance(text);
         const int has = textRoom(w);
         if (needs > has)

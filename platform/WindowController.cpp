@@ -208,6 +208,7 @@ bool WindowController::singleInstanceAllows()
 void WindowController::openWindow()
 {
     QWidget* outer = window_->outer();
+    window_->setOpener(opener());
     window_->applyPlacement();  // a saved placement, restored next, still wins
     if (traits_.keepsPlacement)
         placementRestored_ = settingsFile().restorePlacement(procedure_, outer);
@@ -227,6 +228,8 @@ void WindowController::openWindow()
         outer->show();
         if (!placementRestored_)
             window_->applyPlacement();  // again, now that the window's frame is known
+        else
+            window_->keepOnArea();  // a place saved on a larger screen
     }
     opened_ = true;
     if (window_->def().timer > 0 && timerHundredths_ == 0)
@@ -239,6 +242,16 @@ void WindowController::openWindow()
         activate();
     dispatch(Event::OpenWindow);
     reviewActivation();
+}
+
+QWidget* WindowController::opener() const
+{
+    if (caller_ && caller_->window_)
+        return caller_->window_->outer();
+    QWidget* active = QApplication::activeWindow();
+    if (!active || active == window_->outer() || (active->windowFlags() & Qt::Popup) == Qt::Popup)
+        return nullptr;
+    return active;
 }
 
 void WindowController::applyWallpaper()

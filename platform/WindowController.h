@@ -226,6 +226,8 @@ private:
     bool singleInstanceAllows();
     void openWindow();
     void applyWallpaper();
+    // The window this one opens over: its caller, else the active window.
+    QWidget* opener() const;
     void dispatch(Event e);
     void handleClose();
     void beginClosing();

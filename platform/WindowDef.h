@@ -381,8 +381,18 @@ public:
     void placeRandomly(const QRect& range);
     // Moves the window as little as needed to lie on the available area.
     void keepOnArea();
-    // The placement of the definition (Fixed or Centred), nothing for Default.
+    // The window this one was opened from (a called window's caller, else
+    // the window active when it opened): a window placed by default opens
+    // centred over it, a window without one centred on its area.
+    void setOpener(QWidget* opener) { opener_ = opener; }
+    void placeOverOpener();
+    // The placement of the definition: Fixed, Centred, or (Default) centred
+    // over the opener.
     void applyPlacement();
+    // Makes the window wider by what `list` lacks to show `pixels` more
+    // (the growing list of a window that is not scaled takes it all; a
+    // scaled window grows by the list's share), within the available area.
+    void widenForList(const QWidget* list, int pixels);
 
     // The window's own size: its sub-window in the frame is made to fit it.
     QSize sizeHint() const override { return size(); }
@@ -426,6 +436,7 @@ private:
 
     WindowDef def_;
     WindowSink* sink_;
+    QPointer<QWidget> opener_;
     DialogUnits units_;
     QMdiSubWindow* sub_ = nullptr;
     std::vector<Item> items_;

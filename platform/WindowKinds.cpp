@@ -43,10 +43,30 @@ QRect expectedFrame(const QWidget* w)
         return own;
     for (const QWidget* other : QApplication::topLevelWidgets()) {
         const QSize extra = other->frameGeometry().size() - other->size();
-        if (other != w && other->isVisible() && framing(other) == framing(w) && (extra.width() > 0 || extra.height() > 0))
-            return QRect(own.topLeft(), own.size() + extra);
+        if (other != w && other->isVisible() && framing(other) == framing(w) && (extra.width() > 0 || extra.height() > 0)) {
+            // A shown window stands where its client area is.
+            const QPoint margin = w->isVisible() ? other->geometry().topLeft() - other->frameGeometry().topLeft() : QPoint();
+            return QRect(own.topLeft() - margin, own.size() + extra);
+        }
     }
     return own;
+}
+
+// Moves a window's frame to `frameTopLeft`. A shown window whose frame
+// the window system has not told yet is moved by its client area: the
+// borders of another window framed the same way stand for its own.
+void moveFrame(QWidget* w, QPoint frameTopLeft)
+{
+    if (w->isWindow() && w->isVisible() && w->frameGeometry().size() == w->size()) {
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            const QPoint margin = other->geometry().topLeft() - other->frameGeometry().topLeft();
+            if (other != w && other->isVisible() && framing(other) == framing(w) && !margin.isNull()) {
+                w->move(frameTopLeft + margin);
+                return;
+            }
+        }
+    }
+    w->move(frameTopLeft);
 }
 
 } // namespace
@@ -278,7 +298,7 @@ void Window::placeAt(int x, int y)
     const QRect area = availableArea();
     QWidget* w = outer();
     const QPoint wanted = area.topLeft() + QPoint(units_.x(x), units_.y(y));
-    w->move(keptOnArea(QRect(wanted, expectedFrame(w).size()), area));
+    moveFrame(w, keptOnArea(QRect(wanted, expectedFrame(w).size()), area));
 }
 
 void Window::placeCentred()
@@ -287,7 +307,7 @@ void Window::placeCentred()
     QWidget* w = outer();
     QRect frame(QPoint(), expectedFrame(w).size());
     frame.moveCenter(area.center());
-    w->move(keptOnArea(frame, area));
+    moveFrame(w, keptOnArea(frame, area));
 }
 
 void Window::placeRandomly(const QRect& range)
@@ -300,21 +320,57 @@ void Window::placeRandomly(const QRect& range)
 void Window::keepOnArea()
 {
     QWidget* w = outer();
-    w->move(keptOnArea(expectedFrame(w), availableArea()));
+    moveFrame(w, keptOnArea(expectedFrame(w), availableArea()));
+}
+
+void Window::placeOverOpener()
+{
+    const QRect area = availableArea();
+    QWidget* w = outer();
+    // The opener's frame in the coordinates of this window's area: the
+    // screen's for a top-level window, the frame's MDI viewport for a child.
+    QRect over = area;
+    if (const QWidget* o = opener_.data(); o && o != w && o->isVisible()) {
+        QRect global = o->isWindow() ? expectedFrame(o) : QRect(o->mapToGlobal(QPoint(0, 0)), o->size());
+        if (sub_ && sub_->mdiArea())
+            global.moveTopLeft(sub_->mdiArea()->viewport()->mapFromGlobal(global.topLeft()));
+        over = global;
+    }
+    QRect frame(QPoint(), expectedFrame(w).size());
+    frame.moveCenter(over.center());
+    moveFrame(w, keptOnArea(frame, area));
 }
 
 void Window::applyPlacement()
 {
     switch (def_.placement) {
     case Placement::Default:
-        // Where the window system put it, moved as little as needed to be
-        // seen whole (once it is shown and its frame is known).
-        if (outer()->isVisible())
-            keepOnArea();
+        // Centred over the window it was opened from (the frame over its
+        // screen), not where the window manager would put it.
+        placeOverOpener();
         break;
     case Placement::Fixed: placeAt(def_.x, def_.y); break;
     case Placement::Centred: placeCentred(); break;
     }
+}
+
+void Window::widenForList(const QWidget* list, int pixels)
+{
+    if (pixels <= 0 || !list || list->width() <= 0)
+        return;
+    int grow = 0;
+    if (def_.resizable)
+        grow = (pixels * width() + list->width() - 1) / list->width();
+    else if (const Item* g = growingList(); g && g->widget == list)
+        grow = pixels;
+    if (grow <= 0)
+        return;
+    QWidget* w = outer();
+    const QSize decoration = expectedFrame(w).size() - w->size();
+    const int most = availableArea().width() - decoration.width();
+    // Columns wider than the screen are scrolled to sideways instead.
+    if (w->width() + grow <= most)
+        w->resize(w->width() + grow, w->height());
 }
 
 // --------------------------------------------------------------- regions --

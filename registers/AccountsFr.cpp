@@ -34,9 +34,10 @@ const WindowDef kAccountsFrDef{
         {.name = "AmountPrompt", .kind = Kind::Prompt, .text = "Current Amount:", .x = 74, .y = 42, .w = 60, .h = 10,
          .parent = "General"},
         {.name = "Amount", .kind = Kind::Entry, .x = 136, .y = 41, .w = 49, .h = 12, .parent = "General",
-         // Totals go below zero: the picture takes the minus, so that such
-         // an account can be shown, changed and deleted.
-         .picture = "n-10.2B", .use = "ACC:AMOUNT", .flags = AlignRight},
+         // Totals go below zero and past one entry's range: the picture takes
+         // the minus and the list's -99,999,999.99, so that such an account
+         // can be shown, changed and deleted.
+         .picture = "n-14.2B", .use = "ACC:AMOUNT", .flags = AlignRight},
         {.name = "NamePrompt", .kind = Kind::Prompt, .text = "Name:", .x = 8, .y = 56, .w = 22, .h = 10, .parent = "General"},
         {.name = "Name", .kind = Kind::Entry, .x = 32, .y = 55, .w = 153, .h = 12, .parent = "General", .picture = "s30",
          .use = "ACC:NAME", .flags = Capitalize},

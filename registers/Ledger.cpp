@@ -33,7 +33,7 @@ Cents Posting::whole() const
 Cents toChange(const QString& toType, Cents part) { return isBank(toType) ? -part : part; }
 Cents fromChange(const QString& toType, Cents whole) { return isExpense(toType) ? -whole : whole; }
 
-Status postTransaction(const Posting& p)
+Status postTransaction(const Posting& p, int64_t* fromRow)
 {
     if (p.parts.empty())
         return failure(QStringLiteral("Nothing to post"));
@@ -107,9 +107,14 @@ Status postTransaction(const Posting& p)
     const Cents whole = p.whole();
     if (Status st = addRow(p.from, p.time + 1, p.parts.front().to, fromChange(toType, whole)); !st)
         return st;
+    const int64_t from = mon.currentId();
     if (Status st = addToTotal(p.from, fromChange(toType, whole)); !st)
         return st;
-    return batch.commit();
+    if (Status st = batch.commit(); !st)
+        return st;
+    if (fromRow)
+        *fromRow = from;
+    return {};
 }
 
 } // namespace ven

@@ -44,6 +44,7 @@ Cents fromChange(const QString& toType, Cents whole);
 // of the day, so that rows and totals always agree. Fails without writing
 // anything (message 21's kind of status, or "Account Not Found") when an
 // account is missing, the day has no free time left, or a write fails.
-Status postTransaction(const Posting& posting);
+// `fromRow`, when given, receives the From row's record identity.
+Status postTransaction(const Posting& posting, int64_t* fromRow = nullptr);
 
 } // namespace ven

@@ -151,7 +151,8 @@ private:
             BrowseColumn::ofField(MON::TYPE, QStringLiteral("A"), 8, QStringLiteral("s1")),
             BrowseColumn::ofField(MON::NUMBER, QStringLiteral("cc"), 12, QStringLiteral("n02B")),
             BrowseColumn::computed(QStringLiteral("Name"), 80, QStringLiteral("s30"), name),
-            BrowseColumn::ofField(MON::AMOUNT, QStringLiteral("Amount"), 46, QStringLiteral("n10.2B")),
+            // A bank row of a whole entry shows it with its sign: -999,999.99.
+            BrowseColumn::ofField(MON::AMOUNT, QStringLiteral("Amount"), 46, QStringLiteral("n-11.2B")),
             BrowseColumn::ofField(MON::LEGEND, QStringLiteral("Description"), 98, QStringLiteral("s30")),
         };
     }

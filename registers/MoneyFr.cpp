@@ -311,8 +311,12 @@ private:
             return;
         }
         Posting p{.date = date_, .time = time_, .from = from_.id(), .legend = legend_.trimmed(), .parts = parts_};
-        const Status st = postTransaction(p);
+        int64_t stored = 0;
+        const Status st = postTransaction(p, &stored);
         if (st) {
+            // The list that called shows the transaction just stored.
+            if (stored)
+                file(VenMoney).getById(stored);
             close(RequestCompleted);
             return;
         }

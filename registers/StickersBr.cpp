@@ -132,7 +132,7 @@ private:
             showWriteError(4, QStringLiteral("VenStick"), st);
             return;
         }
-        list_->refresh();
+        list_->showRecord(s.currentId(), s.rec());  // the new copy, highlighted
     }
 
     // The label's text fields again from its name; nothing for a name gone.

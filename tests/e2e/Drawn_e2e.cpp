@@ -1,5 +1,6 @@
 // What every window draws, under a window manager at its designed size with
-// a small data set: no list cell, header, entry, label, tab or button shows
+// a small data set and the money fields' extremes, on a large screen and a
+// laptop's: no list cell, header, entry, label, tab or button shows
 // its text elided or cut short, and no window's frame lies partly outside
 // the screen's available area; a centred window is centred with its frame.
 #include "E2eKit.h"
@@ -68,6 +69,45 @@ void seedListData(E2eKit& kit)
             r.set(DOC::CREATEDTIME, 23 * 360000 + 59 * 6000 + 1);
             r.set(DOC::ACCESSEDDATE, dayNumber(2026, 12, 10));
             r.set(DOC::ACCESSEDTIME, 8 * 360000 + 1);
+        });
+        ctx.closeAll();
+    });
+}
+
+// The extremes the money fields take: one entry's most either way (a bank
+// row carries its sign), totals past one entry's range, the highest
+// account numbers the list shows; and a country of the highest number, so that its list
+// shows every column.
+void seedExtremes(E2eKit& kit)
+{
+    kit.seed([] {
+        Context ctx;
+        const struct { const char* type; int number; double amount; } accounts[] = {
+            {"B", 98, -99999999.99}, {"I", 98, 99999999.99}, {"E", 98, -99999999.99}, {"B", 97, 99999999.99}};
+        for (const auto& a : accounts)
+            putRecord(ctx, VenAcc, [&](Record& r) {
+                r.set(ACC::TYPE, a.type);
+                r.set(ACC::NUMBER, a.number);
+                r.set(ACC::NAME, "Highest Savings And Loans Account");
+                r.set(ACC::AMOUNT, a.amount);
+            });
+        const struct { const char* type; double amount; int hour; } rows[] = {
+            {"B", -999999.99, 19}, {"I", 999999.99, 20}, {"B", -100000.00, 21}};
+        for (const auto& m : rows)
+            putRecord(ctx, VenMoney, [&](Record& r) {
+                r.set(MON::TYPE, m.type);
+                r.set(MON::NUMBER, 98);  // the list leaves out number 99
+                r.set(MON::DATE, dayNumber(2026, 12, 9));
+                r.set(MON::TIME, m.hour * 360000 + 1);
+                r.set(MON::AMOUNT, m.amount);
+                r.set(MON::LEGEND, "The largest entry it takes");
+            });
+        putRecord(ctx, VenCountry, [&](Record& r) {
+            r.set(CNT::NUMBER, 999);
+            r.set(CNT::ABBR, "GB");
+            r.set(CNT::NETSUFFIX, ".uk");
+            r.set(CNT::TEL, "44");
+            r.set(CNT::NAME, "United Kingdom");
         });
         ctx.closeAll();
     });
@@ -171,17 +211,23 @@ void closeNewWindows(E2eKit& kit, const std::set<QString>& before)
 
 } // namespace
 
-class DrawnWhole : public ::testing::TestWithParam<std::string> {};
+struct DrawnCase {
+    std::string family;
+    QSize screen;
+};
+
+class DrawnWhole : public ::testing::TestWithParam<DrawnCase> {};
 
 TEST_P(DrawnWhole, EveryWindowShowsItsTextsWholeWithinTheScreen)
 {
-    E2eKit kit;
+    E2eKit kit(GetParam().screen);
     kit.prepareFolder();
     seedSmallDataSet(kit);
     seedListData(kit);
+    seedExtremes(kit);
     kit.start("2026-12-10 09:00:00");
     ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
-    for (const Shown& s : families().at(GetParam())) {
+    for (const Shown& s : families().at(GetParam().family)) {
         const QString what = QString::fromLatin1(s.procedure);
         SCOPED_TRACE(what.toStdString());
         const std::set<QString> before = shownKeys(kit);
@@ -194,8 +240,19 @@ TEST_P(DrawnWhole, EveryWindowShowsItsTextsWholeWithinTheScreen)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, DrawnWhole, ::testing::Values("Core", "Calendar", "Registers", "Tools"),
-                         [](const auto& info) { return info.param; });
+// Each family on the kit's large screen and on a small laptop's.
+std::vector<DrawnCase> drawnCases()
+{
+    std::vector<DrawnCase> v;
+    for (const char* f : {"Core", "Calendar", "Registers", "Tools"})
+        for (QSize size : {kDefaultScreen, QSize(1366, 768)})
+            v.push_back({f, size});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, DrawnWhole, ::testing::ValuesIn(drawnCases()), [](const auto& info) {
+    return info.param.family + std::to_string(info.param.screen.width()) + "x" + std::to_string(info.param.screen.height());
+});
 
 // A centred window is centred with its frame: the window manager adds the
 // title bar and borders only after the place was chosen, and a place
@@ -221,3 +278,66 @@ TEST(Placement, ACentredWindowIsCentredWithItsFrameOnTheAvailableArea)
         closeNewWindows(kit, before);
     }
 }
+
+namespace {
+
+// Where a frame `size` centred over `over` lies, moved as little as needed
+// to stay on `area`.
+QRect centredOver(const QRect& over, QSize size, const QRect& area)
+{
+    QRect r(QPoint(), size);
+    r.moveCenter(over.center());
+    r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width())));
+    r.moveTop(std::max(area.top(), std::min(r.top(), area.bottom() + 1 - r.height())));
+    return r;
+}
+
+// `slack`: a place reckoned before the window manager has told a window's
+// title bar is off by a part of it (the frame also grows to its first
+// size about that centre); a window the manager placed lies far off.
+void expectPlacedOver(const E2eKit& kit, const QString& title, const QRect& over, int slack = 12)
+{
+    const Found w = kit.waitWindow(title);
+    ASSERT_TRUE(w) << title.toStdString();
+    const QRect r = kit.frameOf(w), want = centredOver(over, r.size(), kit.screen());
+    EXPECT_TRUE(kit.screen().contains(r)) << title.toStdString();
+    EXPECT_LE((r.center() - want.center()).manhattanLength(), slack)
+        << title.toStdString() << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height()
+        << ", wanted at " << want.x() << "," << want.y() << "; the program's idea " << w.rect().x() << ","
+        << w.rect().y() << " " << w.rect().width() << "x" << w.rect().height();
+}
+
+} // namespace
+
+// A window with no place of its own opens centred over the window it was
+// opened from (the frame on its screen), wherever the window manager would
+// put it: with windows already open, smart placement puts the next one in
+// a corner or past the screen's edge.
+class OpenedOver : public ::testing::TestWithParam<QSize> {};
+
+TEST_P(OpenedOver, AWindowWithoutAPlaceOpensCentredOverItsOpener)
+{
+    E2eKit kit(GetParam());
+    kit.prepareFolder();
+    seedSmallDataSet(kit);
+    kit.start("2026-12-10 09:00:00");
+    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.frame()); }, "the frame"));
+    const QRect frame = kit.frameOf(kit.waitWindow("Main"));
+    expectPlacedOver(kit, "Main", kit.screen());
+    // Several lists open at once, each over the frame.
+    for (const char* list : {"IdeaBr", "ProgramsBr", "KeyWrdBr"}) {
+        kit.startProcedure(list);
+        expectPlacedOver(kit, list, frame);
+    }
+    // A form over the list it was called from.
+    const QRect ideas = kit.frameOf(kit.waitWindow("IdeaBr"));
+    kit.activate("IdeaBr");
+    kit.clickControl("IdeaBr", "Insert");
+    ASSERT_TRUE(kit.waitFor([&] { return bool(kit.window("IdeaFr")); }, "the idea form"));
+    expectPlacedOver(kit, "IdeaFr", ideas);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, OpenedOver, ::testing::Values(kDefaultScreen, QSize(1366, 768)),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width()) + "x" + std::to_string(info.param.height());
+                         });

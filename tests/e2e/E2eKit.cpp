@@ -61,7 +61,7 @@ QRect Found::rect() const
 
 // ------------------------------------------------------------ display ---
 
-Display::Display()
+Display::Display(QSize size)
 {
     // The X server picks a free display itself and names it on its output
     // once it takes clients: tests started at once never share a display.
@@ -73,7 +73,7 @@ Display::Display()
             pause(50 * attempt);
         xvfb_ = std::make_unique<QProcess>();
         xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"});
+        xvfb_->start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()), "-nolisten", "tcp"});
         if (xvfb_->waitForStarted(5000)) {
             QByteArray out;
             QElapsedTimer t;
@@ -165,7 +165,7 @@ QString Display::run(const QString& program, const QStringList& args, int* exitC
 
 // ---------------------------------------------------------------- kit ---
 
-E2eKit::E2eKit()
+E2eKit::E2eKit(QSize screen) : display_(screen)
 {
     EXPECT_TRUE(display_.ok()) << "no X server with a window manager could be started (Xvfb, openbox)";
     socket_ = dir_.filePath(QStringLiteral("inspect.sock"));

@@ -15,6 +15,7 @@
 #include <QPoint>
 #include <QProcess>
 #include <QRect>
+#include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -32,10 +33,13 @@ inline void PrintTo(const QString& s, std::ostream* os)
 
 namespace ven::e2e {
 
+inline constexpr QSize kDefaultScreen{1600, 1200};
+
 // An X server with a window manager, for one test.
 class Display {
 public:
-    Display();
+    // A screen of `size` pixels (the default is the kit's 1600 x 1200).
+    explicit Display(QSize size = kDefaultScreen);
     ~Display();
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
@@ -66,7 +70,7 @@ struct Found {
 
 class E2eKit {
 public:
-    E2eKit();
+    explicit E2eKit(QSize screen = kDefaultScreen);
     ~E2eKit();
     E2eKit(const E2eKit&) = delete;
     E2eKit& operator=(const E2eKit&) = delete;

@@ -224,6 +224,9 @@ TEST(FrameLife, CommandStatesFollowEveryWindowsOpeningAndClosing)
     ASSERT_TRUE(kit.waitFor([&] { return !toolButton(kit, ">>--->>> Exit").json.value("enabled").toBool(); },
                             "the open form to grey Exit"));
     EXPECT_TRUE(kit.running());
+    // The form opened over its list, over the frame: the frame's menu
+    // raised the frame over it.
+    kit.activate("NameFr");
     kit.clickControl("NameFr", "Cancel");
     ASSERT_TRUE(kit.waitGone("NameFr"));
     EXPECT_TRUE(kit.waitFor([&] { return toolButton(kit, ">>--->>> Exit").json.value("enabled").toBool(); },

@@ -51,6 +51,8 @@ TEST_F(Labels, CopyAddsTheNextCopyWithTheLabelsOwnText)
     ASSERT_EQ(kit.rows("StickersBr"), 2);
     kit.highlight("StickersBr", 0);
     kit.press("StickersBr", "Copy");
+    // The new copy is the highlighted row.
+    EXPECT_EQ(kit.cell("StickersBr", kit.highlighted("StickersBr"), 8).trimmed(), "2");
     kit.press("StickersBr", "Copy");
     using K = std::vector<std::pair<int64_t, int64_t>>;
     EXPECT_EQ(keys(), (K{{12, 1}, {12, 2}, {12, 3}, {13, 1}}));

@@ -222,6 +222,43 @@ TEST(MoneyFr, AnExpensePaidFromTheBank)
     EXPECT_EQ(m.kit.cell("MoneyBr", 0, 0), "Wed");
 }
 
+// The list shows and highlights the transaction just stored (its From
+// row), with the bank's sign on the most an entry takes.
+TEST(MoneyFr, TheStoredTransactionIsHighlightedWithItsSignedAmount)
+{
+    MoneyKit m;
+    m.fill("999999.99", "B", "1", "E", "3");
+    m.kit.replaceText("MoneyFr", "Legend", "rent");
+    m.kit.press("MoneyFr", "Ok");
+    ASSERT_FALSE(m.kit.isOpen("MoneyFr"));
+    int h = m.kit.highlighted("MoneyBr");
+    EXPECT_EQ(m.kit.cell("MoneyBr", h, 5).trimmed(), "Bank");
+    EXPECT_EQ(m.kit.cell("MoneyBr", h, 6).trimmed(), "-999,999.99");
+    EXPECT_EQ(m.kit.cell("MoneyBr", h == 0 ? 1 : 0, 6).trimmed(), "999,999.99");
+    // A later one, inserted while the first is highlighted, takes the highlight.
+    m.kit.press("MoneyBr", "Insert");
+    m.fill("100000", "I", "2", "B", "1");
+    m.kit.replaceText("MoneyFr", "Legend", "wages");
+    m.kit.press("MoneyFr", "Ok");
+    ASSERT_FALSE(m.kit.isOpen("MoneyFr"));
+    h = m.kit.highlighted("MoneyBr");
+    EXPECT_EQ(m.kit.cell("MoneyBr", h, 5).trimmed(), "Salary");
+}
+
+TEST(AccountsFr, ATakenNumberShowsATotalBeyondOneEntrysRange)
+{
+    WindowKit kit;
+    account("B", 1, "Mortgage", -9999999999);
+    kit.start([] { return makeAccountsBr(); });
+    kit.press("AccountsBr", "Insert");
+    ASSERT_TRUE(kit.isOpen("AccountsFr"));
+    kit.choose("AccountsFr", "Type", "B");
+    kit.replaceText("AccountsFr", "Number", "1");
+    kit.tab("AccountsFr");
+    EXPECT_EQ(kit.text("AccountsFr", "Name").trimmed(), "Mortgage");
+    EXPECT_EQ(kit.text("AccountsFr", "Amount").trimmed(), "-99,999,999.99");
+}
+
 TEST(MoneyFr, ASplitOfCentsIsPostedWholeWhenItsTotalIsReached)
 {
     MoneyKit m;
