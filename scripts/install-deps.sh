@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
   xvfb openbox xdotool x11-utils libfaketime imagemagick
+  libicu-dev fonts-noto-core fonts-noto-cjk
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
