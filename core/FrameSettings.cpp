@@ -3,6 +3,7 @@
 
 #include "core/DateHelpers.h"
 #include "core/Globals.h"
+#include "platform/Collation.h"
 #include "platform/DateTime.h"
 #include "platform/Ini.h"
 #include "platform/TellOnce.h"
@@ -107,6 +108,8 @@ void ReadFrameSettings()
     applyWallpaperDefaults();
     if (Daily_Notes.trimmed().isEmpty())
         Daily_Notes = Program_Path;
+    // The language text keys sort by: the setting, else the user's locale.
+    setCollation(readIni(file, "Main", "Collation", {}));
 }
 
 void ReadFrameWallpapers(bool defaults)

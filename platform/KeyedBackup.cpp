@@ -5,6 +5,8 @@
 // the copy's check and the key rebuild on a worker thread.
 #include "platform/KeyedEngine.h"
 
+#include "platform/Collation.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -20,10 +22,35 @@ using namespace kf;
 
 namespace {
 
+// The collation the file's keys were built under; blank for a file made
+// before files noted it (their keys are in code unit order).
+QString storedCollation(Connection& c, bool& noted)
+{
+    sqlite3_stmt* q = c.prepare("SELECT collation FROM " + c.table("ven_meta"));
+    noted = q != nullptr;
+    QString name;
+    if (q && sqlite3_step(q) == SQLITE_ROW)
+        name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+    if (q)
+        sqlite3_reset(q);
+    return name;
+}
+
 Status reindex(Connection& c, const FileDef& def)
 {
     return inWriteTransaction(c, [&]() -> Status {
+        bool noted = false;
+        storedCollation(c, noted);
+        if (!noted && !c.exec("ALTER TABLE " + c.table("ven_meta") + " ADD COLUMN collation TEXT NOT NULL DEFAULT ''"))
+            return withMessage(Status::fail(Err::Io, c.error()), 26, def);
         if (!c.exec("REINDEX " + c.table()))
+            return withMessage(Status::fail(Err::Io, c.error()), 26, def);
+        sqlite3_stmt* set = c.prepare("UPDATE " + c.table("ven_meta") + " SET collation = ?");
+        const QByteArray name = collationName().toUtf8();
+        if (!set)
+            return withMessage(Status::fail(Err::Io, c.error()), 26, def);
+        sqlite3_bind_text(set, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(set) != SQLITE_DONE)
             return withMessage(Status::fail(Err::Io, c.error()), 26, def);
         return {};
     });
@@ -67,6 +94,18 @@ bool ready(const std::future<QString>& f)
 }
 
 } // namespace
+
+namespace kf {
+
+Status matchCollation(Connection& c, const FileDef& def)
+{
+    bool noted = false;
+    if (storedCollation(c, noted) == collationName())
+        return {};
+    return reindex(c, def);
+}
+
+}  // namespace kf
 
 Status KeyedFile::rebuildKeys()
 {

@@ -131,6 +131,10 @@ QByteArray schemaHash(const FileDef& def);
 // Makes the file's table and keys, or adds what a newer declaration has
 // beyond what the file holds.
 Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash);
+// Rebuilds the file's keys when they were built under another collation
+// than the one in force (another language, another ICU order, or a file
+// made before files noted theirs), and notes the one in force.
+Status matchCollation(Connection& c, const FileDef& def);
 // The key with an auto-numbered component, nullptr when none.
 const KeyDef* autoKey(const FileDef& d);
 

@@ -3,6 +3,8 @@
 // fingerprint that tells a file made under another declaration.
 #include "platform/KeyedEngine.h"
 
+#include "platform/Collation.h"
+
 #include <QCryptographicHash>
 #include <QStringList>
 
@@ -94,33 +96,11 @@ QString indexName(const FileDef& def, int key)
     return "k_" + n;
 }
 
-// The collation of every text column: trailing blanks do not count and
-// letter case is ignored (Unicode case folding beyond ASCII).
+// The collation of every text column: the user's language order, trailing
+// blanks not counted and letter case ignored (platform/Collation.h).
 int venCollate(void*, int n1, const void* p1, int n2, const void* p2)
 {
-    auto a = static_cast<const unsigned char*>(p1);
-    auto b = static_cast<const unsigned char*>(p2);
-    while (n1 > 0 && a[n1 - 1] == ' ')
-        --n1;
-    while (n2 > 0 && b[n2 - 1] == ' ')
-        --n2;
-    int n = std::min(n1, n2);
-    for (int i = 0; i < n; ++i) {
-        unsigned char c1 = a[i], c2 = b[i];
-        if (c1 >= 0x80 || c2 >= 0x80) {
-            QString s1 = QString::fromUtf8(reinterpret_cast<const char*>(a + i), n1 - i);
-            QString s2 = QString::fromUtf8(reinterpret_cast<const char*>(b + i), n2 - i);
-            int r = QString::compare(s1, s2, Qt::CaseInsensitive);
-            return r < 0 ? -1 : (r > 0 ? 1 : 0);
-        }
-        if (c1 >= 'A' && c1 <= 'Z')
-            c1 += 32;
-        if (c2 >= 'A' && c2 <= 'Z')
-            c2 += 32;
-        if (c1 != c2)
-            return c1 < c2 ? -1 : 1;
-    }
-    return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    return collateUtf8(static_cast<const char*>(p1), n1, static_cast<const char*>(p2), n2);
 }
 
 bool textKeyEqual(const QString& a, const QString& b)
@@ -183,8 +163,11 @@ Status buildSchema(Connection& c, const FileDef& def, const QByteArray& hash)
             for (size_t i = 0; i < def.fields.size(); ++i)
                 defs << col(def, uint16_t(i)) + ' ' + sqlType(def.fields[i]) + " NOT NULL DEFAULT "
                             + (isText(def.fields[i].type) ? "''" : "0");
-            sql << "CREATE TABLE ven_meta(label TEXT, schema TEXT)"
-                << "INSERT INTO ven_meta VALUES('" + QString::fromUtf8(def.label) + "', '')"
+            // The collation the (still empty) keys are built under.
+            QString coll = collationName();
+            coll.replace('\'', "''");
+            sql << "CREATE TABLE ven_meta(label TEXT, schema TEXT, collation TEXT NOT NULL DEFAULT '')"
+                << "INSERT INTO ven_meta VALUES('" + QString::fromUtf8(def.label) + "', '', '" + coll + "')"
                 << "CREATE TABLE rec(" + defs.join(", ") + ")";
         } else {
             // Columns declared since the file was made are added empty.

@@ -164,6 +164,11 @@ std::shared_ptr<Connection> Store::connect(const FileDef& def, bool exclusive, S
                 return failed(up.errorText);
         }
     }
+    // Keys built under another language's order are rebuilt before use.
+    if (Status coll = matchCollation(*c, def); !coll.ok()) {
+        st = coll.message ? coll : withMessage(coll, coll.code == Err::Locked ? 1 : 26, def);
+        return nullptr;
+    }
     // A larger page cache keeps a big file's key and record pages in memory
     // while a list pages through it; it grows only as pages are read.
     if (!c->exec("PRAGMA synchronous=FULL") || !c->exec("PRAGMA cache_size=-16384"))

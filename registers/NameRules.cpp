@@ -110,16 +110,44 @@ QString typedEmail(const QString& typed, int width)
     return StripAccents(t).toLower().left(width);
 }
 
+namespace {
+
+// The characters an address's local part holds without quotes.
+bool localChar(QChar c)
+{
+    return c.unicode() < 0x80
+           && (c.isLetterOrNumber() || QStringView(u"!#$%&'*+-/=?^_`{|}~.").contains(c));
+}
+
+// Only the characters that `keep` accepts, with no dot or hyphen (`join`)
+// at either end or twice in a row.
+QString only(const QString& text, bool (*keep)(QChar), QChar join)
+{
+    QString out;
+    for (QChar c : text)
+        if (keep(c) && !(c == join && (out.isEmpty() || out.back() == join)))
+            out += c;
+    while (out.endsWith(join))
+        out.chop(1);
+    return out;
+}
+
+} // namespace
+
 QString proposedEmail(const QString& first, const QString& last, const QString& org, const CountryPrefixes& c,
                       int width)
 {
-    const QString f = strip(first.trimmed().left(32), false).remove(u' ');
-    const QString l = strip(last.trimmed().left(32), false).remove(u' ');
-    const QString o = StripAccents(org.trimmed().left(32));
+    // The names with accents folded; what no address may hold unquoted
+    // (blanks, other scripts) is dropped.
+    auto local = [](const QString& name) { return only(strip(name.trimmed().left(32), false), localChar, u'.'); };
+    const QString f = local(first), l = local(last);
+    // A host name: letters, digits and hyphens, no hyphen at either end.
+    const QString o = only(strip(org.trimmed().left(32), false),
+                           [](QChar ch) { return ch.unicode() < 0x80 && (ch.isLetterOrNumber() || ch == u'-'); }, u'-');
     if ((f.isEmpty() && l.isEmpty()) || o.isEmpty() || !c.known || c.suffix.isEmpty())
         return {};
-    const QString local = f.isEmpty() || l.isEmpty() ? f + l : f + u'.' + l;
-    const QString address = (local + u'@' + o + u'.' + c.suffix).toLower();
+    const QString user = (f.isEmpty() || l.isEmpty() ? f + l : f + u'.' + l).left(64);
+    const QString address = (only(user, localChar, u'.') + u'@' + o + u'.' + c.suffix).toLower();
     return address.size() <= width ? address : QString();
 }
 

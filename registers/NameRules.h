@@ -40,8 +40,10 @@ QString withZipPrefix(const QString& zip, const CountryPrefixes& c, int width);
 // A typed e-mail address: the first blank becomes "@" when there is no "@"
 // yet, further blanks "_", accents out, lower case; cut to `width`.
 QString typedEmail(const QString& typed, int width);
-// The proposed address first.last@organisation.suffix; empty when there is
-// no first or last name, no organisation or no known suffix.
+// The proposed address first.last@organisation.suffix, accents folded: the
+// names keep what a local part holds unquoted, the organisation letters,
+// digits and hyphens; empty when no name or no organisation is left, or
+// no suffix is known.
 QString proposedEmail(const QString& first, const QString& last, const QString& org, const CountryPrefixes& c,
                       int width);
 // A home page gets "http://" only when it has no scheme; otherwise as typed.

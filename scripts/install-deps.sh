@@ -9,6 +9,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
   xvfb openbox xdotool x11-utils libfaketime imagemagick
+  # The keys' language order; Chinese, Japanese and Korean glyphs (DejaVu has
+  # Greek and Cyrillic; fonts-noto-core would displace it as the default sans).
+  libicu-dev fonts-noto-cjk
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

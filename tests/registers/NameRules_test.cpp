@@ -81,10 +81,36 @@ TEST_F(NameRules, TypedEmailAddresses)
 TEST_F(NameRules, TheProposedAddressNeedsANameAnOrganisationAndASuffix)
 {
     EXPECT_EQ(proposedEmail("Päivi", "Ääkkönen", "Acme", kFinland, 80), "paivi.aakkonen@acme.fi");
-    EXPECT_EQ(proposedEmail("Anna", "", "Acme Oy", kSweden, 80), "anna@acme_oy.se");
+    EXPECT_EQ(proposedEmail("Anna", "", "Acme Oy", kSweden, 80), "anna@acmeoy.se");
     EXPECT_EQ(proposedEmail("", "", "Acme", kFinland, 80), "");   // no made-up ".@acme.fi"
     EXPECT_EQ(proposedEmail("Anna", "Berg", "", kFinland, 80), "");
     EXPECT_EQ(proposedEmail("Anna", "Berg", "Acme", kNone, 80), "");
+}
+
+// A proposal is always an address a mail server takes: the host keeps
+// letters, digits and inner hyphens, the names what a local part holds.
+TEST_F(NameRules, TheProposedAddressIsAValidAddress)
+{
+    struct Case {
+        const char *first, *last, *org, *proposed;
+    };
+    const Case cases[] = {
+        {"Jean-Luc", "De La Cruz", "D'Arcy & Co", "jean-luc.delacruz@darcyco.fi"},
+        {"Åsa", "Öberg", "Öresund Lä-Data", "asa.oberg@oresundla-data.fi"},
+        {"Ann", "Lee", "-Smith_&_Sons- (UK)", "ann.lee@smithsons-uk.fi"},
+        {"Ann", "Lee", "A -- B", "ann.lee@a-b.fi"},
+        {"J.R.", ".Ewing", "Oil 2000", "j.r.ewing@oil2000.fi"},
+        {"Ægir", "Łaski", "Straße", "aegir.laski@strasse.fi"},
+        {"Ann", "<Lee>", "Acme", "ann.lee@acme.fi"},
+        {"伟", "王", "北京公司", ""},         // nothing of the host is left
+        {"伟", "王", "Acme", ""},             // nor of the names
+        {"Ivan", "Петров", "Acme", "ivan@acme.fi"},
+        {"Ann", "Lee", "& _ - ()", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(proposedEmail(QString::fromUtf8(c.first), QString::fromUtf8(c.last), QString::fromUtf8(c.org), kFinland, 80),
+                  QString::fromUtf8(c.proposed))
+            << c.first << " / " << c.last << " / " << c.org;
 }
 
 TEST_F(NameRules, HomePagesGetASchemeOnlyWhenTheyHaveNone)
