@@ -90,8 +90,9 @@ std::unique_ptr<WindowController> makeDayList(const DayListSpec& spec)
 std::vector<BrowseColumn> feastColumns()
 {
     using C = BrowseColumn;
-    return {C::ofField(LIT::LANGUAGE, "L", 14, "n2"), C::ofField(LIT::FEAST, "Feast", 24, "N03"),
-            C::ofField(LIT::NAME, "Name", 230, "s80")};
+    BrowseColumn name = C::ofField(LIT::NAME, "Name", 230, "s80");
+    name.required = true;  // a feast without its name writes empty reminders
+    return {C::ofField(LIT::LANGUAGE, "L", 14, "n2"), C::ofField(LIT::FEAST, "Feast", 24, "N03"), name};
 }
 
 BrowseColumn memorialDateColumn()

@@ -11,6 +11,7 @@
 
 #include "platform/WindowController.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QColor>
 
@@ -39,6 +40,7 @@ struct BrowseColumn {
     int field = -1;  // the record's field, -1 for a computed column
     std::function<QVariant(const Record&)> value;
     bool editable = true;  // in-place editing: a field column may be edited
+    bool required = false; // in-place editing: a new row is not stored while this cell is blank
     ColourRule colours;    // the cell's colours by row; none: the row's or the list's
 
     static BrowseColumn ofField(uint16_t field, const QString& header, int width, const QString& picture);
@@ -300,9 +302,20 @@ private:
     void editInPlace(uint8_t request);
     bool storeRow(int row, const Record& edited, uint16_t field);
     int newRow() const;  // the row being inserted, -1 when none is
+    // A row or a cell being edited in place, or about to be edited again.
+    bool editingInPlace() const;
+    void editorClosed(QWidget* editor, QAbstractItemDelegate::EndEditHint hint);
     void dropNewRow();
     void completeNewRow();
+    // The first editable cell of a new row that a person must still fill
+    // (the column), with the words that say so; -1 when none is blank.
+    int blankRequiredColumn(const Record& r, QString* words = nullptr) const;
+    // The window closes with a new row in it: a row that can be stored is,
+    // one that cannot is dropped with a word (silently when the program ends).
+    void settleNewRowOnClose();
     void reopenNewRow(int field);
+    // Opens the cell's editor again with the text that was typed into it.
+    void reopenCell(int row, int column, const QString& typed);
     int firstEditableColumn() const;
     void updateButtons();
     // Highlights the row and scrolls it into view.
@@ -325,6 +338,8 @@ private:
     FormMaker form_;
     StoreCheck storeCheck_;
     bool moving_ = false;  // Tab is taking the editor to the row's next cell
+    bool reopening_ = false;  // an editor is about to open again on a kept row
+    int refusedRow_ = -1;     // the row whose edited cell the file refused
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;

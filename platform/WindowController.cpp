@@ -397,6 +397,7 @@ void WindowController::endNow()
     if (ending_ || ended_ || !opened_)
         return;
     ThreadScope scope(thread_);
+    unasked_ = true;
     if (!duplicate_)
         (void)closeRequested();  // its own closing steps (saving what it keeps)
     beginClosing();
