@@ -96,7 +96,14 @@ int columnWidth(const QTableView* view, const BrowseColumn& c)
         caption = int(std::ceil(QFontMetricsF(h->font()).horizontalAdvance(c.header)))
                   + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
                   + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
-    return std::max(pictureWidth(view, c.picture), caption);
+    int samples = 0;
+    if (!c.samples.isEmpty()) {
+        const QFontMetricsF fm(view->font());
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        for (const QString& t : c.samples)
+            samples = std::max(samples, int(std::ceil(fm.horizontalAdvance(t))) + 2 * margin + 1);
+    }
+    return std::max({pictureWidth(view, c.picture), caption, samples});
 }
 
 bool isText(FieldType t) { return t == FieldType::String || t == FieldType::CString || t == FieldType::Memo; }
@@ -1057,6 +1064,8 @@ void BrowseList::completeNewRow()
     selectRow(std::max(0, row));
     ensureRows();
     updateButtons();
+    if (stored_)
+        stored_();
 }
 
 void BrowseList::reopenNewRow(int field)
@@ -1559,6 +1568,8 @@ void BrowseList::callForm(uint8_t request, Done done)
         selectRow(row < 0 ? (model_->atStart() ? 0 : 1) : row);
         ensureRows();
         updateButtons();
+        if (response == RequestCompleted && stored_)
+            stored_();
         if (done)
             done(response);
     });
@@ -1599,6 +1610,8 @@ void BrowseList::editInPlace(uint8_t request)
             return;
         }
         refresh();
+        if (stored_)
+            stored_();
         break;
     }
     default:

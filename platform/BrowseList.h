@@ -41,6 +41,7 @@ struct BrowseColumn {
     std::function<QVariant(const Record&)> value;
     bool editable = true;  // in-place editing: a field column may be edited
     bool required = false; // in-place editing: a new row is not stored while this cell is blank
+    QStringList samples;   // texts the column shows whole (a computed column's widest values)
     ColourRule colours;    // the cell's colours by row; none: the row's or the list's
 
     static BrowseColumn ofField(uint16_t field, const QString& header, int width, const QString& picture);
@@ -226,6 +227,9 @@ public:
     void setFetchHook(std::function<void(Record&)> hook);
     // The update form called for Insert, Change and Delete.
     void setForm(FormMaker form) { form_ = std::move(form); }
+    // Runs once the list has refilled after its form, or an edit in place,
+    // stored or deleted a record (a window's count of its rows follows).
+    void setStored(std::function<void()> stored) { stored_ = std::move(stored); }
     // The list edits its rows in place instead of using a form: the cells
     // of field columns marked editable; Tab and Shift+Tab store the cell and
     // go on to the next or previous editable cell of the row.
@@ -337,6 +341,7 @@ private:
     std::vector<int> widths_;
     FormMaker form_;
     StoreCheck storeCheck_;
+    std::function<void()> stored_;
     bool moving_ = false;  // Tab is taking the editor to the row's next cell
     bool reopening_ = false;  // an editor is about to open again on a kept row
     int refusedRow_ = -1;     // the row whose edited cell the file refused
