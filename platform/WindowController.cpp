@@ -436,6 +436,8 @@ void WindowController::finish()
     if (opened_) {
         window_->allowClose_ = true;
         window_->outer()->hide();
+    } else {
+        window_->leaveFrameArea();
     }
     ended_ = true;
     CallResponse = RESPONSE ? RESPONSE : uint8_t(RequestCancelled);

@@ -547,12 +547,17 @@ Window::Window(const WindowDef& def, WindowSink* sink)
 
 Window::~Window()
 {
-    if (sub_) {
-        sub_->removeEventFilter(this);
-        sub_->setWidget(nullptr);
-        setParent(nullptr);
-        delete sub_;
-    }
+    leaveFrameArea();
+}
+
+void Window::leaveFrameArea()
+{
+    if (!sub_)
+        return;
+    sub_->removeEventFilter(this);
+    sub_->setWidget(nullptr);
+    setParent(nullptr);
+    delete std::exchange(sub_, nullptr);
 }
 
 QWidget* Window::outer() const
