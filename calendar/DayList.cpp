@@ -36,7 +36,8 @@ WindowDef dayListDef(const DayListSpec& s)
          .closes = RequestCancelled},
         {.name = "Help", .kind = Kind::Button, .text = "Help", .x = 263, .y = 180, .w = 33, .h = 14, .flags = HelpButton},
     });
-    return WindowDef{.title = s.title, .w = 300, .h = 200, .icon = "Calender.ico", .controls = std::move(c)};
+    // A child window of the frame, as the other calendar lists are.
+    return WindowDef{.title = s.title, .w = 300, .h = 200, .icon = "Calender.ico", .mdi = true, .controls = std::move(c)};
 }
 
 class DayList : public WindowController {
@@ -90,8 +91,9 @@ std::unique_ptr<WindowController> makeDayList(const DayListSpec& spec)
 std::vector<BrowseColumn> feastColumns()
 {
     using C = BrowseColumn;
-    return {C::ofField(LIT::LANGUAGE, "L", 14, "n2"), C::ofField(LIT::FEAST, "Feast", 24, "N03"),
-            C::ofField(LIT::NAME, "Name", 230, "s80")};
+    BrowseColumn name = C::ofField(LIT::NAME, "Name", 230, "s80");
+    name.required = true;  // a feast without its name writes empty reminders
+    return {C::ofField(LIT::LANGUAGE, "L", 14, "n2"), C::ofField(LIT::FEAST, "Feast", 24, "N03"), name};
 }
 
 BrowseColumn memorialDateColumn()

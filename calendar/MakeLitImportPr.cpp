@@ -35,18 +35,17 @@ protected:
             return false;
         }
         Status st;
-        const QStringList failures = writeFeastImportFiles(file(VenLit), int(calendarDateUnchecked(clock().today()).year()), st);
+        QStringList notices;
+        const QStringList failures =
+            writeFeastImportFiles(file(VenLit), int(calendarDateUnchecked(clock().today()).year()), st, &notices);
         if (!st) {
             messageBox(st.errorText.isEmpty() ? st.text : st.errorText);
             return false;
         }
         TextFileName.clear();
-        if (failures.isEmpty()) {
+        if (tellImportRun(failures, notices)) {
             messageBox(QStringLiteral("Done!"));
             RESPONSE = RequestCompleted;
-        } else {
-            messageBox(failures.join(QLatin1Char('|')) + QStringLiteral("||Not all import files could be written."),
-                       QStringLiteral("Error!"), Icon::Stop);
         }
         return false;
     }
@@ -59,10 +58,18 @@ QString importFilePath(const QString& name)
     return Program_Path.isEmpty() ? name : joinPath(Program_Path, name);
 }
 
-QStringList writeImportFile(const QString& name, const QStringList& lines)
+QStringList writeImportFile(const QString& name, const QStringList& lines, QStringList* notices)
 {
     const QString path = importFilePath(name);
     QStringList out;
+    if (notices)
+        for (const QString& l : lines)
+            if (const QString lacks = westernLacks(l); !lacks.isEmpty()) {
+                const QString text = l.section(QChar(0xFE), 6).trimmed();
+                const QString n = name + QStringLiteral(": \"") + text + QStringLiteral("\" (") + lacks + u')';
+                if (!notices->contains(n))  // a feast of many days is named once
+                    *notices << n;
+            }
     if (lines.isEmpty()) {
         if (QFile::exists(path) && !QFile::remove(path))
             out << name + QStringLiteral("|The file of an earlier run could NOT be removed");
@@ -73,7 +80,28 @@ QStringList writeImportFile(const QString& name, const QStringList& lines)
     return out;
 }
 
-QStringList writeFeastImportFiles(KeyedFile& lit, int year, Status& read)
+bool tellImportRun(const QStringList& failures, const QStringList& notices)
+{
+    if (!failures.isEmpty()) {
+        messageBox(failures.join(QLatin1Char('|')) + QStringLiteral("||Not all import files could be written."),
+                   QStringLiteral("Error!"), Icon::Stop);
+        return false;
+    }
+    if (!notices.isEmpty()) {
+        // At most a screenful of lines; the count says how many there are.
+        constexpr int kShown = 12;
+        QStringList shown = notices.mid(0, kShown);
+        if (notices.size() > kShown)
+            shown << QStringLiteral("... and %1 more").arg(notices.size() - kShown);
+        messageBox(QStringLiteral("The import files' code page (Windows-1252) lacks some characters of these names;|"
+                                  "they are written as \"?\":||")
+                       + shown.join(QLatin1Char('|')),
+                   QStringLiteral("Characters Not Written"), Icon::Exclamation);
+    }
+    return true;
+}
+
+QStringList writeFeastImportFiles(KeyedFile& lit, int year, Status& read, QStringList* notices)
 {
     std::array<std::map<uint8_t, QString>, kSets> names;
     Status st = lit.set();
@@ -86,7 +114,7 @@ QStringList writeFeastImportFiles(KeyedFile& lit, int year, Status& read)
         return failures;
     for (int language = 0; language < kSets; ++language) {
         TextFileName = feastImportFile(year, language);
-        failures << writeImportFile(TextFileName, feastImportLines(year, names[size_t(language)]));
+        failures << writeImportFile(TextFileName, feastImportLines(year, names[size_t(language)]), notices);
     }
     return failures;
 }

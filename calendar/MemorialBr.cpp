@@ -13,8 +13,9 @@ namespace {
 std::vector<BrowseColumn> memorialColumns()
 {
     using C = BrowseColumn;
-    return {memorialDateColumn(), C::ofField(AST::LEVEL, "#", 14, "n2"), C::ofField(AST::NAMES, "Names", 200, "s80"),
-            C::ofField(AST::DAYNO, "Day#", 24, "n03B")};
+    BrowseColumn names = C::ofField(AST::NAMES, "Names", 200, "s80");
+    names.required = true;  // a day without names writes empty reminders
+    return {memorialDateColumn(), C::ofField(AST::LEVEL, "#", 14, "n2"), names, C::ofField(AST::DAYNO, "Day#", 24, "n03B")};
 }
 
 const DayListSpec kMemorialBr{

@@ -39,18 +39,15 @@ protected:
 
     void runEnded() override
     {
-        QStringList failures;
+        QStringList failures, notices;
         for (int level = 0; level < kSets; ++level)
             lines_.try_emplace(level);  // a level without days keeps no file of an earlier run
         for (const auto& [level, lines] : lines_) {
             TextFileName = memorialImportFile(year_, level);
-            failures << writeImportFile(TextFileName, lines);
+            failures << writeImportFile(TextFileName, lines, &notices);
             TextFileName.clear();
         }
-        if (!failures.isEmpty())
-            messageBox(failures.join(QLatin1Char('|')) + QStringLiteral("||Not all import files could be written."),
-                       QStringLiteral("Error!"), Icon::Stop);
-        close(failures.isEmpty() ? RequestCompleted : RequestCancelled);
+        close(tellImportRun(failures, notices) ? RequestCompleted : RequestCancelled);
     }
 
 private:

@@ -64,16 +64,17 @@ protected:
         w.bind(QStringLiteral("To"), bindTo(to_));
         w.bind(QStringLiteral("Count"), bindTo(count_));
         using C = BrowseColumn;
-        auto list = std::make_unique<BrowseList>(
-            *this, VenNote,
-            std::vector<BrowseColumn>{
-                C::ofField(ANT::DATE, "Date", 50, "D06-B"),
-                C::computed("Wdy", 40, "s9",
-                            [](const Record& r) { return QVariant(WeekdayName(int32_t(r.num(ANT::DATE)))); })});
+        BrowseColumn weekday =
+            C::computed("Wdy", 40, "s9", [](const Record& r) { return QVariant(WeekdayName(int32_t(r.num(ANT::DATE)))); });
+        for (int32_t day = 80000; day < 80007; ++day)  // a week: every name shows whole
+            weekday.samples << WeekdayName(day);
+        auto list = std::make_unique<BrowseList>(*this, VenNote,
+                                                 std::vector<BrowseColumn>{C::ofField(ANT::DATE, "Date", 50, "D06-B"), weekday});
         list->addOrder(ANT::NOTE_KEY);
         list->setSheet(QStringLiteral("Sheet"));
         list->setForm([] { return makeNotesFr(); });
         list->addPopupItem(QStringLiteral("C&opy"), QStringLiteral("Copy"));
+        list->setStored([this] { applyRange(false); });  // a stored or deleted note is counted
         list_ = list.get();
         addPart(std::move(list));
         applyRange(false);

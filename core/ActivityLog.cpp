@@ -85,6 +85,22 @@ constexpr char16_t kWestern80[32] = {
 
 } // namespace
 
+QString westernLacks(const QString& text)
+{
+    QString lacks;
+    const QByteArray bytes = westernBytes(text);
+    qsizetype b = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++b) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QString c = text.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        if (bytes[b] == '?' && c != u"?" && !lacks.contains(c))
+            lacks += c;
+    }
+    return lacks;
+}
+
 QByteArray westernBytes(const QString& text)
 {
     QByteArray out;

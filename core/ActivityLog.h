@@ -49,6 +49,8 @@ LineResult AppendTextLine(const QString& text);
 
 // `text` in Windows-1252: one byte a character, "?" for what it lacks.
 QByteArray westernBytes(const QString& text);
+// The characters of `text` that Windows-1252 lacks, each once, in order.
+QString westernLacks(const QString& text);
 
 // The log file's name for a log mode on a day (without folder): see
 // ActivityLogFileName.

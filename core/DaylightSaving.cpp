@@ -44,6 +44,38 @@ bool readFirst(KeyedFile& f, Status* failure = nullptr)
     return st.ok();
 }
 
+// Takes out, unapplied, the missed changes that no longer tell the time:
+// one that a later change has followed since (it is past too), and one
+// older than the time a change holds before the next is due. Each is
+// logged; the earliest change left is the first record.
+void dropOutdatedChanges(KeyedFile& f, int32_t today, int32_t nowTime)
+{
+    while (readFirst(f)) {
+        DlsNextChange first;
+        takeChange(f.rec(), first);
+        if (first.date >= today)
+            return;
+        const QString change =
+            first.name + ' ' + f.rec().str(DLS::PLUSMINUS) + formatTime(int32_t(f.rec().num(DLS::CHANGE)), u"T8");
+        std::optional<DlsNextChange> later;
+        if (f.next().ok()) {
+            later.emplace();
+            takeChange(f.rec(), *later);
+        }
+        const bool followed = later && (later->date < today || (later->date == today && later->time <= nowTime));
+        const bool stale = today - first.date > kRecheckDays;
+        if (!followed && !stale)
+            return;
+        if (!readFirst(f) || !f.remove().ok())
+            return;
+        const QString line = change + QStringLiteral(" of ") + formatDate(first.date, u"D06-B")
+                             + (followed ? QStringLiteral(" not applied: a later change has followed it")
+                                         : QStringLiteral(" not applied: more than %1 days ago").arg(kRecheckDays));
+        if (Log_Activity != u"N")
+            TellLineResult(ActivityLogLine(line));
+    }
+}
+
 // A table that cannot be opened or read: told once, with the engine's reason.
 void tellUnreadable(const Status& st, DlsNextChange& next)
 {
@@ -190,6 +222,7 @@ DlsCheckResult CheckDaylightSaving(Context& ctx, const QDateTime& now, DlsNextCh
         DlsChanged = 0;
         return res;
     }
+    dropOutdatedChanges(f, today, nowTime);
     if (!readFirst(f, &failure)) {
         next.date = today + kRecheckDays;
         if (failure.ok())

@@ -10,6 +10,7 @@
 #include "platform/SettingsFile.h"
 
 #include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -96,7 +97,14 @@ int columnWidth(const QTableView* view, const BrowseColumn& c)
         caption = int(std::ceil(QFontMetricsF(h->font()).horizontalAdvance(c.header)))
                   + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h)
                   + (h->isSortIndicatorShown() ? h->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h) : 0);
-    return std::max(pictureWidth(view, c.picture), caption);
+    int samples = 0;
+    if (!c.samples.isEmpty()) {
+        const QFontMetricsF fm(view->font());
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        for (const QString& t : c.samples)
+            samples = std::max(samples, int(std::ceil(fm.horizontalAdvance(t))) + 2 * margin + 1);
+    }
+    return std::max({pictureWidth(view, c.picture), caption, samples});
 }
 
 bool isText(FieldType t) { return t == FieldType::String || t == FieldType::CString || t == FieldType::Memo; }
@@ -863,6 +871,7 @@ BrowseList::~BrowseList()
 
 void BrowseList::closing()
 {
+    settleNewRowOnClose();
     detach();
 }
 
@@ -909,15 +918,97 @@ void BrowseList::setEditInPlace(bool on)
                               : QAbstractItemView::NoEditTriggers);
     if (on)
         QObject::connect(view_->itemDelegate(), &QAbstractItemDelegate::closeEditor, model_,
-                         [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-                             if (moving_)
-                                 return;  // Tab: the row goes on to its next cell
-                             // Esc discards a new row; Enter or leaving the row completes it.
-                             if (hint == QAbstractItemDelegate::RevertModelCache)
-                                 dropNewRow();
-                             else
-                                 completeNewRow();
-                         });
+                         [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) { editorClosed(editor, hint); });
+}
+
+void BrowseList::editorClosed(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (moving_ || detached_ || !view_)
+        return;  // Tab: the row goes on to its next cell
+    // A change the file refused opens again as typed, the cursor in its cell.
+    if (refusedRow_ >= 0) {
+        const int row = std::exchange(refusedRow_, -1);
+        const auto* line = qobject_cast<QLineEdit*>(editor);
+        if (hint != QAbstractItemDelegate::RevertModelCache && line)
+            reopenCell(row, view_->currentIndex().column(), line->text());
+        return;
+    }
+    // Esc drops a new row.
+    if (hint == QAbstractItemDelegate::RevertModelCache)
+        return dropNewRow();
+    const int r = newRow();
+    if (r < 0)
+        return;
+    // The window was left (another window, a message of its own): the new
+    // row waits as typed until the person comes back to it.
+    if (!owner().isActiveWindow()) {
+        const int column = view_->currentIndex().column();
+        return reopenNewRow(column >= 0 ? model_->columns()[column].field : -1);
+    }
+    // Enter, or a click elsewhere in the window, completes the row.
+    completeNewRow();
+}
+
+bool BrowseList::editingInPlace() const
+{
+    return inPlace_ && view_ && (reopening_ || newRow() >= 0 || view_->indexWidget(view_->currentIndex()));
+}
+
+namespace {
+// No text but blanks, or a number zero.
+bool blankValue(const Value& v)
+{
+    if (const auto* text = std::get_if<QString>(&v))
+        return text->trimmed().isEmpty();
+    if (const auto* n = std::get_if<int64_t>(&v))
+        return *n == 0;
+    return std::get<double>(v) == 0;
+}
+} // namespace
+
+int BrowseList::blankRequiredColumn(const Record& r, QString* words) const
+{
+    for (int c = 0; c < int(model_->columns().size()); ++c) {
+        const BrowseColumn& col = model_->columns()[c];
+        if (!col.required || col.field < 0 || !blankValue(r.value(uint16_t(col.field))))
+            continue;
+        if (words)
+            *words = col.header;
+        return c;
+    }
+    return -1;
+}
+
+void BrowseList::settleNewRowOnClose()
+{
+    const int r = newRow();
+    if (r < 0 || !view_)
+        return;
+    // The cell still being typed in belongs to the row.
+    if (QWidget* typing = QApplication::focusWidget(); typing && view_->isAncestorOf(typing))
+        emit view_->itemDelegate()->commitData(typing);
+    const Record edited = model_->row(r)->rec;
+    if (owner().endingUnasked())
+        return dropNewRow();  // no question holds the program's end
+    const QString notStored = QStringLiteral("Row Not Stored");
+    if (QString missing; blankRequiredColumn(edited, &missing) >= 0) {
+        messageBox(QStringLiteral("The new row was not stored: its %1 is blank.").arg(missing), notStored,
+                   Icon::Exclamation);
+        return dropNewRow();
+    }
+    bool stored = !storeCheck_ || storeCheck_(edited, kWholeRow, true) != RowVerdict::Refuse;
+    if (stored) {
+        KeyedFile& f = file();
+        f.rec() = edited;
+        if (Status st = f.insert(); !st) {
+            errors().show(st);
+            stored = false;
+        }
+    }
+    if (!stored) {
+        messageBox(QStringLiteral("The new row was not stored."), notStored, Icon::Exclamation);
+        dropNewRow();
+    }
 }
 
 int BrowseList::newRow() const
@@ -944,6 +1035,13 @@ void BrowseList::completeNewRow()
     if (r < 0)
         return;
     const Record edited = model_->row(r)->rec;
+    QString missing;
+    if (const int blank = blankRequiredColumn(edited, &missing); blank >= 0) {
+        reopening_ = true;  // the message's activation must not refill the list
+        messageBox(QStringLiteral("The new row has no %1: type it, or press Esc to drop the row.").arg(missing),
+                   QStringLiteral("Incomplete Row"), Icon::Exclamation);
+        return reopenNewRow(model_->columns()[blank].field);
+    }
     if (storeCheck_ && storeCheck_(edited, kWholeRow, true) == RowVerdict::Refuse)
         return reopenNewRow(-1);
     KeyedFile& f = file();
@@ -969,11 +1067,15 @@ void BrowseList::completeNewRow()
     selectRow(std::max(0, row));
     ensureRows();
     updateButtons();
+    if (stored_)
+        stored_();
 }
 
 void BrowseList::reopenNewRow(int field)
 {
+    reopening_ = true;
     QTimer::singleShot(0, model_, [this, field] {
+        reopening_ = false;
         const int r = newRow();
         if (r < 0 || !view_)
             return;
@@ -984,6 +1086,21 @@ void BrowseList::reopenNewRow(int field)
         const QModelIndex at = model_->index(r, column);
         view_->setCurrentIndex(at);
         view_->edit(at);
+    });
+}
+
+void BrowseList::reopenCell(int row, int column, const QString& typed)
+{
+    reopening_ = true;
+    QTimer::singleShot(0, model_, [this, row, column, typed] {
+        reopening_ = false;
+        if (!view_ || detached_ || row >= model_->rowCount() || column < 0)
+            return;
+        const QModelIndex at = model_->index(row, column);
+        view_->setCurrentIndex(at);
+        view_->edit(at);
+        if (auto* line = qobject_cast<QLineEdit*>(view_->indexWidget(at)))
+            line->setText(typed);
     });
 }
 
@@ -1297,7 +1414,8 @@ bool BrowseList::windowEvent(Event e)
 {
     // While its form is open the list keeps its rows (a placeholder the form
     // reserved is no row); the form's end refills it.
-    if (e == Event::GainFocus && !owner().waiting())
+    // Nor while a row is edited in place: refilling would lose what is typed.
+    if (e == Event::GainFocus && !owner().waiting() && !editingInPlace())
         refresh();
     return false;
 }
@@ -1464,6 +1582,8 @@ void BrowseList::callForm(uint8_t request, Done done)
             f.cancelAutoInc();
         const int64_t target = response == RequestCompleted && request != DeleteRecord && f.hasCurrent() ? f.currentId() : before;
         showRecord(target, f.rec());
+        if (response == RequestCompleted && stored_)
+            stored_();
         if (done)
             done(response);
     });
@@ -1519,6 +1639,8 @@ void BrowseList::editInPlace(uint8_t request)
             return;
         }
         refresh();
+        if (stored_)
+            stored_();
         break;
     }
     default:
@@ -1534,8 +1656,9 @@ bool BrowseList::storeRow(int row, const Record& edited, uint16_t field)
     // A new row is kept as typed until it is completed.
     if (r->id == 0)
         return model_->setRowRecord(row, edited, 0), true;
+    // A refused change keeps its typed text: the cell opens again once its editor has closed.
     if (storeCheck_ && storeCheck_(edited, field, false) == RowVerdict::Refuse)
-        return false;
+        return refusedRow_ = row, false;
     KeyedFile& f = file();
     Status st;
     f.set(model_->key());
@@ -1545,6 +1668,7 @@ bool BrowseList::storeRow(int row, const Record& edited, uint16_t field)
     st = f.updateWithChildren();
     if (!st) {
         errors().show(st);
+        refusedRow_ = row;
         return false;
     }
     model_->setRowRecord(row, f.rec(), f.currentId());

@@ -11,6 +11,7 @@
 
 #include "platform/WindowController.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QColor>
 
@@ -39,6 +40,8 @@ struct BrowseColumn {
     int field = -1;  // the record's field, -1 for a computed column
     std::function<QVariant(const Record&)> value;
     bool editable = true;  // in-place editing: a field column may be edited
+    bool required = false; // in-place editing: a new row is not stored while this cell is blank
+    QStringList samples;   // texts the column shows whole (a computed column's widest values)
     ColourRule colours;    // the cell's colours by row; none: the row's or the list's
 
     static BrowseColumn ofField(uint16_t field, const QString& header, int width, const QString& picture);
@@ -224,6 +227,9 @@ public:
     void setFetchHook(std::function<void(Record&)> hook);
     // The update form called for Insert, Change and Delete.
     void setForm(FormMaker form) { form_ = std::move(form); }
+    // Runs once the list has refilled after its form, or an edit in place,
+    // stored or deleted a record (a window's count of its rows follows).
+    void setStored(std::function<void()> stored) { stored_ = std::move(stored); }
     // The list edits its rows in place instead of using a form: the cells
     // of field columns marked editable; Tab and Shift+Tab store the cell and
     // go on to the next or previous editable cell of the row.
@@ -304,9 +310,20 @@ private:
     void editInPlace(uint8_t request);
     bool storeRow(int row, const Record& edited, uint16_t field);
     int newRow() const;  // the row being inserted, -1 when none is
+    // A row or a cell being edited in place, or about to be edited again.
+    bool editingInPlace() const;
+    void editorClosed(QWidget* editor, QAbstractItemDelegate::EndEditHint hint);
     void dropNewRow();
     void completeNewRow();
+    // The first editable cell of a new row that a person must still fill
+    // (the column), with the words that say so; -1 when none is blank.
+    int blankRequiredColumn(const Record& r, QString* words = nullptr) const;
+    // The window closes with a new row in it: a row that can be stored is,
+    // one that cannot is dropped with a word (silently when the program ends).
+    void settleNewRowOnClose();
     void reopenNewRow(int field);
+    // Opens the cell's editor again with the text that was typed into it.
+    void reopenCell(int row, int column, const QString& typed);
     int firstEditableColumn() const;
     void updateButtons();
     // Highlights the row and scrolls it into view.
@@ -328,7 +345,10 @@ private:
     std::vector<int> widths_;
     FormMaker form_;
     StoreCheck storeCheck_;
+    std::function<void()> stored_;
     bool moving_ = false;  // Tab is taking the editor to the row's next cell
+    bool reopening_ = false;  // an editor is about to open again on a kept row
+    int refusedRow_ = -1;     // the row whose edited cell the file refused
     Buttons buttons_;
     bool inPlace_ = false;
     int formatList_ = 1;

@@ -421,6 +421,7 @@ void WindowController::endNow()
     if (ending_ || ended_ || !opened_)
         return;
     ThreadScope scope(thread_);
+    unasked_ = true;
     if (!duplicate_)
         (void)closeRequested();  // its own closing steps (saving what it keeps)
     beginClosing();
@@ -459,6 +460,8 @@ void WindowController::finish()
     if (opened_) {
         window_->allowClose_ = true;
         window_->outer()->hide();
+    } else {
+        window_->leaveFrameArea();
     }
     ended_ = true;
     CallResponse = RESPONSE ? RESPONSE : uint8_t(RequestCancelled);

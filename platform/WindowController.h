@@ -107,6 +107,9 @@ public:
     Control control(const QString& name) { return window_->control(name); }
     int thread() const { return thread_; }
     bool isOpen() const { return opened_ && !ended_; }
+    // True while the window ends without asking its user: the program
+    // ends, or a file it needed failed.
+    bool endingUnasked() const { return unasked_ || forcedClose_; }
 
     // The controller's fields.
     uint8_t REQUEST = NoRequest;
@@ -248,6 +251,7 @@ private:
     bool setThread_ = false, setRunning_ = false, setBusy_ = false, duplicate_ = false;
     bool forcedClose_ = false;  // closed after a file error: closeRequested() is not asked
     bool fatalInSetUp_ = false; // a fatal file message was shown while the set-up ran: no window opens
+    bool unasked_ = false;      // ended with the program (endNow)
     bool placementRestored_ = false;
     bool active_ = false;    // the active window when activation was last reviewed
     bool forward_ = false;   // the GainFocus being handled asks to come forward

@@ -497,6 +497,22 @@ QString Control::tip() const { return widget_ ? widget_->toolTip() : QString(); 
 
 // ---------------------------------------------------------------- window --
 
+namespace {
+// The width a title bar needs to show `title` whole beside its icon and its
+// three buttons, in a bold face of the program's font (window managers draw
+// titles in one of about that size).
+int titleRoom(const QString& title)
+{
+    if (title.isEmpty())
+        return 0;
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetricsF fm(bold);
+    const int button = int(std::ceil(fm.height())) + 8;
+    return int(std::ceil(fm.horizontalAdvance(title))) + 4 * button + 16;
+}
+} // namespace
+
 Window::Window(const WindowDef& def, WindowSink* sink)
     : QWidget(nullptr)
     , def_(def)
@@ -505,7 +521,7 @@ Window::Window(const WindowDef& def, WindowSink* sink)
 {
     setFont(fontOf(def.font, QApplication::font()));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    designSize_ = QSize(units_.x(def.w), units_.y(def.h));
+    designSize_ = QSize(std::max(units_.x(def.w), titleRoom(QString::fromUtf8(def.title))), units_.y(def.h));
     resize(designSize_);
     setWindowTitle(QString::fromUtf8(def.title));
     if (QString icon = findPictureFile(QString::fromUtf8(def.icon)); !icon.isEmpty())
@@ -533,12 +549,17 @@ Window::Window(const WindowDef& def, WindowSink* sink)
 
 Window::~Window()
 {
-    if (sub_) {
-        sub_->removeEventFilter(this);
-        sub_->setWidget(nullptr);
-        setParent(nullptr);
-        delete sub_;
-    }
+    leaveFrameArea();
+}
+
+void Window::leaveFrameArea()
+{
+    if (!sub_)
+        return;
+    sub_->removeEventFilter(this);
+    sub_->setWidget(nullptr);
+    setParent(nullptr);
+    delete std::exchange(sub_, nullptr);
 }
 
 QWidget* Window::outer() const

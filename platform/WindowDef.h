@@ -281,6 +281,10 @@ public:
     // frame child, else the window itself.
     QWidget* outer() const;
     bool isMdiChild() const { return sub_ != nullptr; }
+    // Takes a child of the frame out of the frame's area (a window that
+    // was never shown, before the window that called it comes forward:
+    // the area would otherwise make another child active as it goes).
+    void leaveFrameArea();
     const DialogUnits& units() const { return units_; }
 
     // The control with that name; an empty handle (and one warning) when

@@ -177,6 +177,20 @@ TEST(NotesBr, ListsAndCountsTheFortnightAroundTheSelectedDay)
     kit.press("NotesFr", "OK");
     EXPECT_EQ(kit.rows("NotesBr"), 3);
     EXPECT_EQ(notes().count(day(2026, 12, 1)), 0u);
+    EXPECT_EQ(kit.text("NotesBr", "Count").trimmed(), "3");
+    // A note added from the list is counted.
+    kit.press("NotesBr", "Insert");
+    ASSERT_TRUE(kit.isOpen("NotesFr"));
+    kit.replaceText("NotesFr", "Date", "10-12-2026");
+    kit.tab("NotesFr");
+    kit.type("NotesFr", "Note", "Tenth");
+    kit.press("NotesFr", "OK");
+    ASSERT_FALSE(kit.isOpen("NotesFr"));
+    EXPECT_EQ(kit.rows("NotesBr"), 4);
+    EXPECT_EQ(kit.text("NotesBr", "Count").trimmed(), "4");
+    // The weekday column shows its longest name whole.
+    QTableView* v = kit.list("NotesBr");
+    EXPECT_GT(v->columnWidth(1), QFontMetrics(v->font()).horizontalAdvance("Wednesday") + 2);
 }
 
 TEST(NotesFr, DatesANewNoteAndRefusesADuplicateAndAnEmptyNote)

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 namespace ven::test {
@@ -519,6 +520,25 @@ TEST(ImportFiles, AFileThatCannotBeWrittenIsReportedNotDone)
     EXPECT_TRUE(kit.boxes()[0].text.contains("2025Lit0.inp"));
     EXPECT_TRUE(kit.boxes()[0].text.contains("Write Error"));
     EXPECT_TRUE(QFileInfo(kit.folder("2025Lit0.inp")).isDir());
+}
+
+// A name with letters the files' code page lacks is written with "?" for
+// them, and the run says which names and letters, once each.
+TEST(ImportFiles, LettersTheCodePageLacksAreNamed)
+{
+    WindowKit kit(QDateTime(QDate(2025, 6, 1), QTime(9, 0)));
+    addFeasts({{codeOf(2025, 4, 20), 1, QString::fromUtf8("Wielkanoc Łódź")}, {0, 1, QString::fromUtf8("Dzień")},
+               {codeOf(2025, 12, 25), 0, QString::fromUtf8("Noël")}});
+    kit.start([] { return makeMakeLitImportPr({}); });
+    ASSERT_EQ(kit.boxes().size(), 2u);
+    EXPECT_EQ(kit.boxes()[0].caption, "Characters Not Written");
+    const QStringList lines = kit.boxes()[0].text.split(QRegularExpression("[|\n]"));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("2025Lit1.inp: \"Wielkanoc Łódź\" (Łź)"))) << qPrintable(kit.boxes()[0].text);
+    EXPECT_EQ(lines.filter("Dzie").size(), 1);  // the feast of every day without a code, named once
+    EXPECT_FALSE(kit.boxes()[0].text.contains(QString::fromUtf8("Noël")));
+    EXPECT_EQ(kit.boxes()[1].text, "Done!");
+    EXPECT_TRUE(fileBytes(kit, "2025Lit1.inp").contains(line("25", "04", "20", "Wielkanoc ?\xF3" "d?")));
+    EXPECT_TRUE(fileBytes(kit, "2025Lit0.inp").contains(line("25", "12", "25", "No\xEBl")));
 }
 
 TEST(ImportFiles, MemorialFilesInALeapAndACommonYear)

@@ -178,6 +178,46 @@ TEST_F(DaylightSaving, MissedChangesCarriedOutUnlessTheyWouldGoBackBeforeMidnigh
     }
 }
 
+// Of the changes missed while the program was off, only the latest is
+// applied, and only while it still holds: one a later missed change has
+// followed, or one more than 180 days old, is taken out unapplied and logged.
+TEST_F(DaylightSaving, OnlyTheLatestMissedChangeThatStillHoldsIsApplied)
+{
+    struct Change {
+        QDate date;
+        const char* sign;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Change> stored;
+        QDate start;
+        bool applied;          // the latest change taken as made
+        int notApplied;        // log lines of changes taken out unapplied
+    };
+    const Case cases[] = {
+        {"a year of changes missed in January",
+         {{QDate(2024, 6, 30), "+"}, {QDate(2025, 3, 30), "+"}, {QDate(2025, 3, 31), "+"}}, QDate(2026, 1, 10), false, 3},
+        {"spring and autumn missed: only autumn",
+         {{QDate(2027, 3, 28), "+"}, {QDate(2027, 10, 31), "-"}}, QDate(2027, 11, 2), true, 1},
+        {"one change missed 181 days ago", {{QDate(2027, 3, 28), "+"}}, QDate(2027, 3, 28).addDays(181), false, 1},
+        {"one change missed 180 days ago", {{QDate(2027, 3, 28), "+"}}, QDate(2027, 3, 28).addDays(180), true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(folder.path(ActivityLogName));
+        for (const Change& x : c.stored)
+            addChange(x.date, 3, 0, kHour, x.sign);
+        const DlsCheckResult r = check(QDateTime(c.start, QTime(10, 15)));
+        EXPECT_EQ(r.applied, c.applied);
+        EXPECT_EQ(int(log().count("makes the change")), c.applied ? 1 : 0) << qPrintable(log());
+        EXPECT_TRUE(tableDates().empty());
+        EXPECT_EQ(int(log().count("not applied")), c.notApplied) << qPrintable(log());
+        if (c.notApplied)
+            EXPECT_TRUE(log().contains(" DLS +1:00:00 of " + QDate(c.stored[0].date).toString("dd-MM-yyyy") + " not applied"))
+                << qPrintable(log());
+    }
+}
+
 TEST_F(DaylightSaving, EmptyTableWarnsUntilAChangeIsAdded)
 {
     const DlsCheckResult r = check(QDateTime(kToday, QTime(12, 0)));

@@ -168,3 +168,34 @@ TEST(Activation, TypedValuesSurviveAMessageBoxAndAnotherApplicationsTurn)
     EXPECT_EQ(kit.focus().value("control").toString(), "Name");
     EXPECT_EQ(kit.rows("BirthdaysBr", "List").size(), 2) << "a phantom row is listed";
 }
+
+// A record deleted from a list inside the frame by its form (which opens no
+// window for a delete) leaves the list the active window: the day calendar
+// opened before it stays behind.
+TEST(Activation, ADeleteInAListInsideTheFrameKeepsTheListInFront)
+{
+    E2eKit kit;
+    kit.prepareFolder();
+    kit.seed([] {
+        Context ctx;
+        for (int d : {24, 25})
+            putRecord(ctx, VenDays, [&](Record& r) {
+                r.set(DAY::DATE, dayNumber(2026, 12, d));
+                r.set(DAY::SHOW, 2);
+                r.set(DAY::NAME, QStringLiteral("Day %1").arg(d));
+            });
+        ctx.closeAll();
+    });
+    startPrepared(kit);
+    kit.key("F3");
+    ASSERT_TRUE(kit.waitWindow("CalendarWnd"));
+    kit.startProcedure("SpecialDaysBr");
+    ASSERT_TRUE(kit.waitWindow("SpecialDaysBr"));
+    ASSERT_TRUE(kit.waitFor([&] { return isActive(kit, "SpecialDaysBr"); }, "the special days list active"));
+    ASSERT_TRUE(kit.waitFor([&] { return kit.rows("SpecialDaysBr", "List").size() == 2; }, "the special days listed"));
+    kit.clickControl("SpecialDaysBr", "Delete");
+    ASSERT_TRUE(kit.waitFor([&] { return kit.rows("SpecialDaysBr", "List").size() == 1; }, "the special day deleted"));
+    kit.waitFor([&] { return isActive(kit, "CalendarWnd"); }, QString(), 1500, false);
+    EXPECT_TRUE(isActive(kit, "SpecialDaysBr")) << "the special days list lost the activation";
+    EXPECT_FALSE(isActive(kit, "CalendarWnd")) << "the day calendar came over the list";
+}

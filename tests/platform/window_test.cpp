@@ -50,6 +50,19 @@ TEST(WindowDefs, ControlsStandInDialogUnitsOfTheWindowFont)
     EXPECT_EQ(w.control("Orphan").widget()->palette().color(QPalette::WindowText), QColor(0xFF0000));
 }
 
+// A window narrower than its title opens wide enough to show the title whole.
+TEST(WindowDefs, ANarrowWindowIsAsWideAsItsTitle)
+{
+    const WindowDef narrow{.title = "Sort Canonical Feasts", .w = 117, .h = 40};
+    Window w(narrow);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(w.width(), QFontMetrics(bold).horizontalAdvance("Sort Canonical Feasts") + 80);
+    const WindowDef wide{.title = "Wide", .w = 300, .h = 40};
+    Window v(wide);
+    EXPECT_EQ(v.width(), DialogUnits(v.font()).x(300));
+}
+
 TEST(WindowDefs, UnknownNamesGiveAnEmptyHandleNotACrash)
 {
     Window w(tabbedDef());
