@@ -389,6 +389,7 @@ private:
     void takePick();
     void holdDates();
     void gainedFocus(const QString& control);
+    void endAfterBegin();
     bool acceptField(const QString& control);
     void setAdvance(int64_t warning);
     void bindOwnControls();
@@ -756,31 +757,43 @@ void DiaryFr::gainedFocus(const QString& control)
     Record& r = entry();
     const int64_t bdate = r.num(DRY::BDATE), btime = r.num(DRY::BTIME);
     if (control == u"BeginDate") {
-        // A new entry's end follows its begin. A stored entry keeps its
-        // own end: the begin date takes the focus as the form opens, and
-        // merely opening a change must not shorten a multi-day entry.
+        // A new entry's end follows its begin. A stored entry and a copy
+        // keep their own end: the begin date takes the focus as the form
+        // opens, and merely opening must not shorten a multi-day entry. An
+        // end that would come before the begin on its day (the last meeting
+        // ran past midnight) becomes the begin's hour, not an empty meeting.
         holdDates();
-        if (hasEnd(category_) && ORIGINALREQUEST == InsertRecord) {
+        if (hasEnd(category_) && ORIGINALREQUEST == InsertRecord && !DiaryCopyRequested) {
             r.set(DRY::EDATE, r.num(DRY::BDATE));
+            if (r.num(DRY::ETIME) < r.num(DRY::BTIME))
+                endAfterBegin();
             holdDates();
         }
     } else if (control == u"BeginTime") {
-        if (r.num(DRY::EDATE) == bdate) {
-            if (btime >= kLateBegin) {
-                r.set(DRY::EDATE, bdate + 1);
-                r.set(DRY::ETIME, btime - kLateBegin);
-            } else {
-                r.set(DRY::ETIME, btime + kHour);
-            }
-            holdDates();
-        } else {
+        if (r.num(DRY::EDATE) == bdate)
+            endAfterBegin();
+        else
             r.set(DRY::ETIME, btime);
-        }
     } else if (control == u"EndDate") {
         holdDates();
     } else if (control == u"Advance") {
         setAdvance(r.num(DRY::WARNING));
     }
+}
+
+// The end an hour after the begin; from 23:00 on, the next day at the
+// begin time less 23 hours.
+void DiaryFr::endAfterBegin()
+{
+    Record& r = entry();
+    const int64_t bdate = r.num(DRY::BDATE), btime = r.num(DRY::BTIME);
+    if (btime >= kLateBegin) {
+        r.set(DRY::EDATE, bdate + 1);
+        r.set(DRY::ETIME, btime - kLateBegin);
+    } else {
+        r.set(DRY::ETIME, btime + kHour);
+    }
+    holdDates();
 }
 
 // What a field does when it is accepted or stepped by its arrows; false

@@ -11,6 +11,8 @@
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
+
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -724,6 +726,9 @@ public:
         frozen_->setItemDelegate(new Delegate(nullptr, frozen_));
         frozen_->setPalette(main->palette());
         frozen_->setFocusPolicy(Qt::NoFocus);
+        // No frame of its own: its rows lie exactly over the list's, and its
+        // viewport is as tall, so at the end both show the same last rows.
+        frozen_->setFrameShape(QFrame::NoFrame);
         frozen_->setSelectionBehavior(QAbstractItemView::SelectRows);
         frozen_->setSelectionMode(QAbstractItemView::SingleSelection);
         frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -740,12 +745,29 @@ public:
         frozen_->viewport()->installEventFilter(windowFilter);
         main->viewport()->stackUnder(frozen_);
         main->installEventFilter(this);
+        main->viewport()->installEventFilter(this);  // its height, once it has grown
         QHeaderView* h = main->horizontalHeader();
         connect(h, &QHeaderView::sectionResized, this, [this] { sync(); });
         connect(h, &QHeaderView::sectionMoved, this, [this] { sync(); });
         connect(h, &QHeaderView::geometriesChanged, this, [this] { sync(); });
-        connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, main->verticalScrollBar(), &QScrollBar::setValue);
-        connect(main->verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
+        // The list's scroll bar leads and the frozen part follows it, never
+        // the other way: the list reads rows and moves its own scroll bar
+        // while a move is being told, and a tie both ways would hand the
+        // frozen part's stale range back to it, over and over. What would
+        // scroll the frozen part by itself (a row made current, its range
+        // catching up with rows read) is put back to the list's place, and
+        // its wheel turns are the list's.
+        frozen_->setAutoScroll(false);
+        frozen_->viewport()->installEventFilter(this);
+        QScrollBar* lead = main->verticalScrollBar();
+        QScrollBar* follow = frozen_->verticalScrollBar();
+        auto align = [lead, follow] {
+            if (follow->value() != lead->value())
+                follow->setValue(lead->value());
+        };
+        connect(lead, &QScrollBar::valueChanged, this, align);
+        connect(follow, &QScrollBar::valueChanged, this, align);
+        connect(follow, &QScrollBar::rangeChanged, this, align);
         sync();
         frozen_->show();
     }
@@ -754,10 +776,14 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (o == main_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
+        if ((o == main_ || o == main_->viewport()) && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
             sync();
         if (o == main_ && e->type() == QEvent::PaletteChange)
             frozen_->setPalette(main_->palette());
+        if (o == frozen_->viewport() && e->type() == QEvent::Wheel) {
+            QCoreApplication::sendEvent(main_->viewport(), e);
+            return true;
+        }
         return false;
     }
 
@@ -1293,21 +1319,36 @@ void BrowseList::ensureRows()
             sb->setValue(value + n);
         }
     }
-    // The rows kept stay a few pages around the view.
+    // The rows kept stay a few pages around the view: those at the far end
+    // from the rows shown go (the wheel and the thumb move the view away
+    // from the highlighted row). A highlighted row that would go with them
+    // moves to the view's nearer edge first, and the buffer follows it.
     const int cap = std::max(600, 12 * page);
+    bool moved = false;
     if (model_->rowCount() > cap) {
-        const int at = std::max(0, view_->currentIndex().row());
-        if (at > model_->rowCount() / 2) {
+        const int rows = model_->rowCount();
+        const int keep = cap - 4 * page;
+        const int shown = std::max(0, view_->rowAt(0));
+        const bool front = shown + page / 2 > rows / 2;
+        const int at = view_->currentIndex().row();
+        if (at >= 0 && (front ? at < rows - keep : at >= keep)) {
+            const int edge = front ? std::max(shown, rows - keep) : std::min(shown + page - 1, keep - 1);
+            view_->setCurrentIndex(model_->index(edge, 0));
+            moved = true;
+        }
+        if (front) {
             const int value = sb->value();
-            if (const int n = model_->trimFront(cap - 4 * page)) {
+            if (const int n = model_->trimFront(keep)) {
                 static_cast<ListView*>(view_.data())->updateGeometries();
                 sb->setValue(value - n);
             }
         } else {
-            model_->trimBack(cap - 4 * page);
+            model_->trimBack(keep);
         }
     }
     filling_ = false;
+    if (moved)
+        changed();
 }
 
 void BrowseList::refresh()

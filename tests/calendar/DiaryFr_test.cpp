@@ -309,6 +309,37 @@ TEST_F(DiaryFrTest, CopyKeepsTheCopiedTimesOnlyWhereTheCategoryDoes)
     EXPECT_EQ(buffer().num(DRY::BTIME), at(10, 0));
 }
 
+TEST_F(DiaryFrTest, ACopyAcrossMidnightKeepsItsEndAndANewMeetingAfterItEndsAnHourOn)
+{
+    const int32_t newYear = dec(31) + 1;
+    size_t copies = 0;
+    for (const uint8_t category : {1, 3, 4}) {
+        SCOPED_TRACE(category);
+        GCategory = category;
+        openCopy({category, dec(31), at(23, 30), newYear, at(0, 30), "Late show", minutes(15), 1});
+        EXPECT_EQ(text("EndDate"), "01-01-2027");
+        EXPECT_EQ(text("EndTime"), "00.30");
+        press("OK");
+        ASSERT_FALSE(kit.isOpen("DiaryFr"));
+        const std::vector<Record> stored = allRecords(VenDry);
+        ASSERT_EQ(stored.size(), ++copies);
+        EXPECT_EQ(stored.back().num(DRY::CATEGORY), category);
+        EXPECT_EQ(stored.back().num(DRY::BDATE), dec(31));
+        EXPECT_EQ(stored.back().num(DRY::BTIME), at(23, 30));
+        EXPECT_EQ(stored.back().num(DRY::EDATE), newYear);
+        EXPECT_EQ(stored.back().num(DRY::ETIME), at(0, 30));
+    }
+    // A new meeting starts from the last one's times: not an empty one.
+    GCategory = 3;
+    DiaryBeginDate = dec(1);
+    DiaryEndDate = newYear + 30;  // the selection's window
+    open(InsertRecord);
+    EXPECT_EQ(buffer().num(DRY::BDATE), dec(31));
+    EXPECT_EQ(buffer().num(DRY::BTIME), at(23, 30));
+    EXPECT_EQ(buffer().num(DRY::EDATE), newYear);
+    EXPECT_EQ(buffer().num(DRY::ETIME), at(0, 30));
+}
+
 TEST_F(DiaryFrTest, SwitchingTheCategoryChangesOnlyWhatTheFormShows)
 {
     open(InsertRecord);

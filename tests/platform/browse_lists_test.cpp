@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 
 namespace ven::test {
 namespace {
@@ -256,6 +257,155 @@ TEST(BrowseLists, TheListFollowsItsWindowsSize)
     kit.settle();
     EXPECT_EQ(list->geometry(), list0);
     EXPECT_EQ(close->geometry(), close0);
+}
+
+// The number in the first column of a row of the list.
+int numberAt(QTableView* v, int row)
+{
+    return v->model()->index(row, 0).data().toString().remove(' ').toInt();
+}
+
+// Where a vertical scroll bar's thumb lies.
+QRect thumbOf(QScrollBar* sb)
+{
+    QStyleOptionSlider o;
+    o.initFrom(sb);
+    o.subControls = QStyle::SC_All;
+    o.orientation = Qt::Vertical;
+    o.minimum = sb->minimum();
+    o.maximum = sb->maximum();
+    o.sliderPosition = sb->sliderPosition();
+    o.sliderValue = sb->value();
+    o.singleStep = sb->singleStep();
+    o.pageStep = sb->pageStep();
+    return sb->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, sb);
+}
+
+// The rows a list reads page by page stay whole and in order while frozen
+// columns share its scroll bar, whatever moves it: keys, the wheel (on
+// either part), the thumb.
+TEST(BrowseLists, FrozenColumnsScrollAHundredThousandRecordsEveryWay)
+{
+    WindowKit kit;
+    const int count = 100000;
+    std::vector<std::pair<QString, int>> many;
+    many.reserve(count);
+    for (int i = 0; i < count; ++i)
+        many.emplace_back(QStringLiteral("Name %1").arg(i, 6, 10, QChar('0')), i % 1000);
+    addSamples(many);
+    kit.start([] {
+        return std::make_unique<SampleBr>("SampleBr", ProcedureTraits{}, [](BrowseList& b) { b.freezeColumns(1); });
+    });
+    // A taller list, so that a page is many rows and the walks are shorter.
+    // Nothing is painted meanwhile: painting is not what is tested, and the
+    // walks would take a minute with it.
+    Window& w = kit.window("SampleBr").window();
+    w.outer()->resize(w.outer()->size() + QSize(0, 1000));
+    w.outer()->setUpdatesEnabled(false);
+    kit.settle();
+    QTableView* v = kit.list("SampleBr");
+    const int page = v->viewport()->height() / v->verticalHeader()->defaultSectionSize();
+    ASSERT_GT(page, 40);
+    auto* frozen = v->findChild<QTableView*>("FrozenColumns");
+    ASSERT_NE(frozen, nullptr);
+    QScrollBar* sb = v->verticalScrollBar();
+    const KeyedFile& buffer = kit.window("SampleBr").file(sampleFile());
+    auto current = [&] { return numberAt(v, v->currentIndex().row()); };
+    auto top = [&] { return numberAt(v, v->rowAt(0)); };
+    auto bottom = [&] {
+        const int r = v->rowAt(v->viewport()->height() - 1);
+        return numberAt(v, r >= 0 ? r : v->model()->rowCount() - 1);
+    };
+    // The rows held run on without a gap, the frozen part shows the same
+    // rows as the list, and the buffer holds the highlighted record.
+    auto whole = [&]() -> ::testing::AssertionResult {
+        const int rows = v->model()->rowCount();
+        if (rows == 0 || rows > 16 * page)
+            return ::testing::AssertionFailure() << rows << " rows held";
+        for (int r = 1; r < rows; ++r)
+            if (numberAt(v, r) != numberAt(v, r - 1) + 1)
+                return ::testing::AssertionFailure() << "row " << r << " holds " << numberAt(v, r) << " after "
+                                                     << numberAt(v, r - 1);
+        const int last = v->viewport()->height() - 1;
+        if (frozen->rowAt(0) != v->rowAt(0) || frozen->rowAt(last) != v->rowAt(last))
+            return ::testing::AssertionFailure() << "the frozen part shows rows " << frozen->rowAt(0) << ".."
+                                                 << frozen->rowAt(last) << ", the list " << v->rowAt(0) << ".."
+                                                 << v->rowAt(last);
+        if (buffer.rec().num(TST::NUMBER) != current())
+            return ::testing::AssertionFailure() << "the buffer holds " << buffer.rec().num(TST::NUMBER)
+                                                 << ", the highlighted row " << current();
+        return ::testing::AssertionSuccess();
+    };
+
+    kit.highlight("SampleBr", 0);
+    kit.keyInList("SampleBr", (Qt::CTRL | Qt::Key_End).toCombined());
+    ASSERT_EQ(current(), count);
+    EXPECT_TRUE(whole());
+    // Page Up from the end to the start, a page at each press.
+    int presses = 0;
+    for (int was = current(); was > 1; was = current()) {
+        kit.keyInList("SampleBr", Qt::Key_PageUp);
+        ASSERT_LT(current(), was) << "press " << presses;
+        if (++presses % 100 == 0) {
+            ASSERT_TRUE(whole()) << "press " << presses;
+        }
+    }
+    EXPECT_TRUE(whole());
+    EXPECT_GE(presses, count / page);
+    // Page Down back to the end.
+    for (int was = current(); was < count; was = current()) {
+        kit.keyInList("SampleBr", Qt::Key_PageDown);
+        ASSERT_GT(current(), was);
+    }
+    EXPECT_TRUE(whole());
+
+    // The wheel from the end to the start, on the list and on the frozen
+    // part in turn; the highlighted row left behind moves along with the
+    // rows held. Then down again for a while.
+    auto wheel = [&](QWidget* on, int delta) {
+        const QPoint at = on->rect().center();
+        QWheelEvent e(at, on->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(on, &e);
+        kit.settle();
+    };
+    int turns = 0;
+    for (int was = top(); was > 1; was = top()) {
+        wheel(++turns % 2 ? v->viewport() : frozen->viewport(), 120 * page);
+        ASSERT_LT(top(), was) << "turn " << turns;
+        if (turns % 100 == 0) {
+            ASSERT_TRUE(whole()) << "turn " << turns;
+        }
+    }
+    EXPECT_TRUE(whole());
+    for (int was = top(); bottom() < 20000; was = top()) {
+        wheel(v->viewport(), -120 * page);
+        ASSERT_GT(top(), was);
+    }
+    EXPECT_TRUE(whole());
+
+    kit.keyInList("SampleBr", Qt::Key_Home);
+    EXPECT_EQ(current(), 1);
+    EXPECT_TRUE(whole());
+    kit.keyInList("SampleBr", Qt::Key_End);
+    EXPECT_EQ(current(), count);
+    EXPECT_TRUE(whole());
+
+    // The thumb dragged from the end to the top, a few times over: each
+    // drag reads on before the rows held.
+    for (int i = 0; i < 5; ++i) {
+        const int was = top();
+        QPoint at = thumbOf(sb).center();
+        QTest::mousePress(sb, Qt::LeftButton, {}, at);
+        while (at.y() > 0) {
+            at.ry() = std::max(0, at.y() - 7);
+            QTest::mouseMove(sb, at);
+            kit.settle();
+        }
+        QTest::mouseRelease(sb, Qt::LeftButton, {}, at);
+        kit.settle();
+        ASSERT_LT(top(), was) << "drag " << i;
+        EXPECT_TRUE(whole()) << "drag " << i;
+    }
 }
 
 } // namespace
