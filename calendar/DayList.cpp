@@ -36,8 +36,7 @@ WindowDef dayListDef(const DayListSpec& s)
          .closes = RequestCancelled},
         {.name = "Help", .kind = Kind::Button, .text = "Help", .x = 263, .y = 180, .w = 33, .h = 14, .flags = HelpButton},
     });
-    // A child window of the frame, as the other calendar lists are.
-    return WindowDef{.title = s.title, .w = 300, .h = 200, .icon = "Calender.ico", .mdi = true, .controls = std::move(c)};
+    return WindowDef{.title = s.title, .w = 300, .h = 200, .icon = "Calender.ico", .controls = std::move(c)};
 }
 
 class DayList : public WindowController {

@@ -23,7 +23,7 @@ WindowDef readingsDef(const ReadingsSpec& s)
          .closes = RequestCancelled},
         {.name = "Help", .kind = Kind::Button, .text = "Help", .x = 316, .y = 178, .w = 40, .h = 14, .flags = HelpButton},
     });
-    return WindowDef{.title = s.title, .w = 360, .h = 196, .icon = "Calender.ico", .mdi = true, .controls = std::move(c)};
+    return WindowDef{.title = s.title, .w = 360, .h = 196, .icon = "Calender.ico", .controls = std::move(c)};
 }
 
 class ReadingsForm : public RecordForm {

@@ -11,7 +11,6 @@
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
-
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
