@@ -463,4 +463,25 @@ private:
     bool ended_ = false;
 };
 
+// Opens the form made by `make` to insert, in a kit of its own, once with a
+// digit and once with a letter, clicks from each field into every other one
+// (focusEveryPair) and checks it stays open and its focused field still
+// takes what is typed.
+inline void expectEveryFocusPairHolds(const char* procedure, std::unique_ptr<WindowController> (*make)())
+{
+    for (const char* typed : {"9", "x"}) {
+        SCOPED_TRACE(std::string(procedure) + " typing " + typed);
+        WindowKit kit;
+        kit.call(make(), InsertRecord);
+        ASSERT_TRUE(kit.isOpen(procedure));
+        EXPECT_GT(kit.focusEveryPair(procedure, typed), 0);
+        ASSERT_TRUE(kit.isOpen(procedure));
+        // Still answering: the focused field takes what is typed.
+        const QString focused = kit.window(procedure).window().focusedControl();
+        ASSERT_FALSE(focused.isEmpty());
+        kit.replaceText(procedure, focused, "7");
+        EXPECT_EQ(kit.text(procedure, focused).trimmed().left(1), "7");
+    }
+}
+
 } // namespace ven::test
